@@ -1,0 +1,17 @@
+# Every library comes from Debian's packages (see run.sh); nothing is downloaded.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+pkg_check_modules(ASSIMP REQUIRED IMPORTED_TARGET assimp)
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
+
+# Debian's Dear ImGui ships a static library with the SDL2 and OpenGL3 backends built in.
+pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+add_library(korvelin_imgui INTERFACE)
+target_include_directories(korvelin_imgui INTERFACE /usr/include/imgui /usr/include/imgui/backends)
+target_link_libraries(korvelin_imgui INTERFACE PkgConfig::IMGUI PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::STB ${CMAKE_DL_LIBS})
+
+find_package(Threads REQUIRED)

@@ -1,0 +1,37 @@
+# Helpers for the test layers: unit (headless), render (Xvfb) and e2e (the real program).
+if(KORVELIN_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+# korvelin_unit_test(NAME SOURCES ... LIBS ...): a GoogleTest binary whose cases become
+# separate tests labelled "unit"; they run headless on the null device.
+function(korvelin_unit_test name)
+  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_LABEL)
+    set(ARG_LABEL unit)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE KORVELIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             KORVELIN_GAME_DIR="${KORVELIN_GAME_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${ARG_LABEL}
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# korvelin_fuzz_target(NAME SOURCES ... LIBS ... [SECONDS n]): a libFuzzer target (clang) run as a
+# test labelled "fuzz" over its seed corpus tests/fuzz/corpus/NAME for SECONDS (default 60).
+function(korvelin_fuzz_target name)
+  cmake_parse_arguments(ARG "" "SECONDS" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_SECONDS)
+    set(ARG_SECONDS 60)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_dependencies(fuzz_targets ${name})
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus-${name})
+  add_test(NAME ${name}
+           COMMAND sh -c "mkdir -p '${corpus}' && exec $<TARGET_FILE:${name}> -max_total_time=${ARG_SECONDS} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 '${corpus}' '${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name}'")
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${ARG_SECONDS}0)
+endfunction()

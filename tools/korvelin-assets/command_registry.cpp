@@ -1,0 +1,6 @@
+#include "command_registry.hpp"
+
+std::vector<Command>& Commands() {
+    static std::vector<Command> commands;
+    return commands;
+}
