@@ -1,0 +1,117 @@
+// The null backend.
+#include "platform/null/null_render_device.hpp"
+
+#include <algorithm>
+#include <regex>
+
+namespace platform {
+
+NullRenderDevice::NullRenderDevice(int w, int h) : RenderDevice(w, h), backBuffer_(size_t(w) * h * 4, 0) {}
+
+bool NullRenderDevice::DoCreateTexture(TextureId id, const TextureInfo& info) {
+    pixels_[id].assign(size_t(info.width) * info.height * 4, 0);
+    return true;
+}
+
+void NullRenderDevice::DoUpdateTexture(TextureId id, int level, int width, int height, const uint8_t* rgba) {
+    if (level == 0) pixels_[id].assign(rgba, rgba + size_t(width) * height * 4);
+}
+
+void NullRenderDevice::DoReleaseTexture(TextureId id) { pixels_.erase(id); }
+
+bool NullRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, std::string* log) {
+    if (!failNextProgram_.empty()) {
+        *log = std::move(failNextProgram_);
+        failNextProgram_.clear();
+        return false;
+    }
+    // The uniforms a compiler would report: every "uniform TYPE NAME" of both stages.
+    Program p;
+    static const std::regex uniform(R"(uniform\s+\w+\s+(\w+))");
+    for (const std::string* src : {&vs, &fs})
+        for (std::sregex_iterator it(src->begin(), src->end(), uniform), end; it != end; ++it)
+            if (std::find(p.uniforms.begin(), p.uniforms.end(), (*it)[1].str()) == p.uniforms.end())
+                p.uniforms.push_back((*it)[1].str());
+    programs_[id] = std::move(p);
+    return true;
+}
+
+void NullRenderDevice::DoReleaseProgram(ProgramId id) { programs_.erase(id); }
+
+int NullRenderDevice::DoUniformLocation(ProgramId id, const std::string& name) {
+    auto& u = programs_[id].uniforms;
+    auto it = std::find(u.begin(), u.end(), name);
+    return it == u.end() ? -1 : static_cast<int>(it - u.begin());
+}
+
+void NullRenderDevice::DoSetUniform(ProgramId program, int location, UniformType type, const float* values, int stage) {
+    static const int kCount[] = {1, 2, 3, 4, 16, 1};
+    auto& slot = programs_[program].values[location];
+    if (type == UniformType::Sampler)
+        slot = {static_cast<float>(stage)};
+    else
+        slot.assign(values, values + kCount[static_cast<int>(type)]);
+}
+
+const std::vector<float>* NullRenderDevice::UniformValue(ProgramId program, const std::string& name) const {
+    auto p = programs_.find(program);
+    if (p == programs_.end()) return nullptr;
+    auto it = std::find(p->second.uniforms.begin(), p->second.uniforms.end(), name);
+    if (it == p->second.uniforms.end()) return nullptr;
+    auto v = p->second.values.find(static_cast<int>(it - p->second.uniforms.begin()));
+    return v == p->second.values.end() ? nullptr : &v->second;
+}
+
+bool NullRenderDevice::DoCreateMeshBuffer(MeshBufferId, const MeshVertex*, size_t, const uint32_t*, size_t) {
+    return true;
+}
+
+void NullRenderDevice::DoClear(uint32_t flags, Color color, float, uint32_t) {
+    if (!(flags & kClearTarget)) return;
+    const uint8_t rgba[4] = {uint8_t(color >> 16), uint8_t(color >> 8), uint8_t(color), uint8_t(color >> 24)};
+    for (int i = 0; i < kMaxRenderTargets; ++i) {
+        TextureId t = renderTargets_[i];
+        if (i > 0 && t == 0) continue;
+        std::vector<uint8_t>& px = t == kBackBuffer ? backBuffer_ : pixels_[t];
+        for (size_t p = 0; p + 3 < px.size(); p += 4) std::copy(rgba, rgba + 4, px.begin() + p);
+    }
+}
+
+NullDraw NullRenderDevice::Snapshot(NullDraw::Kind kind) const {
+    NullDraw d;
+    d.kind = kind;
+    d.targets = renderTargets_;
+    d.texture0 = stageTextures_[0];
+    d.program = program_;
+    d.transforms = transforms_;
+    d.states = renderStates_;
+    return d;
+}
+
+void NullRenderDevice::DoDrawHud(PrimitiveType type, const HudVertex* v, int n) {
+    NullDraw d = Snapshot(NullDraw::Kind::Hud);
+    d.primitive = type;
+    d.hud.assign(v, v + n);
+    draws_.push_back(std::move(d));
+}
+
+void NullRenderDevice::DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) {
+    NullDraw d = Snapshot(NullDraw::Kind::Screen);
+    d.primitive = type;
+    d.screen.assign(v, v + n);
+    draws_.push_back(std::move(d));
+}
+
+void NullRenderDevice::DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) {
+    NullDraw d = Snapshot(NullDraw::Kind::Mesh);
+    d.mesh = id;
+    d.firstIndex = first;
+    d.indexCount = count;
+    draws_.push_back(std::move(d));
+}
+
+std::vector<uint8_t> NullRenderDevice::DoReadPixels(TextureId target, int, int) {
+    return target == kBackBuffer ? backBuffer_ : pixels_[target];
+}
+
+}  // namespace platform

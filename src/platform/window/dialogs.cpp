@@ -1,0 +1,90 @@
+// Message boxes through SDL, owned by the game window.
+#include "platform/window/dialogs.hpp"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "platform/window/window.hpp"
+
+namespace platform {
+
+namespace {
+
+DialogHandler& Handler() {
+    static DialogHandler handler;
+    return handler;
+}
+
+DialogAnswer DefaultAnswer(const DialogRequest& r) {
+    if (r.buttons == DialogButtons::Ok) return DialogAnswer::Ok;
+    return r.defaultYes ? DialogAnswer::Yes : DialogAnswer::No;
+}
+
+Uint32 IconFlags(DialogIcon icon) {
+    switch (icon) {
+        case DialogIcon::Error: return SDL_MESSAGEBOX_ERROR;
+        case DialogIcon::Warning: return SDL_MESSAGEBOX_WARNING;
+        default: return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+}  // namespace
+
+void SetDialogHandler(DialogHandler handler) { Handler() = std::move(handler); }
+
+DialogAnswer ShowDialog(Window* owner, const DialogRequest& r) {
+    if (Handler()) return Handler()(r);
+
+    SDL_MessageBoxButtonData buttons[2] = {};
+    int count = 0;
+    if (r.buttons == DialogButtons::Ok) {
+        buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+                      static_cast<int>(DialogAnswer::Ok), "OK"};
+        count = 1;
+    } else {
+        Uint32 yesFlags = r.defaultYes ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        Uint32 noFlags = r.defaultYes ? SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT : SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        buttons[0] = {yesFlags, static_cast<int>(DialogAnswer::Yes), "はい"};
+        buttons[1] = {noFlags, static_cast<int>(DialogAnswer::No), "いいえ"};
+        count = 2;
+    }
+    SDL_MessageBoxData data = {};
+    data.flags = IconFlags(r.icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    data.window = owner ? static_cast<SDL_Window*>(owner->NativeHandle()) : nullptr;
+    data.title = r.caption.c_str();
+    data.message = r.text.c_str();
+    data.numbuttons = count;
+    data.buttons = buttons;
+
+    // The game hides the cursor and grabs the mouse while playing; a box needs both back.
+    SDL_bool relative = SDL_GetRelativeMouseMode();
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    int showCursor = SDL_ShowCursor(SDL_QUERY);
+    SDL_ShowCursor(SDL_ENABLE);
+    int pressed = -1;
+    int rc = SDL_ShowMessageBox(&data, &pressed);
+    SDL_ShowCursor(showCursor);
+    SDL_SetRelativeMouseMode(relative);
+    if (owner) owner->ForgetKeysPressedDuringDialog();
+
+    if (rc != 0 || pressed < 0) {
+        DialogAnswer answer = DefaultAnswer(r);
+        std::fprintf(stderr, "%s: %s (no message box could be shown: %s; answering %s)\n", r.caption.c_str(),
+                     r.text.c_str(), rc != 0 ? SDL_GetError() : "closed",
+                     answer == DialogAnswer::Yes ? "yes" : answer == DialogAnswer::No ? "no" : "OK");
+        return answer;
+    }
+    return static_cast<DialogAnswer>(pressed);
+}
+
+bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes) {
+    DialogRequest r{text, caption, DialogIcon::Question, DialogButtons::YesNo, defaultYes};
+    return ShowDialog(owner, r) == DialogAnswer::Yes;
+}
+
+void ShowMessage(Window* owner, const std::string& text, const std::string& caption, DialogIcon icon) {
+    ShowDialog(owner, DialogRequest{text, caption, icon, DialogButtons::Ok, false});
+}
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+// Modal message boxes owned by the game window: the start-up question, the quit questions and
+// error reports. Tests install a handler that answers instead of a person.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+class Window;
+
+enum class DialogIcon { Question, Error, Warning, Info };
+enum class DialogButtons { Ok, YesNo };
+enum class DialogAnswer { Ok, Yes, No };
+
+struct DialogRequest {
+    std::string text;
+    std::string caption;
+    DialogIcon icon = DialogIcon::Info;
+    DialogButtons buttons = DialogButtons::Ok;
+    bool defaultYes = false;  // for YesNo: which answer Return gives
+};
+
+// Shows a box and waits for the answer. Buttons read はい / いいえ (or OK); Return gives the
+// default answer and Escape the other. When no box can be shown, the question goes to standard
+// error and the default answer is returned.
+DialogAnswer ShowDialog(Window* owner, const DialogRequest& request);
+
+// Convenience forms.
+bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes = false);
+void ShowMessage(Window* owner, const std::string& text, const std::string& caption, DialogIcon icon);
+
+// Replaces the real boxes (for tests and automation). An empty handler restores them.
+using DialogHandler = std::function<DialogAnswer(const DialogRequest&)>;
+void SetDialogHandler(DialogHandler handler);
+
+}  // namespace platform

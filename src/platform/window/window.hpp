@@ -1,0 +1,54 @@
+// The game's one window on SDL: created hidden, shown after the device exists; its events are
+// pumped one at a time so the frame loop can test its stop flags between every two.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/window/input.hpp"
+
+struct SDL_Window;
+
+namespace platform {
+
+struct WindowEvent {
+    enum class Type { Close, Wheel, Size, Other };
+    Type type = Type::Other;
+    int wheelDelta = 0;            // Wheel: multiples of 120, positive away from the user
+    int width = 0, height = 0;     // Size: the new client size
+};
+
+class SdlInput;
+
+class Window {
+public:
+    // Opens a hidden window with the given client size. Returns null with a reason when there
+    // is no display or SDL cannot start.
+    static std::unique_ptr<Window> Create(const std::string& caption, int clientWidth, int clientHeight,
+                                          std::string* error);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void Show();
+    // Switches to full screen on the desktop's own mode (the back buffer is scaled up).
+    void SetFullscreen(bool fullscreen);
+    void GetClientSize(int* width, int* height) const;
+    // Takes the next waiting event; false when the queue is empty.
+    bool PollEvent(WindowEvent* event);
+    // Every raw SDL event is offered to this hook first (the UI binding).
+    void SetRawEventHook(std::function<void(const void* sdlEvent)> hook) { rawHook_ = std::move(hook); }
+
+    Input& input();
+    void ForgetKeysPressedDuringDialog();
+    void* NativeHandle() const { return window_; }  // SDL_Window*
+
+private:
+    Window() = default;
+    SDL_Window* window_ = nullptr;
+    std::unique_ptr<SdlInput> input_;
+    std::function<void(const void*)> rawHook_;
+};
+
+}  // namespace platform
