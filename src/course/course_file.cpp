@@ -1,0 +1,146 @@
+// Reading and writing course files, independent of the user's locale.
+#include "course/course_file.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <istream>
+
+namespace {
+
+bool IsSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Skips whitespace; true when a word follows.
+bool WordFollows(std::istream& in) {
+    std::streambuf* buf = in.rdbuf();
+    if (!in.good() || buf == nullptr) return false;
+    using Traits = std::istream::traits_type;
+    int c = buf->sgetc();
+    while (c != Traits::eof() && IsSpace(c)) c = buf->snextc();
+    if (c == Traits::eof()) {
+        in.setstate(std::ios::eofbit);
+        return false;
+    }
+    return true;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string FormatCourseFloat(float value) {
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
+    if (ec != std::errc()) return "0";
+    return std::string(buf, end);
+}
+
+CourseLoadReport ReadCourse(std::istream& in, CourseList& list) {
+    list.clear();
+    CourseLoadReport report;
+    report.opened = true;
+    // The stream failing (not only its end) stops the loop, so a broken read cannot spin.
+    while (WordFollows(in)) {
+        auto record = std::make_unique<CheckPoint>();
+        const int words = record->Read(in);
+        list.push_back(std::move(record));
+        if (in.bad()) {
+            report.readError = true;
+            break;
+        }
+        if (words < 18) {
+            report.truncated = true;
+            break;
+        }
+    }
+    if (in.bad()) report.readError = true;
+    report.records = list.size();
+    if (report.readError)
+        report.message = "read error after " + std::to_string(list.size()) + " records";
+    else if (report.truncated)
+        report.message = "the last record (number " + std::to_string(list.size()) +
+                         ") ends early; its missing values keep their defaults";
+    return report;
+}
+
+CourseLoadReport LoadCourse(const std::string& path, CourseList& list) {
+    list.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        CourseLoadReport report;
+        report.message = "cannot open course file '" + path + "': " + std::strerror(errno);
+        return report;
+    }
+    CourseLoadReport report = ReadCourse(in, list);
+    if (!report.message.empty()) report.message = path + ": " + report.message;
+    return report;
+}
+
+std::string FormatCourse(const CourseList& list) {
+    std::string text;
+    text.reserve(list.size() * 120);
+    bool first = true;
+    for (const auto& record : list) {
+        if (!first) text += '\n';
+        first = false;
+        text += std::to_string(record->kind);
+        text += '\t';
+        text += std::to_string(record->enemyNo);
+        const float* element = record->editedWorld.Data();
+        for (int i = 0; i < 16; ++i) {
+            text += '\t';
+            text += FormatCourseFloat(element[i]);
+        }
+    }
+    return text;
+}
+
+bool SaveCourse(const CourseList& list, const std::string& path, std::string* error) {
+    const std::string text = FormatCourse(list);
+    const std::string temp = path + ".saving";
+    auto fail = [&](const char* what) {
+        if (error) *error = std::string(what) + " '" + temp + "': " + std::strerror(errno);
+        return false;
+    };
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return fail("cannot create");
+    if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot write");
+    }
+    if (::close(fd) != 0) {
+        ::unlink(temp.c_str());
+        return fail("cannot write");
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(temp.c_str());
+        errno = saved;
+        if (error) *error = "cannot replace '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
