@@ -1,0 +1,5 @@
+technique T
+pass
+CullMode = Up
+vertex_shader
+void main() {
