@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/render/render_device.hpp"
+
 namespace platform {
 
 namespace {
@@ -72,7 +74,7 @@ void main() {
 }
 )";
 
-bool CompileStage(GLuint shader, const std::string& src, std::string* log, const char* stage) {
+bool CompileStage(GLuint shader, const std::string& src, std::string* log) {
     const char* text = src.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
@@ -83,17 +85,17 @@ bool CompileStage(GLuint shader, const std::string& src, std::string* log, const
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &len);
     std::vector<char> buf(len > 1 ? len : 1);
     glGetShaderInfoLog(shader, static_cast<GLsizei>(buf.size()), nullptr, buf.data());
-    if (log) *log += std::string(stage) + " shader: " + buf.data();
+    if (log) *log += buf.data();
     return false;
 }
 
 }  // namespace
 
-GLuint CompileProgram(const std::string& vs, const std::string& fs, std::string* log) {
+GLuint CompileProgram(const std::string& vs, const std::string& fs, ProgramLog* log) {
     GLuint v = glCreateShader(GL_VERTEX_SHADER);
     GLuint f = glCreateShader(GL_FRAGMENT_SHADER);
-    bool ok = CompileStage(v, vs, log, "vertex");
-    ok = CompileStage(f, fs, log, "fragment") && ok;
+    bool ok = CompileStage(v, vs, log ? &log->vertex : nullptr);
+    ok = CompileStage(f, fs, log ? &log->fragment : nullptr) && ok;
     GLuint program = 0;
     if (ok) {
         program = glCreateProgram();
@@ -113,7 +115,7 @@ GLuint CompileProgram(const std::string& vs, const std::string& fs, std::string*
             glGetProgramiv(program, GL_INFO_LOG_LENGTH, &len);
             std::vector<char> buf(len > 1 ? len : 1);
             glGetProgramInfoLog(program, static_cast<GLsizei>(buf.size()), nullptr, buf.data());
-            if (log) *log += std::string("link: ") + buf.data();
+            if (log) log->link += buf.data();
             glDeleteProgram(program);
             program = 0;
         }
@@ -124,7 +126,9 @@ GLuint CompileProgram(const std::string& vs, const std::string& fs, std::string*
 }
 
 bool GlFixedFunction::Create(std::string* log) {
-    program = CompileProgram(kVertex, kFragment, log);
+    ProgramLog programLog;
+    program = CompileProgram(kVertex, kFragment, &programLog);
+    if (log) *log = programLog.All();
     if (!program) return false;
     uMode = glGetUniformLocation(program, "uMode");
     uWvp = glGetUniformLocation(program, "uWvp");

@@ -22,6 +22,7 @@ struct GlFixedFunction {
 // Compiles and links a vertex and fragment shader, binding the mesh attributes to locations
 // 0 (position), 1 (normal or colour), 2 (texture coordinate) and the outputs to 0 (colour) and
 // 1 (glow). 0 and the compiler's text on failure.
-GLuint CompileProgram(const std::string& vs, const std::string& fs, std::string* log);
+struct ProgramLog;
+GLuint CompileProgram(const std::string& vs, const std::string& fs, ProgramLog* log);
 
 }  // namespace platform

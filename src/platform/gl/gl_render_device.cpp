@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/window/window.hpp"
 
@@ -168,7 +169,7 @@ void GlRenderDevice::DoReleaseTexture(TextureId id) {
     textures_.erase(id);
 }
 
-bool GlRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, std::string* log) {
+bool GlRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) {
     GLuint program = CompileProgram(vs, fs, log);
     if (!program) return false;
     programs_[id] = program;
@@ -178,6 +179,30 @@ bool GlRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const 
 void GlRenderDevice::DoReleaseProgram(ProgramId id) {
     glDeleteProgram(programs_[id]);
     programs_.erase(id);
+}
+
+UniformType GlRenderDevice::DoGetUniformType(ProgramId id, const std::string& name) {
+    GLuint program = programs_[id];
+    GLint count = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        char buf[256];
+        GLsizei len = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(program, GLuint(i), sizeof buf, &len, &size, &type, buf);
+        if (name != std::string(buf, size_t(len))) continue;
+        switch (type) {
+            case GL_FLOAT: return UniformType::Float;
+            case GL_FLOAT_VEC2: return UniformType::Vec2;
+            case GL_FLOAT_VEC3: return UniformType::Vec3;
+            case GL_FLOAT_VEC4: return UniformType::Vec4;
+            case GL_FLOAT_MAT4: return UniformType::Mat4;
+            case GL_SAMPLER_2D: return UniformType::Sampler;
+            default: return UniformType::Unknown;
+        }
+    }
+    return UniformType::Unknown;
 }
 
 int GlRenderDevice::DoUniformLocation(ProgramId id, const std::string& name) {
@@ -193,6 +218,7 @@ void GlRenderDevice::DoSetUniform(ProgramId program, int location, UniformType t
         case UniformType::Vec4: glUniform4fv(location, 1, v); break;
         case UniformType::Mat4: glUniformMatrix4fv(location, 1, GL_FALSE, v); break;
         case UniformType::Sampler: glUniform1i(location, stage); break;
+        default: break;
     }
 }
 
@@ -240,6 +266,16 @@ void GlRenderDevice::BindTargets() {
     int w = 0, h = 0;
     TargetSize(renderTargets_[0], &w, &h);
     glViewport(0, 0, w, h);
+}
+
+void GlRenderDevice::BindBackBufferForExternalDrawing() {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFbo_);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backColor_, 0);
+    for (int i = 1; i < kMaxRenderTargets; ++i)
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, 0, 0);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glViewport(0, 0, BackBufferWidth(), BackBufferHeight());
+    for (int i = 0; i < kMaxTextureStages; ++i) glBindSampler(i, 0);
 }
 
 void GlRenderDevice::DoClear(uint32_t flags, Color color, float z, uint32_t stencil) {
@@ -367,9 +403,30 @@ void GlRenderDevice::ApplyFixedFunction(bool screenSpace) {
 
 void GlRenderDevice::StreamDraw(PrimitiveType type, const void* data, int n, bool screenSpace) {
     BindTargets();
-    ApplyStates(true);
+    auto effect = programs_.find(program_);
+    const bool fixedFunction = effect == programs_.end();
+    ApplyStates(fixedFunction);
     ApplySamplers();
-    ApplyFixedFunction(screenSpace);
+    std::vector<ScreenVertex> clip;
+    if (fixedFunction) {
+        ApplyFixedFunction(screenSpace);
+    } else {
+        glUseProgram(effect->second);
+        if (screenSpace) {
+            // An effect gets pre-transformed vertices in clip space: its vertex shader passes
+            // the position through.
+            int w = 0, h = 0;
+            TargetSize(renderTargets_[0], &w, &h);
+            const auto* v = static_cast<const ScreenVertex*>(data);
+            clip.assign(v, v + n);
+            for (ScreenVertex& c : clip) {
+                c.x = c.x / float(w) * 2.0f - 1.0f;
+                c.y = 1.0f - c.y / float(h) * 2.0f;
+                c.rhw = 1.0f;
+            }
+            data = clip.data();
+        }
+    }
     glBindVertexArray(streamVao_);
     glBindBuffer(GL_ARRAY_BUFFER, streamVbo_);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(n) * 24, data, GL_STREAM_DRAW);

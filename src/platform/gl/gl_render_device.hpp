@@ -23,12 +23,14 @@ public:
     const char* BackendName() const override { return "gl"; }
     bool Init(std::string* error);
     const std::string& rendererName() const { return rendererName_; }
+    void BindBackBufferForExternalDrawing() override;
 
 protected:
     bool DoCreateTexture(TextureId id, const TextureInfo& info) override;
     void DoUpdateTexture(TextureId id, int level, int width, int height, const uint8_t* rgba) override;
     void DoReleaseTexture(TextureId id) override;
-    bool DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, std::string* log) override;
+    bool DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) override;
+    UniformType DoGetUniformType(ProgramId id, const std::string& name) override;
     void DoReleaseProgram(ProgramId id) override;
     int DoUniformLocation(ProgramId id, const std::string& name) override;
     void DoSetUniform(ProgramId program, int location, UniformType type, const float* values, int stage) override;

@@ -19,19 +19,25 @@ void NullRenderDevice::DoUpdateTexture(TextureId id, int level, int width, int h
 
 void NullRenderDevice::DoReleaseTexture(TextureId id) { pixels_.erase(id); }
 
-bool NullRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, std::string* log) {
+bool NullRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) {
     if (!failNextProgram_.empty()) {
-        *log = std::move(failNextProgram_);
+        log->fragment = std::move(failNextProgram_);
         failNextProgram_.clear();
         return false;
     }
     // The uniforms a compiler would report: every "uniform TYPE NAME" of both stages.
     Program p;
-    static const std::regex uniform(R"(uniform\s+\w+\s+(\w+))");
+    static const std::regex uniform(R"(uniform\s+(\w+)\s+(\w+))");
     for (const std::string* src : {&vs, &fs})
-        for (std::sregex_iterator it(src->begin(), src->end(), uniform), end; it != end; ++it)
-            if (std::find(p.uniforms.begin(), p.uniforms.end(), (*it)[1].str()) == p.uniforms.end())
-                p.uniforms.push_back((*it)[1].str());
+        for (std::sregex_iterator it(src->begin(), src->end(), uniform), end; it != end; ++it) {
+            if (std::find(p.uniforms.begin(), p.uniforms.end(), (*it)[2].str()) != p.uniforms.end()) continue;
+            const std::string type = (*it)[1].str();
+            p.uniforms.push_back((*it)[2].str());
+            p.types.push_back(type == "float" ? UniformType::Float : type == "vec2" ? UniformType::Vec2
+                              : type == "vec3" ? UniformType::Vec3 : type == "vec4" ? UniformType::Vec4
+                              : type == "mat4" ? UniformType::Mat4 : type.starts_with("sampler") ? UniformType::Sampler
+                              : UniformType::Unknown);
+        }
     programs_[id] = std::move(p);
     return true;
 }
@@ -42,6 +48,11 @@ int NullRenderDevice::DoUniformLocation(ProgramId id, const std::string& name) {
     auto& u = programs_[id].uniforms;
     auto it = std::find(u.begin(), u.end(), name);
     return it == u.end() ? -1 : static_cast<int>(it - u.begin());
+}
+
+UniformType NullRenderDevice::DoGetUniformType(ProgramId id, const std::string& name) {
+    int location = DoUniformLocation(id, name);
+    return location < 0 ? UniformType::Unknown : programs_[id].types[location];
 }
 
 void NullRenderDevice::DoSetUniform(ProgramId program, int location, UniformType type, const float* values, int stage) {

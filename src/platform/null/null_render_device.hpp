@@ -40,7 +40,8 @@ protected:
     bool DoCreateTexture(TextureId id, const TextureInfo& info) override;
     void DoUpdateTexture(TextureId id, int level, int width, int height, const uint8_t* rgba) override;
     void DoReleaseTexture(TextureId id) override;
-    bool DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, std::string* log) override;
+    bool DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) override;
+    UniformType DoGetUniformType(ProgramId id, const std::string& name) override;
     void DoReleaseProgram(ProgramId id) override;
     int DoUniformLocation(ProgramId id, const std::string& name) override;
     void DoSetUniform(ProgramId program, int location, UniformType type, const float* values, int stage) override;
@@ -60,6 +61,7 @@ private:
     std::vector<uint8_t> backBuffer_;
     struct Program {
         std::vector<std::string> uniforms;  // location = index
+        std::vector<UniformType> types;
         std::unordered_map<int, std::vector<float>> values;
     };
     std::unordered_map<ProgramId, Program> programs_;

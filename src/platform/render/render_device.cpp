@@ -146,9 +146,9 @@ const TextureInfo* RenderDevice::GetTextureInfo(TextureId texture) const {
     return it == textures_.end() ? nullptr : &it->second;
 }
 
-ProgramId RenderDevice::CreateProgram(const std::string& vs, const std::string& fs, std::string* log) {
+ProgramId RenderDevice::CreateProgram(const std::string& vs, const std::string& fs, ProgramLog* log) {
     ProgramId id = nextId_++;
-    std::string text;
+    ProgramLog text;
     if (!DoCreateProgram(id, vs, fs, &text)) {
         if (log) *log = text;
         return 0;
@@ -167,6 +167,11 @@ void RenderDevice::ReleaseProgram(ProgramId program) {
 int RenderDevice::UniformLocation(ProgramId program, const std::string& name) {
     if (!programs_.count(program)) return -1;
     return DoUniformLocation(program, name);
+}
+
+UniformType RenderDevice::GetUniformType(ProgramId program, const std::string& name) {
+    if (!programs_.count(program)) return UniformType::Unknown;
+    return DoGetUniformType(program, name);
 }
 
 void RenderDevice::SetProgram(ProgramId program) {

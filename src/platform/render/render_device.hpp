@@ -33,7 +33,13 @@ struct TextureInfo {
     bool renderTarget = false;
 };
 
-enum class UniformType : uint8_t { Float, Vec2, Vec3, Vec4, Mat4, Sampler };
+enum class UniformType : uint8_t { Float, Vec2, Vec3, Vec4, Mat4, Sampler, Unknown };
+
+// What the shader compiler said, per stage, when a program failed.
+struct ProgramLog {
+    std::string vertex, fragment, link;
+    std::string All() const { return vertex + fragment + link; }
+};
 
 class RenderDevice {
 public:
@@ -80,10 +86,12 @@ public:
     size_t LiveTextureCount() const { return textures_.size(); }
 
     // Compiles a program; 0 and the compiler's text in *log on failure.
-    ProgramId CreateProgram(const std::string& vertexSource, const std::string& fragmentSource, std::string* log);
+    ProgramId CreateProgram(const std::string& vertexSource, const std::string& fragmentSource, ProgramLog* log);
     void ReleaseProgram(ProgramId program);
     // -1 when the program has no active uniform of that name.
     int UniformLocation(ProgramId program, const std::string& name);
+    // The declared type of a uniform; Unknown when there is none of that name.
+    UniformType GetUniformType(ProgramId program, const std::string& name);
     // The program the next draws use; 0 returns to fixed function.
     void SetProgram(ProgramId program);
     ProgramId GetProgram() const { return program_; }
@@ -112,6 +120,9 @@ public:
     void DrawMesh(MeshBufferId buffer, uint32_t firstIndex, uint32_t indexCount);
     // Shows the back buffer in the window, scaled into the client area keeping its shape.
     void Present(int clientWidth, int clientHeight);
+    // Makes the back buffer the target of a renderer outside this device (the UI), which leaves
+    // its own state behind; the device sets all of its state again before its next draw.
+    virtual void BindBackBufferForExternalDrawing() {}
     // RGBA8, top row first, of a render target (kBackBuffer: the back buffer). Tests read it.
     std::vector<uint8_t> ReadPixels(TextureId target);
 
@@ -130,7 +141,8 @@ protected:
     virtual bool DoCreateTexture(TextureId id, const TextureInfo& info) = 0;
     virtual void DoUpdateTexture(TextureId id, int level, int width, int height, const uint8_t* rgba) = 0;
     virtual void DoReleaseTexture(TextureId id) = 0;
-    virtual bool DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, std::string* log) = 0;
+    virtual bool DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) = 0;
+    virtual UniformType DoGetUniformType(ProgramId id, const std::string& name) = 0;
     virtual void DoReleaseProgram(ProgramId id) = 0;
     virtual int DoUniformLocation(ProgramId id, const std::string& name) = 0;
     virtual void DoSetUniform(ProgramId program, int location, UniformType type, const float* values, int stage) = 0;

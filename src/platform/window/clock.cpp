@@ -5,12 +5,9 @@
 
 namespace platform {
 
-namespace {
-const SteadyTime kStart = std::chrono::steady_clock::now();
-}
-
 uint32_t TimeMs() {
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - kStart);
+    // Like the system tick count: milliseconds since the machine started, wrapping at 2^32.
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
     return static_cast<uint32_t>(ms.count());
 }
 

@@ -8,7 +8,7 @@ namespace platform {
 
 using SteadyTime = std::chrono::steady_clock::time_point;
 
-// Milliseconds since the clock was first read; wraps like a 32-bit tick count.
+// Milliseconds since the machine started; wraps like a 32-bit tick count.
 uint32_t TimeMs();
 void SleepMs(uint32_t ms);
 // Sleeps until `deadline`: coarse sleep to just before it, then waits out the last fraction,

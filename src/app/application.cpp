@@ -1,0 +1,115 @@
+// Start-up, the frame loop and shutdown.
+#include "app/application.hpp"
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/frame_timer.hpp"
+#include "app/scene_manager.hpp"
+#include "app/ui_binding.hpp"
+#include "course/debug_ui.hpp"
+#include "graphics/graphics_device.hpp"
+#include "platform/window/clock.hpp"
+#include "platform/window/dialogs.hpp"
+#include "sound/sound_manager.hpp"
+
+using namespace platform;
+
+Application& Application::Instance() {
+    static Application instance;
+    return instance;
+}
+
+bool Application::Init(int width, int height, std::string* error) {
+    std::string why;
+    window = Window::Create("-KORVELIN-", width, height, &why);
+    if (!window) {
+        if (error) *error = why;
+        return false;
+    }
+    window->GetClientSize(&clientWidth, &clientHeight);
+    SetInput(&window->input());
+
+    const bool fullScreen = AskYesNo(window.get(), "フルスクリーンにしますか？", "確認", false);
+    if (!GraphicsDevice::Instance().Create(*window, clientWidth, clientHeight, SurfaceFormat::X8R8G8B8, fullScreen)) {
+        ShowMessage(window.get(), "Direct3D初期化ミス", "", DialogIcon::Error);
+        if (error) *error = "no usable OpenGL 3.3 device (with clip control) for the window";
+        return false;
+    }
+    GraphicsDevice::Instance().SetDefaultStates();
+    simpleShader.Create();
+    modelShader.Create();
+    blurFilter.Create();
+    window->Show();
+    quitRequested = false;
+    loopEnded = false;
+    uiReady_ = UiBinding::Init(*window);
+    if (!uiReady_) std::fprintf(stderr, "korvelin: the developer overlay could not start\n");
+    return true;
+}
+
+void Application::WindowProc(const WindowEvent& e) {
+    switch (e.type) {
+        case WindowEvent::Type::Size:
+            clientWidth = e.width;
+            clientHeight = e.height;
+            break;
+        case WindowEvent::Type::Close: quitRequested = true; break;
+        case WindowEvent::Type::Wheel: wheelDelta = e.wheelDelta; break;
+        default: break;
+    }
+}
+
+void Application::RunFrame(SceneManager& manager) {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    const auto start = std::chrono::steady_clock::now();
+    FrameTimer::Tick();
+    UiBinding::NewFrame();
+    manager.Update();
+    manager.Draw();
+    if (gSoundManager) gSoundManager->UpdateListener(gd.device->GetTransform(TransformType::View));
+    if (gd.device->BeginScene()) {
+        UiBinding::EndFrame(*gd.device, gDebugUi && gDebugUi->enabled);
+        gd.device->EndScene();
+    } else {
+        UiBinding::EndFrame(*gd.device, false);
+    }
+    int w = clientWidth, h = clientHeight;
+    window->GetClientSize(&w, &h);
+    gd.device->Present(w, h);
+    wheelDelta = 0;
+    // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
+    SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
+    ++frameCount;
+}
+
+int Application::Run() {
+    SceneManager manager(sceneFactory);
+    manager.Init();
+    for (;;) {
+        if (quitRequested) {
+            loopEnded = true;
+            break;
+        }
+        if (loopEnded) break;
+        WindowEvent event;
+        if (window->PollEvent(&event)) {
+            WindowProc(event);
+            continue;  // the stop flags are tested between every two messages
+        }
+        RunFrame(manager);
+    }
+    UiBinding::Shutdown();
+    manager.Release();
+    return 0;
+}
+
+void Application::Shutdown() {
+    UiBinding::Shutdown();
+    simpleShader.Release();
+    modelShader.Release();
+    blurFilter.Release();
+    GraphicsDevice::Instance().Release();
+    SetInput(nullptr);
+    window.reset();
+}

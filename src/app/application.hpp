@@ -1,0 +1,49 @@
+// The process-wide application: the window, the paced frame loop, the three effects every
+// drawing part uses, and the order of start-up and shutdown.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/scene_base.hpp"
+#include "graphics/blur_filter.hpp"
+#include "graphics/model_shader.hpp"
+#include "graphics/simple_shader.hpp"
+#include "platform/window/window.hpp"
+
+class Application {
+public:
+    static Application& Instance();
+
+    // The window (hidden), the full-screen question, the device and its default states, the
+    // effects, the window shown, the UI binding. False with the reason in *error when there is
+    // no window or no usable device; nothing else may then be called but Shutdown.
+    bool Init(int clientWidth, int clientHeight, std::string* error);
+    // Runs frames until the window is closed or a scene ends the game. Returns 0.
+    int Run();
+    // What the window's messages do: close, wheel, size.
+    void WindowProc(const platform::WindowEvent& event);
+    // The effects, then the device (the window goes last).
+    void Shutdown();
+
+    std::unique_ptr<platform::Window> window;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    bool quitRequested = false;
+    bool loopEnded = false;  // set by the loop when it stops, or by a scene that ends the game
+    int frameCount = 0;
+    int wheelDelta = 0;      // this frame's wheel notches x 120; 0 after every Present
+    SimpleShader simpleShader;
+    ModelShader modelShader;
+    BlurFilter blurFilter;
+
+    // How scenes are made (the game's, or a test's).
+    SceneFactory sceneFactory;
+    // --dev: the developer overlay is drawn.
+    bool developerOverlay = false;
+
+private:
+    Application() = default;
+    void RunFrame(class SceneManager& manager);
+    bool uiReady_ = false;
+};

@@ -1,0 +1,130 @@
+// The scene manager and the frame's draw pipeline.
+#include "app/scene_manager.hpp"
+
+#include "app/application.hpp"
+#include "course/debug_ui.hpp"
+#include "graphics/graphics_device.hpp"
+#include "graphics/model_cache.hpp"
+#include "graphics/texture_cache.hpp"
+#include "sound/sound_manager.hpp"
+
+using namespace platform;
+
+SceneManager::~SceneManager() { glowTarget.Release(); }
+
+void SceneManager::Init() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    gd.SetDirectionalLight(0, {0, -1, 0}, {1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 0}, {1, 1, 1, 0});
+    const float aspect = float(gd.presentParams.backBufferWidth) / float(gd.presentParams.backBufferHeight);
+    gd.device->SetTransform(TransformType::Projection, MatrixPerspectiveFovLH(1.0471976f, aspect, 0.01f, 1000.0f));
+    glowTarget.CreateTarget(gd.presentParams.backBufferWidth, gd.presentParams.backBufferHeight, 1,
+                            TextureUsage::RenderTarget);
+    // The title's constructor runs before the managers exist: it may use only the device.
+    scene = factory_(kSceneTitle);
+    gSoundManager = new SoundManager();
+    gModelCache = new ModelCache();
+    gTextureCache = new TextureCache();
+    gDebugUi = new DebugUi();
+    gDebugUi->enabled = Application::Instance().developerOverlay;
+}
+
+void SceneManager::Update() {
+    if (!scene) return;
+    const SceneId wanted = scene->Update();
+    if (wanted == scene->sceneId) return;
+    // The old scene is gone before anything is drawn; the new one draws in this frame.
+    scene.reset();
+    scene = factory_(wanted);
+}
+
+void SceneManager::UploadFrameParameters() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    Application& app = Application::Instance();
+    const Matrix& view = gd.device->GetTransform(TransformType::View);
+    const Matrix& projection = gd.device->GetTransform(TransformType::Projection);
+    const Matrix inverseView = MatrixInverse(view);
+    const Vec3 camera = inverseView.Row(3);
+    Light light;
+    gd.GetLight(&light, 0);
+
+    // Effects that failed to load ignore all of this.
+    Effect& simple = app.simpleShader.effect;
+    simple.SetValue("LightDir", &light.direction, sizeof(float) * 3);
+    simple.SetVector("LightColor", {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a});
+    simple.SetVector("LightAmbient", {0.5f, 0.5f, 0.5f, 0.0f});
+    simple.SetVector("LightSpecular", {light.specular.r, light.specular.g, light.specular.b, light.specular.a});
+    simple.SetMatrix("mP", projection);
+    simple.SetMatrix("mV", view);
+    simple.SetValue("CamPos", &camera, sizeof(float) * 3);
+
+    Effect& model = app.modelShader.effect;
+    model.SetMatrix("mV", view);
+    model.SetMatrix("mP", projection);
+    model.SetVector("LightColor", {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a});
+    // The fourth component is the light record's next float, its range (0 for light 0).
+    model.SetVector("LightDir", {light.direction.x, light.direction.y, light.direction.z, light.range});
+    model.SetVector("LightAmbient", {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a});
+    model.SetVector("LightSpeculer", {light.specular.r, light.specular.g, light.specular.b, light.specular.a});
+    model.SetVector("CamPos", {camera.x, camera.y, camera.z, 1.0f});
+}
+
+void SceneManager::Draw() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    RenderDevice& d = *gd.device;
+    Application& app = Application::Instance();
+
+    d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
+    if (glowTarget.texture) {
+        glowTarget.SetAsRenderTarget(0);
+        d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    }
+    d.SetRenderTarget(0, gd.backBufferSurface);
+    for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
+    d.BeginScene();
+    if (scene) scene->PreDraw();
+    UploadFrameParameters();
+    if (glowTarget.texture) glowTarget.SetAsRenderTarget(1);
+    if (scene) scene->Draw3D();
+    d.SetRenderTarget(0, gd.backBufferSurface);
+    for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
+    gd.sprite->Begin();
+    if (scene) scene->Draw2D();
+    gd.sprite->End();
+    if (app.blurFilter.valid() && glowTarget.texture) {
+        app.blurFilter.Blur(glowTarget);
+        d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
+        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+        d.SetRenderState(RenderState::DestBlend, Blend::One);
+        app.blurFilter.DrawFullScreen(app.blurFilter.targets[1], 0, 0, gd.presentParams.backBufferWidth,
+                                      gd.presentParams.backBufferHeight, {5, 5, 5, 5});
+        d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
+        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+        d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+    }
+    d.EndScene();
+}
+
+void SceneManager::Release() {
+    scene.reset();
+    if (gSoundManager) {
+        gSoundManager->Release();
+        delete gSoundManager;
+    }
+    if (gModelCache) {
+        gModelCache->ReleaseAll();
+        delete gModelCache;
+    }
+    if (gTextureCache) {
+        gTextureCache->ReleaseAll();
+        delete gTextureCache;
+    }
+    if (gDebugUi) {
+        gDebugUi->Release();
+        delete gDebugUi;
+    }
+    // Cleared here too, so a second Init in the same process (tests) starts clean.
+    gSoundManager = nullptr;
+    gModelCache = nullptr;
+    gTextureCache = nullptr;
+    gDebugUi = nullptr;
+}

@@ -1,0 +1,20 @@
+// The immediate-mode UI on the window and the OpenGL device: its start, a frame begun every
+// frame, drawn only when the developer overlay is on, and its shutdown.
+#pragma once
+
+namespace platform {
+class Window;
+class RenderDevice;
+}
+
+namespace UiBinding {
+
+bool Init(platform::Window& window);
+// Every raw window event goes through here first.
+void HandleEvent(const void* sdlEvent);
+void NewFrame();
+// Draws the frame into the back buffer, or ends it undrawn.
+void EndFrame(platform::RenderDevice& device, bool draw);
+void Shutdown();
+
+}  // namespace UiBinding

@@ -1,0 +1,64 @@
+// The glow post-process.
+#include "graphics/blur_filter.hpp"
+
+#include "graphics/graphics_device.hpp"
+#include "graphics/simple_shader.hpp"
+
+void BlurFilter::Create() {
+    Release();
+    auto& gd = GraphicsDevice::Instance();
+    if (!gd.device) return;
+    std::string errors;
+    if (!effect.CreateFromFile(*gd.device, "Shader/Blur.fx", &errors)) {
+        ReportEffectError(errors);
+        return;
+    }
+    const int w = gd.presentParams.backBufferWidth / 2, h = gd.presentParams.backBufferHeight / 2;
+    for (Texture& t : targets) t.CreateTarget(w, h, 1, TextureUsage::RenderTarget);
+}
+
+void BlurFilter::Pass(const char* technique, const Texture& source, const Texture& target) {
+    target.SetAsRenderTarget(0);
+    effect.SetVector("TexelSize", {1.0f / float(source.imageInfo.width), 1.0f / float(source.imageInfo.height), 0, 0});
+    effect.SetTexture("InputTex", source.texture);
+    effect.SetTechnique(technique);
+    effect.Begin();
+    effect.BeginPass(0);
+    GraphicsDevice::Instance().DrawQuad(0, 0, float(target.imageInfo.width), float(target.imageInfo.height), 1, 1, 0);
+    effect.EndPass();
+    effect.End();
+}
+
+void BlurFilter::Blur(const Texture& source) {
+    if (!valid() || !source.texture) return;
+    platform::RenderDevice& d = *GraphicsDevice::Instance().device;
+    d.SetRenderState(platform::RenderState::BlendOp, platform::BlendOp::Add);
+    d.SetRenderState(platform::RenderState::SrcBlend, platform::Blend::SrcAlpha);
+    d.SetRenderState(platform::RenderState::DestBlend, platform::Blend::InvSrcAlpha);
+    const platform::TextureId previous = d.GetRenderTarget(0);
+    effect.SetVector("Color", {1, 1, 1, 1});
+    Pass("Normaltech", source, targets[1]);
+    for (int i = 0; i < 3; ++i) {
+        Pass("XBlurTech", targets[1], targets[0]);
+        Pass("YBlurTech", targets[0], targets[1]);
+    }
+    d.SetRenderTarget(0, previous);
+}
+
+void BlurFilter::DrawFullScreen(const Texture& source, int x, int y, int width, int height, const Vec4& color) {
+    if (!effect.valid() || !source.texture) return;
+    effect.SetVector("TexelSize", {1.0f / float(source.imageInfo.width), 1.0f / float(source.imageInfo.height), 0, 0});
+    effect.SetTexture("InputTex", source.texture);
+    effect.SetVector("Color", color);
+    effect.SetTechnique("Normaltech");
+    effect.Begin();
+    effect.BeginPass(0);
+    GraphicsDevice::Instance().DrawQuad(float(x), float(y), float(width), float(height), 1, 1, 0);
+    effect.EndPass();
+    effect.End();
+}
+
+void BlurFilter::Release() {
+    effect.Release();
+    for (Texture& t : targets) t.Release();
+}

@@ -1,0 +1,53 @@
+// A mesh from a DirectX .x file with its materials and one texture per material. Every 3D object
+// of the game is a Model drawn by an effect; the map meshes also answer ray tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "graphics/texture.hpp"
+#include "platform/mesh/mesh_data.hpp"
+#include "platform/render/render_device.hpp"
+
+// A material as the effects read it; ambient already equals diffuse.
+struct Material {
+    ColorValue diffuse, ambient, specular, emissive;
+    float power = 0;
+};
+
+// The mesh on the device plus the CPU copy the ray tests use.
+class Mesh {
+public:
+    ~Mesh() { Release(); }
+    bool Create(platform::RenderDevice& device, platform::MeshData data);
+    void Release();
+    // Draws the faces of one material with the current effect pass.
+    void DrawSubset(uint32_t subset) const;
+    // Nearest hit of a ray in the mesh's own frame: both faces, nothing behind the origin, the
+    // distance in units of `direction` as given.
+    platform::RayHit Intersect(Vec3 origin, Vec3 direction) const { return data_.Intersect(origin, direction); }
+    const platform::MeshData& data() const { return data_; }
+    uint32_t SubsetCount() const { return static_cast<uint32_t>(data_.subsets.size()); }
+
+private:
+    platform::RenderDevice* device_ = nullptr;
+    platform::MeshBufferId buffer_ = 0;
+    platform::MeshData data_;
+};
+
+class Model {
+public:
+    ~Model() { Release(); }
+    // Loads the file; a failure leaves the model empty (it draws nothing and is never hit).
+    bool Load(platform::RenderDevice* device, const std::string& path);
+    void Release();
+    // Ray test in the model's own frame; no hit for an empty model.
+    platform::RayHit Intersect(Vec3 origin, Vec3 direction) const;
+
+    std::unique_ptr<Mesh> mesh;
+    std::unique_ptr<Texture[]> materialTextures;
+    std::unique_ptr<Material[]> materials;
+    uint32_t materialCount = 0;
+    std::string name;  // file name and extension, without the folder
+};

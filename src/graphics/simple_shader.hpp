@@ -1,0 +1,23 @@
+// The plain lit effect ("Shader/Simple.fx"): course, characters, gun, gates and title models.
+#pragma once
+
+#include "graphics/effect.hpp"
+#include "graphics/texture.hpp"
+
+class Model;
+
+class SimpleShader {
+public:
+    // Loads and compiles the file; on failure shows the compiler's text in a box and stays
+    // empty, and every later use does nothing.
+    void Create();
+    // Every subset of the model with technique "Tech", lit by light 0.
+    void Draw(const Model* model);
+    void Release();
+
+    Effect effect;
+    Texture whiteTexture;  // stands in for materials without a texture of their own
+};
+
+// Shows an effect's compile errors in the "シェーダコンパイルエラー" box and on standard error.
+void ReportEffectError(const std::string& errors);

@@ -1,0 +1,13 @@
+// The game's scene factory.
+#include "scene/scene_factory.hpp"
+
+#include "scene/scene_game.hpp"
+#include "scene/scene_title.hpp"
+
+std::unique_ptr<SceneBase> CreateGameScene(SceneId id) {
+    switch (id) {
+        case kSceneTitle: return std::make_unique<SceneTitle>();
+        case kSceneGame: return std::make_unique<SceneGame>();
+    }
+    return nullptr;
+}
