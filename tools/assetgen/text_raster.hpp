@@ -1,0 +1,28 @@
+// Text set in a Debian font with FreeType, as a coverage mask.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "image.hpp"
+
+enum class FontFace { SansBold, MonoBold, Japanese };
+
+class TextRaster {
+public:
+    // Finds the face through fontconfig, falling back to the fixed Debian paths; throws with a
+    // clear message when no font can be opened.
+    TextRaster();
+    ~TextRaster();
+    TextRaster(const TextRaster&) = delete;
+    TextRaster& operator=(const TextRaster&) = delete;
+
+    // The text (UTF-8) at a pixel size, with extra letter spacing and a slant (x shift per
+    // unit of height). The mask is cropped to the inked box plus `pad` pixels each side.
+    Mask Render(FontFace face, const std::string& text, int pixelSize, float spacing = 0.0f,
+                float slant = 0.0f, int pad = 0) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
