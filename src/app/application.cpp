@@ -75,7 +75,7 @@ void Application::RunFrame(SceneManager& manager) {
         UiBinding::EndFrame(*gd.device, false);
     }
     int w = clientWidth, h = clientHeight;
-    window->GetClientSize(&w, &h);
+    if (window) window->GetClientSize(&w, &h);
     gd.device->Present(w, h);
     wheelDelta = 0;
     // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.

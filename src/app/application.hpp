@@ -42,8 +42,11 @@ public:
     // --dev: the developer overlay is drawn.
     bool developerOverlay = false;
 
+    // One frame: counter, UI frame, update, draw, listener, overlay, Present, pacing. Works
+    // without a window too (headless tests on the null device).
+    void RunFrame(class SceneManager& manager);
+
 private:
     Application() = default;
-    void RunFrame(class SceneManager& manager);
     bool uiReady_ = false;
 };
