@@ -33,10 +33,3 @@ TEST(ListenerPoseTest, FollowsTheCameraOfTheViewTransform) {
         ExpectNear(pose.top, c.top);
     }
 }
-
-TEST(ListenerPoseTest, SingularViewLeavesTheListenerAtTheOrigin) {
-    const ListenerPose pose = ListenerPoseFromView(Matrix{});
-    ExpectNear(pose.position, {0, 0, 0});
-    ExpectNear(pose.front, {0, 0, 1});
-    ExpectNear(pose.top, {0, 1, 0});
-}
