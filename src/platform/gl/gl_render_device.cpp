@@ -324,18 +324,18 @@ void GlRenderDevice::ApplyStates(bool fixedFunction) {
     } else {
         glDisable(GL_BLEND);
     }
-    // On-screen winding: with the upper-left origin, what looks clockwise on screen is what
-    // GL calls counter-clockwise in window space.
+    // On-screen winding: the upper-left origin flips y, and with it the sign GL gives a
+    // triangle's facing, so GL's "clockwise" is what looks clockwise on the final picture.
     switch (static_cast<Cull>(rs(RenderState::CullMode))) {
         case Cull::None: glDisable(GL_CULL_FACE); break;
-        case Cull::CW:
-            glEnable(GL_CULL_FACE);
-            glFrontFace(GL_CW);
-            glCullFace(GL_BACK);
-            break;
-        default:
+        case Cull::CW:  // remove what appears clockwise
             glEnable(GL_CULL_FACE);
             glFrontFace(GL_CCW);
+            glCullFace(GL_BACK);
+            break;
+        default:  // remove what appears counter-clockwise
+            glEnable(GL_CULL_FACE);
+            glFrontFace(GL_CW);
             glCullFace(GL_BACK);
             break;
     }

@@ -1,0 +1,271 @@
+// Pixels from the OpenGL device under a real (virtual) display: the frame pipeline, both render
+// targets of the 3D pass, sprites against depth, text, orientation, culling and the blur.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/application.hpp"
+#include "app/scene_manager.hpp"
+#include "graphics/graphics_device.hpp"
+#include "platform/window/dialogs.hpp"
+#include "platform/window/window.hpp"
+
+using namespace platform;
+
+namespace {
+
+constexpr int kW = 1280, kH = 720;
+
+struct Pixel {
+    int r, g, b, a;
+};
+
+class GlPipelineTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!std::getenv("DISPLAY")) return;
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        SetDialogHandler([](const DialogRequest& r) {
+            ADD_FAILURE() << "unexpected box: " << r.caption << ": " << r.text;
+            return DialogAnswer::No;
+        });
+        std::string why;
+        window = Window::Create("-KORVELIN- render test", kW, kH, &why).release();
+        ASSERT_NE(window, nullptr) << why;
+        ASSERT_TRUE(GraphicsDevice::Instance().Create(*window, kW, kH, SurfaceFormat::X8R8G8B8, false));
+        GraphicsDevice::Instance().SetDefaultStates();
+        const auto previous = std::filesystem::current_path();
+        std::filesystem::current_path(KORVELIN_SOURCE_DIR "/assets");
+        Application& app = Application::Instance();
+        app.simpleShader.Create();
+        app.modelShader.Create();
+        app.blurFilter.Create();
+        std::filesystem::current_path(previous);
+    }
+    static void TearDownTestSuite() {
+        if (!window) return;
+        Application& app = Application::Instance();
+        app.simpleShader.Release();
+        app.modelShader.Release();
+        app.blurFilter.Release();
+        GraphicsDevice::Instance().Release();
+        delete window;
+        window = nullptr;
+        SetDialogHandler(nullptr);
+    }
+    void SetUp() override {
+        if (!window) GTEST_SKIP() << "no display";
+        GraphicsDevice::Instance().SetDefaultStates();
+        device().SetTransform(TransformType::World, Matrix::Identity());
+        device().SetTransform(TransformType::View, Matrix::Identity());
+        device().SetTransform(TransformType::Projection, Matrix::Identity());
+    }
+    void TearDown() override {
+        if (!window) return;
+        EXPECT_TRUE(device().errors().empty()) << device().errors().front();
+        device().ClearErrors();
+    }
+    static RenderDevice& device() { return *GraphicsDevice::Instance().device; }
+    static Pixel At(const std::vector<uint8_t>& px, int x, int y, int width = kW) {
+        const uint8_t* p = &px[(size_t(y) * width + x) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+
+    // A scene whose drawing is given by the test.
+    struct Scene : SceneBase {
+        std::function<void()> draw3d, draw2d;
+        SceneId Update() override { return sceneId; }
+        void PreDraw() override {}
+        void Draw3D() override {
+            if (draw3d) draw3d();
+        }
+        void Draw2D() override {
+            if (draw2d) draw2d();
+        }
+    };
+    // Runs one frame of the real pipeline with the given drawing and returns the back buffer.
+    std::vector<uint8_t> Frame(std::function<void()> draw3d, std::function<void()> draw2d,
+                               std::vector<uint8_t>* glow = nullptr) {
+        SceneManager manager([&](SceneId id) {
+            auto s = std::make_unique<Scene>();
+            s->sceneId = id;
+            s->draw3d = draw3d;
+            s->draw2d = draw2d;
+            return s;
+        });
+        manager.Init();
+        manager.Draw();
+        std::vector<uint8_t> back = device().ReadPixels(kBackBuffer);
+        if (glow) *glow = device().ReadPixels(manager.glowTarget.texture);
+        device().Present(kW, kH);
+        manager.Release();
+        return back;
+    }
+    // A quad in clip space through the fixed-function path.
+    static void ClipQuad(float x0, float y0, float x1, float y1, float z, Color color) {
+        const HudVertex q[4] = {{x0, y1, z, color, 0, 0}, {x1, y1, z, color, 1, 0}, {x1, y0, z, color, 1, 1},
+                                {x0, y0, z, color, 0, 1}};
+        device().SetTransform(TransformType::Projection, Matrix::Identity());
+        device().SetTexture(0, 0);
+        device().DrawPrimitiveUP(PrimitiveType::TriangleFan, q, 4);
+    }
+
+    static Window* window;
+};
+
+Window* GlPipelineTest::window = nullptr;
+
+TEST_F(GlPipelineTest, ASceneThatDrawsNothingGivesAnOpaqueBlackFrame) {
+    std::vector<uint8_t> glow;
+    std::vector<uint8_t> px = Frame(nullptr, nullptr, &glow);
+    ASSERT_EQ(px.size(), size_t(kW) * kH * 4);
+    for (size_t i = 0; i < px.size(); i += 4) {
+        ASSERT_EQ(px[i] | px[i + 1] | px[i + 2], 0) << "pixel " << i / 4;
+        ASSERT_EQ(px[i + 3], 255) << "pixel " << i / 4;
+    }
+    EXPECT_EQ(At(glow, kW / 2, kH / 2).g, 0);
+}
+
+TEST_F(GlPipelineTest, The3DPassWritesThePictureAndTheGlowAtOnce) {
+    Effect effect;
+    std::string errors;
+    ASSERT_TRUE(effect.CreateFromText(device(), R"(technique Tech
+pass
+vertex_shader
+#version 330 core
+layout(location = 0) in vec3 inPosition;
+void main() { gl_Position = vec4(inPosition, 1.0); }
+end_shader
+fragment_shader
+#version 330 core
+layout(location = 0) out vec4 outColor;
+layout(location = 1) out vec4 outGlow;
+void main() { outColor = vec4(1.0, 0.0, 0.0, 1.0); outGlow = vec4(0.0, 0.5, 0.0, 1.0); }
+end_shader
+)", "Both.fx", &errors)) << errors;
+    std::vector<uint8_t> glow;
+    std::vector<uint8_t> px = Frame(
+        [&] {
+            effect.Begin();
+            effect.BeginPass(0);
+            ClipQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 0xFFFFFFFF);
+            effect.EndPass();
+            effect.End();
+        },
+        nullptr, &glow);
+    EXPECT_EQ(At(px, kW / 2, kH / 2).r, 255);
+    EXPECT_NEAR(At(glow, kW / 2, kH / 2).g, 128, 1);
+    EXPECT_EQ(At(glow, kW / 2, kH / 2).r, 0);
+    EXPECT_EQ(At(glow, 10, 10).g, 0) << "nothing drawn there";
+    // The blurred glow is added over the picture: green shows where only glow could put it.
+    EXPECT_GT(At(px, kW / 2, kH / 2).g, 200);
+    EXPECT_EQ(At(px, 10, 10).g, 0);
+    effect.Release();
+}
+
+TEST_F(GlPipelineTest, FixedFunctionDrawsLeaveTheGlowAlone) {
+    std::vector<uint8_t> glow;
+    std::vector<uint8_t> px = Frame([] { ClipQuad(-1, -1, 1, 1, 0.5f, 0xFF00FF00); }, nullptr, &glow);
+    EXPECT_EQ(At(px, kW / 2, kH / 2).g, 255);
+    EXPECT_EQ(At(glow, kW / 2, kH / 2).g, 0);
+}
+
+TEST_F(GlPipelineTest, SpritesAtDepthOneLieBehindTheWorldAtDepthZeroInFront) {
+    Texture white;
+    ASSERT_EQ(white.CreateTarget(kW, kH, 1, TextureUsage::None), 1);
+    white.Fill(0xFFFFFFFF);
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    for (float z : {1.0f, 0.0f}) {
+        std::vector<uint8_t> px = Frame([] { ClipQuad(-1, -1, 0, 1, 0.5f, 0xFF0000FF); },  // blue left half
+                                        [&] {
+                                            Matrix at = MatrixTranslation(0, 0, z);
+                                            gd.DrawSprite(&white, 0xFFFFFFFF, &at);
+                                        });
+        const Pixel left = At(px, kW / 4, kH / 2), right = At(px, 3 * kW / 4, kH / 2);
+        EXPECT_EQ(right.r, 255) << "z = " << z;
+        if (z == 1.0f) {
+            EXPECT_EQ(left.r, 0) << "the backdrop stays behind what the 3D pass drew";
+            EXPECT_EQ(left.b, 255);
+        } else {
+            EXPECT_EQ(left.r, 255) << "a z = 0 sprite lies on top";
+        }
+    }
+}
+
+TEST_F(GlPipelineTest, TextDrawsWhereTheTransformPutsIt) {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    std::vector<uint8_t> px = Frame(nullptr, [&] {
+        Matrix at = MatrixScaling(2, 2, 1) * MatrixTranslation(100, 100, 0);
+        gd.DrawText("Ver.1.1.0", 0xFFFFFFFF, &at);
+    });
+    int lit = 0, stray = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const bool inside = x >= 100 && x < 100 + 160 && y >= 100 && y < 100 + 24;
+            const bool bright = At(px, x, y).r > 128;
+            if (bright && inside) ++lit;
+            if (bright && !inside) ++stray;
+        }
+    EXPECT_GT(lit, 150);
+    EXPECT_EQ(stray, 0);
+}
+
+TEST_F(GlPipelineTest, PictureIsTheRightWayUpAndCullingKeepsClockwiseTriangles) {
+    std::vector<uint8_t> px = Frame(
+        [] {
+            // On screen, y down: top-left, top-right, bottom is clockwise.
+            const HudVertex clockwise[3] = {{-0.9f, 0.9f, 0.5f, 0xFFFF0000, 0, 0}, {-0.1f, 0.9f, 0.5f, 0xFFFF0000, 0, 0},
+                                            {-0.5f, 0.1f, 0.5f, 0xFFFF0000, 0, 0}};
+            const HudVertex counter[3] = {{0.1f, 0.9f, 0.5f, 0xFF00FF00, 0, 0}, {0.5f, 0.1f, 0.5f, 0xFF00FF00, 0, 0},
+                                          {0.9f, 0.9f, 0.5f, 0xFF00FF00, 0, 0}};
+            device().SetTransform(TransformType::Projection, Matrix::Identity());
+            device().SetTexture(0, 0);
+            device().DrawPrimitiveUP(PrimitiveType::TriangleList, clockwise, 3);
+            device().DrawPrimitiveUP(PrimitiveType::TriangleList, counter, 3);
+            // A pre-transformed strip in the top-left corner of the picture.
+            const ScreenVertex corner[4] = {{0, 0, 0, 1, 0, 0}, {40, 0, 0, 1, 1, 0}, {0, 20, 0, 1, 0, 1}, {40, 20, 0, 1, 1, 1}};
+            device().DrawPrimitiveUP(PrimitiveType::TriangleStrip, corner, 4);
+        },
+        nullptr);
+    EXPECT_EQ(At(px, kW / 4, kH / 4).r, 255) << "the clockwise triangle is drawn, in the upper half";
+    EXPECT_EQ(At(px, kW / 4, 3 * kH / 4).r, 0);
+    EXPECT_EQ(At(px, 3 * kW / 4, kH / 4).g, 0) << "the counter-clockwise triangle is culled";
+    const Pixel corner = At(px, 5, 5);
+    EXPECT_EQ(corner.r + corner.g + corner.b, 3 * 255) << "row 0 is the top of the picture";
+    EXPECT_EQ(At(px, 5, kH - 5).r, 0);
+}
+
+TEST_F(GlPipelineTest, BlurSpreadsOneBrightPixelIntoASoftSpotAndKeepsTheTarget) {
+    Application& app = Application::Instance();
+    ASSERT_TRUE(app.blurFilter.valid());
+    Texture source;
+    ASSERT_EQ(source.CreateTarget(kW, kH, 1, TextureUsage::RenderTarget), 1);
+    std::vector<uint8_t> px(size_t(kW) * kH * 4, 0);
+    for (size_t i = 3; i < px.size(); i += 4) px[i] = 255;
+    for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx) {
+            uint8_t* p = &px[(size_t(360 + dy) * kW + 640 + dx) * 4];
+            p[0] = p[1] = p[2] = 255;
+        }
+    device().UpdateTexture(source.texture, 0, px.data());
+    device().BeginScene();
+    device().SetRenderTarget(0, kBackBuffer);
+    app.blurFilter.Blur(source);
+    EXPECT_EQ(device().GetRenderTarget(0), kBackBuffer);
+    device().EndScene();
+    std::vector<uint8_t> out = device().ReadPixels(app.blurFilter.targets[1].texture);
+    const int w = kW / 2;
+    const int centre = At(out, 320, 180, w).r;
+    EXPECT_GT(centre, 0);
+    EXPECT_LT(centre, 255) << "the energy is spread out";
+    // Falls off smoothly and symmetrically, and is gone far away.
+    EXPECT_GT(At(out, 323, 180, w).r, 0);
+    EXPECT_LT(At(out, 323, 180, w).r, centre);
+    EXPECT_NEAR(At(out, 317, 180, w).r, At(out, 323, 180, w).r, 3);
+    EXPECT_NEAR(At(out, 320, 177, w).r, At(out, 320, 183, w).r, 3);
+    EXPECT_EQ(At(out, 300, 180, w).r, 0);
+    EXPECT_EQ(At(out, 0, 0, w).r, 0);
+}
+
+}  // namespace
