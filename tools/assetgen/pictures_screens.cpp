@@ -48,7 +48,7 @@ Image Sky() {
                 Rgba sun = Mix(Color(1.0f, 0.95f, 0.55f), Color(1.0f, 0.25f, 0.55f), t);
                 const float band = std::fmod(y - sunY, 22.0f);
                 const float cutWidth = y > sunY ? 2.0f + (y - sunY) / 14.0f : 0.0f;
-                const float inside = Coverage(r - sunR) * (band < cutWidth ? 0.0f : 1.0f);
+                const float inside = Coverage(r - sunR) * (y > sunY && band < cutWidth ? 0.0f : 1.0f);
                 c = Mix(c, sun, inside);
             }
             // Far ridges: two layers of dark rock with a lit rim.
@@ -100,7 +100,7 @@ Image Title(const TextRaster& text) {
 
 Image StartPrompt(const TextRaster& text) {
     Image img(280, 64);
-    const Mask words = text.Render(FontFace::SansBold, "PRESS SPACE", 30, 2.0f, 0.0f, 8);
+    const Mask words = text.Render(FontFace::SansBold, "PRESS SPACE", 25, 2.0f, 0.0f, 8);
     const int ox = (280 - words.width) / 2, oy = (64 - words.height) / 2;
     img.GlowMask(words.Blurred(5), ox, oy, Color(0.25f, 0.9f, 1.0f), 1.0f);
     img.BlendMask(words, ox, oy, [&](int, int) { return Color(1, 1, 1); });

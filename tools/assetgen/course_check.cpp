@@ -1,0 +1,237 @@
+// The course checker: list order first, then the geometry on the real meshes.
+#include "course_check.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/mesh/x_file_loader.hpp"
+
+namespace {
+
+constexpr float kPlayerSpeed = 1.9f;     // units per update
+constexpr float kUpdatesPerSecond = 62.5f;
+constexpr float kEnemyRouteSpeed = 2.0f;
+constexpr float kEnemySlowestChase = 1.0f;
+constexpr float kFlightHeight = 7.0f;
+constexpr float kGateDrop = 110.0f;
+constexpr float kPassDistance = 5.0f;
+constexpr float kJoinDistance = 500.0f;
+constexpr float kTurnUpdates = 34.0f;    // the player's turn towards its next gate
+
+std::string Format(const char* fmt, double a = 0, double b = 0, double c = 0) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, fmt, a, b, c);
+    return buf;
+}
+
+Vec3 Position(const CheckPoint& cp) { return cp.world.Row(3); }
+
+Vec3 Flat(Vec3 v) {
+    v.y = 0;
+    const float len = Vec3Length(v);
+    return len > 0 ? v / len : Vec3{0, 0, 1};
+}
+
+// A ray carried into a gate's frame and tested against its mesh, as the game's pass test does.
+platform::RayHit RayAtGate(const CheckPoint& cp, const platform::MeshData& mesh, Vec3 origin, Vec3 dir) {
+    const Matrix inv = MatrixInverse(cp.world);
+    return mesh.Intersect(Vec3TransformCoord(origin, inv), Vec3TransformNormal(dir, inv));
+}
+
+// Ground height under (x, z) on a map, if the map has ground there.
+bool GroundAt(const platform::MeshData& map, float x, float z, float* height) {
+    const platform::RayHit hit = map.Intersect({x, 100000.0f, z}, {0, -1, 0});
+    if (!hit.hit) return false;
+    *height = 100000.0f - hit.distance;
+    return true;
+}
+
+class Checker {
+public:
+    Checker(const CourseList& c, const CourseMeshes& m, CourseCheckReport& r) : course_(c), meshes_(m), report_(r) {}
+
+    void Run() {
+        if (!Expect("records", course_.size() >= 2, Format("%g records", static_cast<double>(course_.size()))))
+            return;
+        if (!Order()) return;
+        MainGeometry();
+        RouteGeometry();
+    }
+
+private:
+    bool Expect(const char* check, bool ok, const std::string& detail) {
+        report_.findings.push_back({check, ok, detail});
+        return ok;
+    }
+
+    // The main course first (start ... goal), then each route contiguous from spawn to end.
+    bool Order() {
+        size_t m = 0;
+        while (m < course_.size() && course_[m]->enemyNo == 0) ++m;
+        mainEnd_ = m;
+        report_.mainGates = static_cast<int>(m);
+        bool ok = Expect("main-course-first", m >= 2 && course_[0]->kind == checkpoint_kind::kStart &&
+                                                   course_[m - 1]->kind == checkpoint_kind::kEnd,
+                         Format("%g main-course gates, first kind %g, last kind %g", static_cast<double>(m),
+                                course_[0]->kind, m ? course_[m - 1]->kind : -1));
+        for (size_t i = 1; i + 1 < m; ++i) {
+            const int k = course_[i]->kind;
+            if (k != checkpoint_kind::kPlain && k != checkpoint_kind::kTrigger)
+                ok = Expect("main-course-kinds", false, Format("main gate %g has kind %g", static_cast<double>(i), k));
+            if (k == checkpoint_kind::kTrigger) triggerGates_.push_back(i);
+        }
+        report_.triggers = static_cast<int>(triggerGates_.size());
+        size_t i = m;
+        int route = 0;
+        while (i < course_.size()) {
+            ++route;
+            const size_t first = i;
+            const int group = course_[i]->enemyNo;
+            ok &= Expect("route-spawn", course_[i]->kind == checkpoint_kind::kStart && group == route,
+                         Format("route %g starts at record %g with kind %g", route, static_cast<double>(i), course_[i]->kind) +
+                             Format(" and enemyNo %g", group));
+            ++i;
+            while (i < course_.size() && course_[i]->enemyNo == group && course_[i]->kind != checkpoint_kind::kEnd &&
+                   course_[i]->kind != checkpoint_kind::kStart)
+                ++i;
+            const bool ended = i < course_.size() && course_[i]->enemyNo == group && course_[i]->kind == checkpoint_kind::kEnd;
+            ok &= Expect("route-contiguous", ended && i - first >= 2,
+                         Format("route %g runs from record %g to %g", route, static_cast<double>(first), static_cast<double>(i)));
+            if (!ended) return false;
+            routes_.push_back({first, i});
+            ++i;
+        }
+        report_.routes = route;
+        ok &= Expect("routes-released", report_.triggers >= report_.routes,
+                     Format("%g trigger gates for %g routes", report_.triggers, report_.routes));
+        return ok;
+    }
+
+    // Where the player flies past main gate k: 110 units above the gate.
+    Vec3 Flight(size_t k) const { return Position(*course_[k]) + Vec3{0, kGateDrop, 0}; }
+
+    void MainGeometry() {
+        // Length and duration of the run along the flight path.
+        std::vector<float> arc(mainEnd_, 0.0f);
+        for (size_t k = 1; k < mainEnd_; ++k) arc[k] = arc[k - 1] + Vec3Length(Flight(k) - Flight(k - 1));
+        arc_ = arc;
+        report_.mainLength = arc.back();
+        report_.mainSeconds = arc.back() / kPlayerSpeed / kUpdatesPerSecond;
+        Expect("duration", report_.mainSeconds >= 120 && report_.mainSeconds <= 180,
+               Format("%.0f units, %.1f s", report_.mainLength, report_.mainSeconds));
+
+        for (size_t k = 0; k < mainEnd_; ++k) {
+            const Vec3 gate = Position(*course_[k]);
+            float ground = 0;
+            const bool over = GroundAt(meshes_.mapA, gate.x, gate.z, &ground);
+            // The player flies 7 above the ground; the gate expects it 110 above its origin.
+            Expect("main-gate-over-ground", over && std::fabs(ground + kFlightHeight - (gate.y + kGateDrop)) < 15.0f,
+                   Format("gate %g: ground %.1f, gate origin %.1f", static_cast<double>(k), over ? ground : -1e9, gate.y));
+            if (k == 0) continue;
+            const float spacing = arc[k] - arc[k - 1];
+            Expect("main-gate-spacing", spacing > kTurnUpdates * kPlayerSpeed * 2.0f,
+                   Format("gate %g is %.0f units after the one before", static_cast<double>(k), spacing));
+            const Vec3 dir = Flat(Flight(k) - Flight(k - 1));
+            if (k + 1 < mainEnd_) {
+                const Vec3 next = Flat(Flight(k + 1) - Flight(k));
+                const float turn = std::acos(std::fmax(-1.0f, std::fmin(1.0f, Vec3Dot(dir, next)))) * 57.29578f;
+                Expect("main-gate-turn", turn < 60.0f, Format("turn at gate %g: %.1f degrees", static_cast<double>(k), turn));
+            }
+            // The player's pass test: its forward ray meets the gate panel within 5 units.
+            Vec3 from = Flight(k) - dir * 3.0f;
+            float g = 0;
+            if (GroundAt(meshes_.mapA, from.x, from.z, &g)) from.y = g + kFlightHeight;
+            const platform::RayHit hit = RayAtGate(*course_[k], meshes_.gate, from, dir);
+            Expect("main-gate-pass", hit.hit && hit.distance < kPassDistance,
+                   Format("gate %g: hit %g at %.2f", static_cast<double>(k), hit.hit, hit.distance));
+        }
+        // The player starts 120 above gate 0 facing +z and does not turn before gate 1.
+        const Vec3 start = Position(*course_[0]) + Vec3{0, kGateDrop, 0};
+        const platform::RayHit first = RayAtGate(*course_[1], meshes_.gate, start, {0, 0, 1});
+        Expect("start-faces-first-gate", first.hit, Format("gate 1 straight ahead at %.0f", first.hit ? first.distance : -1));
+    }
+
+    void RouteGeometry() {
+        for (size_t r = 0; r < routes_.size(); ++r) {
+            const auto [first, last] = routes_[r];
+            float routeLength = 0;
+            for (size_t i = first; i <= last; ++i) {
+                const Vec3 p = Position(*course_[i]);
+                float ground = 0;
+                const bool over = GroundAt(meshes_.mapD, p.x, p.z, &ground);
+                Expect("enemy-gate-over-ground", over && std::fabs(ground + kFlightHeight - p.y) < 5.0f,
+                       Format("record %g: ground %.1f, gate %.1f", static_cast<double>(i), over ? ground : -1e9, p.y));
+                if (i == first) continue;
+                const Vec3 prev = Position(*course_[i - 1]);
+                const Vec3 dir = Vec3Normalize(p - prev);
+                if (i < last) routeLength += Vec3Length(p - prev);
+                // The enemy faces each gate squarely and meets its panel at the origin.
+                const platform::RayHit hit = RayAtGate(*course_[i], meshes_.enemyGate, p - dir * 3.0f, dir);
+                Expect("enemy-gate-pass", hit.hit && hit.distance < kPassDistance,
+                       Format("record %g: hit %g at %.2f", static_cast<double>(i), hit.hit, hit.distance));
+            }
+            CheckJoin(r, routeLength);
+        }
+    }
+
+    // At its end gate the enemy looks for the first main-course gate its forward ray meets
+    // within 500 units; that gate must lie ahead of the player, and not be the goal.
+    void CheckJoin(size_t r, float routeLength) {
+        const auto [first, last] = routes_[r];
+        const Vec3 end = Position(*course_[last]);
+        const Vec3 prev = Position(*course_[last - 1]);
+        const Vec3 dir = Vec3Normalize(end - prev);
+        const Vec3 right = Vec3Cross({0, 1, 0}, Flat(dir));
+        // The enemy chases on its last leg and drifts sideways by up to a unit per update.
+        const float drift = Vec3Length(end - prev) / kEnemySlowestChase;
+        const float updates = routeLength / kEnemyRouteSpeed + drift;
+        if (r >= triggerGates_.size()) return;
+        const float playerArc = arc_[triggerGates_[r]] + updates * kPlayerSpeed;
+        for (float side : {-0.5f, 0.0f, 0.5f, 1.0f}) {
+            const Vec3 from = end + right * (side * drift);
+            size_t found = 0;
+            float distance = 0;
+            for (size_t k = 0; k < mainEnd_ && !found; ++k) {
+                const platform::RayHit hit = RayAtGate(*course_[k], meshes_.gate, from, dir);
+                if (hit.hit && hit.distance < kJoinDistance) {
+                    found = k;
+                    distance = hit.distance;
+                }
+            }
+            const bool ok = found > 0 && found + 1 < mainEnd_ && arc_[found] > playerArc;
+            Expect("enemy-joins-ahead", ok,
+                   Format("route %g joins at gate %g, %.0f units ahead", static_cast<double>(r + 1), static_cast<double>(found),
+                          distance) +
+                       Format(", %.0f units before the player gets there", found ? arc_[found] - playerArc : 0));
+        }
+    }
+
+    const CourseList& course_;
+    const CourseMeshes& meshes_;
+    CourseCheckReport& report_;
+    size_t mainEnd_ = 0;
+    std::vector<size_t> triggerGates_;
+    std::vector<std::pair<size_t, size_t>> routes_;
+    std::vector<float> arc_;
+};
+
+}  // namespace
+
+bool CourseMeshes::Load(const std::string& modelDir, std::string* error) {
+    std::string message;
+    const std::pair<const char*, platform::MeshData*> files[] = {
+        {"mapA.x", &mapA}, {"mapD.x", &mapD}, {"CheckPoint.x", &gate}, {"CheckPoint2.x", &enemyGate}};
+    for (auto [name, mesh] : files) {
+        if (!platform::LoadXFile(modelDir + "/" + name, *mesh, message)) {
+            if (error) *error = message;
+            return false;
+        }
+    }
+    return true;
+}
+
+CourseCheckReport CheckCourse(const CourseList& course, const CourseMeshes& meshes) {
+    CourseCheckReport report;
+    Checker(course, meshes, report).Run();
+    return report;
+}
