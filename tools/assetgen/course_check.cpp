@@ -137,13 +137,18 @@ private:
                 const float turn = std::acos(std::fmax(-1.0f, std::fmin(1.0f, Vec3Dot(dir, next)))) * 57.29578f;
                 Expect("main-gate-turn", turn < 60.0f, Format("turn at gate %g: %.1f degrees", static_cast<double>(k), turn));
             }
-            // The player's pass test: its forward ray meets the gate panel within 5 units.
-            Vec3 from = Flight(k) - dir * 3.0f;
-            float g = 0;
-            if (GroundAt(meshes_.mapA, from.x, from.z, &g)) from.y = g + kFlightHeight;
-            const platform::RayHit hit = RayAtGate(*course_[k], meshes_.gate, from, dir);
-            Expect("main-gate-pass", hit.hit && hit.distance < kPassDistance,
-                   Format("gate %g: hit %g at %.2f", static_cast<double>(k), hit.hit, hit.distance));
+            // The player's pass test: its forward ray meets the gate panel within 5 units, also
+            // when the player has strafed a little off the line.
+            const Vec3 right = Vec3Cross({0, 1, 0}, dir);
+            for (float side : {-30.0f, 0.0f, 30.0f}) {
+                Vec3 from = Flight(k) - dir * 3.0f + right * side;
+                float g = 0;
+                if (GroundAt(meshes_.mapA, from.x, from.z, &g)) from.y = g + kFlightHeight;
+                const platform::RayHit hit = RayAtGate(*course_[k], meshes_.gate, from, dir);
+                Expect("main-gate-pass", hit.hit && hit.distance < kPassDistance,
+                       Format("gate %g: hit %g at %.2f", static_cast<double>(k), hit.hit, hit.distance) +
+                           Format(" from %.0f units to the side", side));
+            }
         }
         // The player starts 120 above gate 0 facing +z and does not turn before gate 1.
         const Vec3 start = Position(*course_[0]) + Vec3{0, kGateDrop, 0};
