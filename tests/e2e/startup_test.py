@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+# The real program from start-up to shutdown under an X display: the full-screen question, the
+# window it leads to, what the window shows, closing it, and starting without a display.
+# Usage: startup_test.py <test> --binary korvelin --game-dir build/game --out <folder for shots>
+import os
+import subprocess
+import time
+
+import korvelin_driver as kd
+
+# The client area the game asks for.
+WIDTH, HEIGHT = 1280, 720
+# The version text sits in the bottom right-hand corner of the title.
+VERSION_CORNER = (WIDTH - 100, HEIGHT - 25, WIDTH, HEIGHT)
+
+
+def screen_size():
+    out = subprocess.run(["xwininfo", "-root"], capture_output=True, check=True).stdout.decode()
+    size = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        if key in ("Width", "Height"):
+            size[key] = int(value)
+    return size["Width"], size["Height"]
+
+
+def shows_a_picture(window, shot_path):
+    """After a second of frames the window is not black, and the version corner is lit."""
+    time.sleep(1.0)
+    picture = kd.screenshot(window.wid, shot_path)
+    kd.check((picture.width, picture.height) == (window.width, window.height),
+             f"screenshot is {picture.width}x{picture.height}, the window {window.width}x{window.height}")
+    lit = picture.lit_pixels()
+    kd.check(lit > 0, f"the window is all black after a second (screenshot {shot_path})")
+    # The corner is measured on the 1280 x 720 picture; a bigger window scales it.
+    sx, sy = picture.width / WIDTH, picture.height / HEIGHT
+    x0, y0, x1, y1 = VERSION_CORNER
+    corner = (int(x0 * sx), int(y0 * sy), picture.width, picture.height)
+    kd.check(picture.lit_pixels(threshold=128, region=corner) > 0,
+             f"nothing bright where the version text belongs (screenshot {shot_path})")
+    return lit
+
+
+def close_and_expect_exit(game, window, limit=1.0):
+    kd.send_delete_window(window.wid)
+    status = game.wait(limit)
+    kd.check(status is not None, f"still running {limit:.0f} s after the window was asked to close")
+    kd.check(status == 0, f"ended with status {status} after closing; stderr:\n{game.stderr()}")
+
+
+def test_question_no(args):
+    """The question box comes first, over a hidden game window; Return answers No and gives a
+    1280 x 720 window at the top-left corner that shows the title."""
+    with kd.FullScreenRequests() as requests, kd.Game(args.binary, args.game_dir, args.out, "question_no") as game:
+        box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
+        hidden = [w for w in kd.list_windows() if w.name == kd.GAME_CAPTION and kd.is_viewable(w.wid)]
+        kd.check(not hidden, f"the game window is shown before the question is answered: {hidden}")
+        kd.focus(box.wid)
+        kd.key("Return")
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        attrs = kd.window_attributes(window.wid)
+        size = (int(attrs["Width"]), int(attrs["Height"]))
+        corner = (int(attrs["Absolute upper-left X"]), int(attrs["Absolute upper-left Y"]))
+        kd.check(size == (WIDTH, HEIGHT), f"client area is {size[0]}x{size[1]}, not {WIDTH}x{HEIGHT}")
+        kd.check(corner == (0, 0), f"window at {corner}, not at the top-left corner")
+        lit = shows_a_picture(window, os.path.join(args.out, "title_windowed.png"))
+        kd.check(not requests.poll(), f"No asked for full screen (windows {requests.poll()})")
+        print(f"title: {lit} lit pixels of {WIDTH * HEIGHT}")
+        close_and_expect_exit(game, window, limit=10.0)
+
+
+def test_close_window(args):
+    """Closing the window as a window manager does ends the program at once with status 0."""
+    with kd.Game(args.binary, args.game_dir, args.out, "close_window") as game:
+        kd.answer_question(game, yes=False)
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        time.sleep(0.5)  # let some frames run, so the close arrives in the middle of the loop
+        close_and_expect_exit(game, window, limit=1.0)
+
+
+def test_question_yes(args):
+    """Yes (a click on はい) makes the game ask for full screen; its window covers the screen and
+    still draws. (Without a window manager nobody grants the request, so the request is what
+    is checked.)"""
+    with kd.FullScreenRequests() as requests, kd.Game(args.binary, args.game_dir, args.out, "question_yes") as game:
+        kd.answer_question(game, yes=True)
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        screen = screen_size()
+        attrs = kd.window_attributes(window.wid)
+        size = (int(attrs["Width"]), int(attrs["Height"]))
+        kd.check(size == screen, f"full-screen window is {size[0]}x{size[1]}, the screen {screen[0]}x{screen[1]}")
+        lit = shows_a_picture(window, os.path.join(args.out, "title_fullscreen.png"))
+        kd.check(window.wid in requests.poll(),
+                 f"Yes did not ask for full screen for the game window (requests for {requests.poll()})")
+        print(f"full screen: {lit} lit pixels")
+        close_and_expect_exit(game, window, limit=10.0)
+
+
+def free_display():
+    for n in range(200, 400):
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+            return f":{n}"
+    raise kd.TestFailure("no free display number to point at")
+
+
+def test_no_display(args):
+    """Without a display the program ends at once, non-zero, and says why on standard error."""
+    cases = [
+        ("unset", {"DISPLAY": None, "WAYLAND_DISPLAY": None}),
+        ("missing", {"DISPLAY": free_display(), "WAYLAND_DISPLAY": None}),
+    ]
+    faults = []
+    for name, env in cases:
+        game = kd.Game(args.binary, args.game_dir, args.out, "no_display_" + name, env)
+        try:
+            status = game.wait(5.0)
+            err = game.stderr()
+            if status is None:
+                faults.append(f"DISPLAY {name}: still running after 5 s; stderr:\n{err}")
+            elif status == 0:
+                faults.append(f"DISPLAY {name}: ended with status 0; stderr:\n{err}")
+            elif "cannot start" not in err or "display" not in err.lower():
+                faults.append(f"DISPLAY {name}: no clear reason on standard error:\n{err}")
+            else:
+                print(f"DISPLAY {name}: status {status}, {err.strip()}")
+        finally:
+            game.stop()
+    kd.check(not faults, "\n".join(faults))
+
+
+if __name__ == "__main__":
+    kd.run_main({
+        "question_no": test_question_no,
+        "close_window": test_close_window,
+        "question_yes": test_question_yes,
+        "no_display": test_no_display,
+    })
