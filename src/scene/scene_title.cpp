@@ -1,29 +1,86 @@
 // The title screen.
 #include "scene/scene_title.hpp"
 
+#include <string>
+
+#include "app/application.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
+#include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
+#include "sound/sound_manager.hpp"
 
-SceneTitle::SceneTitle() { sceneId = kSceneTitle; }
+using namespace platform;
 
-SceneId SceneTitle::Update() {
-    return platform::GetInput().AsyncKeyState(platform::Key::Space) ? kSceneGame : kSceneTitle;
+float tunnelAngle = 0.0f;
+
+namespace {
+constexpr const char* kMusic = "data/sound/bgm.wav";
+constexpr const char* kTitleModel = "data/model/Title.x";
+}  // namespace
+
+SceneTitle::SceneTitle() {
+    sceneId = kSceneTitle;
+    SetProjection();
+    // The camera stands 80 units before the tunnel's mouth, 15 up, looking 15 degrees down.
+    const Matrix camera = MatrixTranslation(0, 15, -80) * MatrixRotationX(0.2617994f);
+    GraphicsDevice::Instance().device->SetTransform(TransformType::View, MatrixInverse(camera));
 }
 
-void SceneTitle::PreDraw() {}
-void SceneTitle::Draw3D() {}
+void SceneTitle::SetProjection() const {
+    const GraphicsDevice& gd = GraphicsDevice::Instance();
+    const float aspect = float(gd.presentParams.backBufferWidth) / float(gd.presentParams.backBufferHeight);
+    gd.device->SetTransform(TransformType::Projection,
+                            MatrixPerspectiveFovLH(fieldOfView * kDegToRad, aspect, 0.01f, 1000.0f));
+}
+
+SceneId SceneTitle::Update() {
+    if (gSoundManager) gSoundManager->PlayBgm(kMusic);
+    Input& input = GetInput();
+    // Any state counts here: down now, or pressed since the last look.
+    if (input.AsyncKeyState(Key::Escape) != 0) {
+        if (AskYesNo(Application::Instance().window.get(), "ゲームを終了しますか？", "確認", false)) {
+            Application::Instance().loopEnded = true;
+            return kSceneTitle;
+        }
+    }
+    // A tap between two frames counts as well as a held key.
+    if (input.AsyncKeyState(Key::Space) != 0) started = 1;
+    if (!started) return kSceneTitle;
+    if (fieldOfView > 100.0f) fade += 3;
+    scroll += 3.0f;
+    fieldOfView += 0.3f;
+    SetProjection();
+    return fade > 255 ? kSceneGame : kSceneTitle;
+}
+
+void SceneTitle::Draw3D() {
+    scroll += 0.5f;
+    tunnelAngle += 0.05f;
+    if (scroll > kModelSpacing) scroll = 0.0f;
+    if (!gModelCache) return;
+    SimpleShader& shader = Application::Instance().simpleShader;
+    const Model* model = gModelCache->Get(kTitleModel);
+    const Matrix turn = MatrixRotationZ(tunnelAngle * kDegToRad);
+    for (int i = 0; i < kModelCount; ++i) {
+        shader.effect.SetMatrix("mW", MatrixTranslation(0, 0, float(i) * kModelSpacing - scroll) * turn);
+        shader.Draw(model);
+    }
+}
 
 void SceneTitle::Draw2D() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (!gTextureCache) return;
-    Matrix back = MatrixTranslation(0, 0, 1);
+    const Matrix back = MatrixTranslation(0, 0, 1);
     gd.DrawSprite(gTextureCache->Get("data/Texture/back.png"), 0xFFFFFFFF, &back);
-    Matrix logo = MatrixTranslation(320, 100, 0);
-    gd.DrawSprite(gTextureCache->Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
-    Matrix start = MatrixTranslation(500, 500, 0);
-    gd.DrawSprite(gTextureCache->Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
-    Matrix version = MatrixScaling(2, 2, 1) * MatrixTranslation(float(gd.presentParams.backBufferWidth - 100),
-                                                               float(gd.presentParams.backBufferHeight - 25), 0);
+    const Matrix version = MatrixScaling(2, 2, 0) * MatrixTranslation(float(gd.presentParams.backBufferWidth - 100),
+                                                                     float(gd.presentParams.backBufferHeight - 25), 0);
     gd.DrawText("Ver.1.1.0", 0xFFFFFFFF, &version);
+    const Matrix logo = MatrixTranslation(320, 100, 0);
+    gd.DrawSprite(gTextureCache->Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
+    const Matrix start = MatrixTranslation(500, 500, 0);
+    gd.DrawSprite(gTextureCache->Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
+    const Matrix veil = MatrixTranslation(0, 0, 0);
+    gd.DrawSprite(gTextureCache->Get("data/Texture/white.png"), (uint32_t(fade) << 24) | 0xFFFFFF, &veil);
 }

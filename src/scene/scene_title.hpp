@@ -1,13 +1,30 @@
-// The title screen: backdrop, logo and start prompt; Space starts the game.
+// The title screen: an endless tunnel of title models flying at a fixed camera and turning
+// slowly, the backdrop, the logo, the start prompt and the version. Space zooms and fades to
+// white and then asks for the game; Escape offers to quit.
 #pragma once
 
 #include "app/scene_base.hpp"
 
+// How far the tunnel has turned, in degrees. Kept for the whole run, so the tunnel keeps its
+// turn when the title comes back.
+extern float tunnelAngle;
+
 class SceneTitle : public SceneBase {
 public:
+    static constexpr float kModelSpacing = 163.4f;  // length of one tunnel segment
+    static constexpr int kModelCount = 20;
+
     SceneTitle();
     SceneId Update() override;
     void Draw3D() override;
     void Draw2D() override;
-    void PreDraw() override;
+    void PreDraw() override {}
+
+    float fieldOfView = 80.0f;  // degrees
+    int started = 0;            // Space was pressed: the transition runs
+    int fade = 0;               // alpha of the white veil
+    float scroll = 0.0f;        // how far the tunnel has moved towards the camera
+
+private:
+    void SetProjection() const;
 };

@@ -1,0 +1,170 @@
+// The title scene on the null device with scripted keys, run from the game folder.
+#include "scene/scene_title.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/application.hpp"
+#include "app/scene_manager.hpp"
+#include "graphics/graphics_device.hpp"
+#include "platform/null/null_render_device.hpp"
+#include "platform/window/dialogs.hpp"
+#include "scene/scene_factory.hpp"
+#include "platform/window/clock.hpp"
+#include "sound/sound_manager.hpp"
+
+using namespace platform;
+
+namespace {
+
+class SceneTitleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(KORVELIN_GAME_DIR);
+        GraphicsDevice::Instance().CreateNull(1280, 720);
+        GraphicsDevice::Instance().SetDefaultStates();
+        Application& app = Application::Instance();
+        app.loopEnded = false;
+        app.simpleShader.Create();
+        SetInput(&input);
+        SetDialogHandler([this](const DialogRequest& r) {
+            questions.push_back(r.text);
+            EXPECT_FALSE(r.defaultYes);
+            return answer;
+        });
+        manager = std::make_unique<SceneManager>(CreateGameScene);
+        manager->Init();
+    }
+    void TearDown() override {
+        manager->Release();
+        manager.reset();
+        Application::Instance().simpleShader.Release();
+        Application::Instance().loopEnded = false;
+        GraphicsDevice::Instance().Release();
+        SetInput(nullptr);
+        SetDialogHandler(nullptr);
+        std::filesystem::current_path(previous);
+    }
+    SceneTitle& title() { return static_cast<SceneTitle&>(*manager->scene); }
+    float ProjectionFov() {
+        const Matrix& p = GraphicsDevice::Instance().device->GetTransform(TransformType::Projection);
+        return 2.0f * std::atan(1.0f / p.m[1][1]) / kDegToRad;
+    }
+
+    std::filesystem::path previous;
+    ScriptedInput input;
+    std::unique_ptr<SceneManager> manager;
+    std::vector<std::string> questions;
+    DialogAnswer answer = DialogAnswer::No;
+};
+
+TEST_F(SceneTitleTest, StartsAt80DegreesWithTheCameraBeforeTheTunnel) {
+    EXPECT_NEAR(ProjectionFov(), 80.0f, 1e-3f);
+    const Matrix view = GraphicsDevice::Instance().device->GetTransform(TransformType::View);
+    // The offset (0, 15, -80) turned with the 15-degree tilt: translation first, then the turn.
+    const Vec3 eye = MatrixInverse(view).Row(3);
+    const float c = std::cos(15 * kDegToRad), s = std::sin(15 * kDegToRad);
+    EXPECT_NEAR(eye.y, 15 * c + 80 * s, 1e-3f);
+    EXPECT_NEAR(eye.z, 15 * s - 80 * c, 1e-3f);
+    // Looking 15 degrees down: the view's forward axis points below the horizon.
+    const Vec3 forward = MatrixInverse(view).Row(2);
+    EXPECT_NEAR(std::asin(-forward.y) / kDegToRad, 15.0f, 1e-3f);
+}
+
+TEST_F(SceneTitleTest, ATapOfSpaceZoomsThenFadesThenAsksForTheGame) {
+    manager->Update();
+    EXPECT_EQ(title().started, 0);
+    input.Tap(Key::Space);  // pressed and released between two frames
+    int zoomFrames = 0, fadeFrames = 0;
+    SceneId id = kSceneTitle;
+    for (int frame = 0; frame < 400 && id == kSceneTitle; ++frame) {
+        id = manager->scene->Update();
+        if (id != kSceneTitle) break;
+        if (title().fade == 0)
+            ++zoomFrames;
+        else
+            ++fadeFrames;
+    }
+    EXPECT_EQ(id, kSceneGame);
+    // 0.3 degrees a frame from 80 passes 100 after about 67 frames; then 86 steps of 3 pass 255.
+    EXPECT_NEAR(zoomFrames, 67, 1);
+    EXPECT_EQ(fadeFrames + 1, 86);
+    EXPECT_GT(ProjectionFov(), 100.0f);
+}
+
+TEST_F(SceneTitleTest, EscapeAnsweredNoGoesOnAndStillReadsSpaceInTheSameFrame) {
+    input.Tap(Key::Escape);
+    input.SetKey(Key::Space, true);
+    EXPECT_EQ(manager->scene->Update(), kSceneTitle);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], "ゲームを終了しますか？");
+    EXPECT_FALSE(Application::Instance().loopEnded);
+    EXPECT_EQ(title().started, 1);
+    EXPECT_NEAR(title().fieldOfView, 80.3f, 1e-4f);
+}
+
+TEST_F(SceneTitleTest, EscapeAnsweredYesEndsTheGame) {
+    answer = DialogAnswer::Yes;
+    input.SetKey(Key::Escape, true);
+    EXPECT_EQ(manager->scene->Update(), kSceneTitle);
+    EXPECT_TRUE(Application::Instance().loopEnded);
+}
+
+TEST_F(SceneTitleTest, TheTunnelScrollsSeamlesslyAndKeepsItsTurnForTheNextVisit) {
+    auto& device = static_cast<NullRenderDevice&>(*GraphicsDevice::Instance().device);
+    const float angle0 = tunnelAngle;
+    manager->Draw();
+    // Twenty copies of the title model, one draw per subset each.
+    size_t meshDraws = 0;
+    for (const NullDraw& d : device.draws()) meshDraws += d.kind == NullDraw::Kind::Mesh;
+    EXPECT_GT(meshDraws, 0u) << "the title model loads from the game folder";
+    EXPECT_EQ(meshDraws % SceneTitle::kModelCount, 0u);
+    for (int i = 1; i < 400; ++i) title().Draw3D();
+    EXPECT_NEAR(tunnelAngle - angle0, 400 * 0.05f, 1e-2f);
+    EXPECT_GE(title().scroll, 0.0f);
+    EXPECT_LE(title().scroll, SceneTitle::kModelSpacing);
+
+    // Back from the game: a fresh title at 80 degrees, no fade, no scroll, the same turn.
+    const float angle = tunnelAngle;
+    manager->scene = CreateGameScene(kSceneTitle);
+    EXPECT_EQ(title().fieldOfView, 80.0f);
+    EXPECT_EQ(title().fade, 0);
+    EXPECT_EQ(title().scroll, 0.0f);
+    EXPECT_EQ(tunnelAngle, angle);
+}
+
+TEST_F(SceneTitleTest, MusicIsAskedForEveryFrameAndNeverRestarted) {
+    ASSERT_NE(gSoundManager, nullptr);
+    if (gSoundManager->IsSilent()) GTEST_SKIP() << "no sound output here";
+    manager->Update();
+    EXPECT_EQ(gSoundManager->CurrentBgm(), "data/sound/bgm.wav");
+    EXPECT_TRUE(gSoundManager->IsBgmPlaying("data/sound/bgm.wav"));
+    int last = -1;
+    for (int i = 0; i < 5; ++i) {
+        platform::SleepMs(20);
+        manager->Update();
+        const int position = gSoundManager->BgmPlayPosition("data/sound/bgm.wav");
+        EXPECT_GE(position, last) << "the track runs on, it is not rewound";
+        last = position;
+    }
+}
+
+TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
+    auto& device = static_cast<NullRenderDevice&>(*GraphicsDevice::Instance().device);
+    manager->Draw();
+    std::vector<Vec3> origins;
+    for (const NullDraw& d : device.draws())
+        if (d.kind == NullDraw::Kind::Hud) origins.push_back(d.transforms[size_t(TransformType::World)].Row(3));
+    // backdrop (behind the world), version text, logo, start prompt; the veil is invisible at fade 0
+    // but still drawn, and the alpha test removes it.
+    ASSERT_GE(origins.size(), 4u);
+    EXPECT_EQ(origins[0], Vec3(0, 0, 1));
+    EXPECT_EQ(origins[1], Vec3(1180, 695, 0));
+    EXPECT_EQ(origins[2], Vec3(320, 100, 0));
+    EXPECT_EQ(origins[3], Vec3(500, 500, 0));
+}
+
+}  // namespace
