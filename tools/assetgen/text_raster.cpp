@@ -15,16 +15,18 @@ namespace {
 
 std::string FindFont(const char* pattern, const std::vector<const char*>& fallbacks) {
     std::string path;
-    if (FcInit()) {
+    // A private configuration, so nothing of fontconfig's global state outlives the lookup.
+    if (FcConfig* config = FcInitLoadConfigAndFonts()) {
         FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
-        FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+        FcConfigSubstitute(config, pat, FcMatchPattern);
         FcDefaultSubstitute(pat);
         FcResult result;
-        FcPattern* match = FcFontMatch(nullptr, pat, &result);
+        FcPattern* match = FcFontMatch(config, pat, &result);
         FcChar8* file = nullptr;
         if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<char*>(file);
         if (match) FcPatternDestroy(match);
         FcPatternDestroy(pat);
+        FcConfigDestroy(config);
     }
     // Only accept the family asked for; any other match would change the pictures.
     for (const char* f : fallbacks) {
