@@ -1,0 +1,161 @@
+// One frame of the game on the OpenGL device under the current X display, without the pacing
+// sleep: events drained, frame counter, UI frame, scene update, the draw pipeline, listener,
+// overlay pass and Present. An empty scene shows the frame's fixed cost; the title scene what
+// the first thing a player sees costs. Both must stay far below the 16 ms a frame may take.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/application.hpp"
+#include "app/frame_timer.hpp"
+#include "app/scene_manager.hpp"
+#include "app/ui_binding.hpp"
+#include "course/debug_ui.hpp"
+#include "graphics/graphics_device.hpp"
+#include "platform/window/dialogs.hpp"
+#include "platform/window/input.hpp"
+#include "scene/scene_factory.hpp"
+#include "sound/sound_manager.hpp"
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+
+// A scene that draws nothing: what is left is the manager's pipeline and the device.
+class EmptyScene : public SceneBase {
+public:
+    explicit EmptyScene(SceneId id) { sceneId = id; }
+    SceneId Update() override { return sceneId; }
+    void Draw3D() override {}
+    void Draw2D() override {}
+    void PreDraw() override {}
+};
+
+std::unique_ptr<SceneBase> MakeEmptyScene(SceneId id) { return std::make_unique<EmptyScene>(id); }
+
+// The loop's frame as the game runs it, minus the sleep that paces it to 16 ms.
+void RunUnpacedFrame(Application& app, SceneManager& manager) {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    platform::WindowEvent event;
+    while (app.window->PollEvent(&event)) app.WindowProc(event);
+    FrameTimer::Tick();
+    UiBinding::NewFrame();
+    manager.Update();
+    manager.Draw();
+    if (gSoundManager) gSoundManager->UpdateListener(gd.device->GetTransform(platform::TransformType::View));
+    const bool drawUi = gDebugUi && gDebugUi->enabled;
+    if (gd.device->BeginScene()) {
+        UiBinding::EndFrame(*gd.device, drawUi);
+        gd.device->EndScene();
+    } else {
+        UiBinding::EndFrame(*gd.device, false);
+    }
+    int w = kWidth, h = kHeight;
+    app.window->GetClientSize(&w, &h);
+    gd.device->Present(w, h);
+    app.wheelDelta = 0;
+}
+
+void BM_Frame(benchmark::State& state, SceneFactory factory) {
+    Application& app = Application::Instance();
+    SceneManager manager(std::move(factory));
+    manager.Init();
+    RunUnpacedFrame(app, manager);  // first-use costs (texture loads, shader warm-up) stay out
+    for (auto _ : state) RunUnpacedFrame(app, manager);
+    manager.Release();
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// Only clearing the back buffer and presenting it: the fixed cost of getting a 1280 x 720
+// picture to the X server, which the frame above includes.
+void BM_ClearAndPresent(benchmark::State& state) {
+    platform::RenderDevice& d = *GraphicsDevice::Instance().device;
+    for (auto _ : state) {
+        d.Clear(platform::kClearTarget | platform::kClearZBuffer | platform::kClearStencil, 0xFF000000, 1.0f, 0);
+        d.BeginScene();
+        d.EndScene();
+        d.Present(kWidth, kHeight);
+    }
+}
+
+// Each twice: CPU time of the main thread, and of the whole process (the software rasteriser
+// draws on threads of its own). Iterations are chosen by wall-clock time, since the frame's
+// real length is what the 16 ms budget is about.
+#define FRAME_BENCHMARK(name, factory)                                                           \
+    BENCHMARK_CAPTURE(BM_Frame, name, factory)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(2.0); \
+    BENCHMARK_CAPTURE(BM_Frame, name##_process_cpu, factory)                                    \
+        ->Unit(benchmark::kMicrosecond)                                                          \
+        ->UseRealTime()                                                                          \
+        ->MeasureProcessCPUTime()                                                                \
+        ->MinTime(2.0)
+
+FRAME_BENCHMARK(empty_scene, MakeEmptyScene);
+FRAME_BENCHMARK(title_scene, CreateGameScene);
+BENCHMARK(BM_ClearAndPresent)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2.0);
+
+// The window, device, default states, effects and UI binding, as start-up makes them, but
+// without the full-screen question: the benchmark always runs windowed.
+enum class Start { Ready, NoDisplay, NoDevice };
+
+Start StartGraphics(std::string* why) {
+    Application& app = Application::Instance();
+    app.window = platform::Window::Create("-KORVELIN-", kWidth, kHeight, why);
+    if (!app.window) return Start::NoDisplay;
+    app.window->GetClientSize(&app.clientWidth, &app.clientHeight);
+    platform::SetInput(&app.window->input());
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    if (!gd.Create(*app.window, kWidth, kHeight, SurfaceFormat::X8R8G8B8, false)) {
+        *why = "no usable OpenGL 3.3 device";
+        return Start::NoDevice;
+    }
+    gd.SetDefaultStates();
+    app.simpleShader.Create();
+    app.modelShader.Create();
+    app.blurFilter.Create();
+    app.window->Show();
+    if (!UiBinding::Init(*app.window)) std::fprintf(stderr, "frame_bench: the UI binding did not start\n");
+    return Start::Ready;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::fprintf(stderr, "frame_bench: skipped: no DISPLAY (run it under X, for example Xvfb)\n");
+        return 0;
+    }
+    setenv("ALSOFT_DRIVERS", "null", 0);  // no sound card needed, and no noise
+    // The X display named by DISPLAY, never SDL's invisible stand-in when it cannot be opened.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
+    // Effects and pictures are named relative to the game folder.
+    if (chdir(KORVELIN_GAME_DIR) != 0) {
+        std::fprintf(stderr, "frame_bench: cannot enter the game folder %s\n", KORVELIN_GAME_DIR);
+        return 1;
+    }
+    // Boxes (an effect that fails to compile) are reported here and answered with their default.
+    platform::SetDialogHandler([](const platform::DialogRequest& r) {
+        std::fprintf(stderr, "frame_bench: box \"%s\": %s\n", r.caption.c_str(), r.text.c_str());
+        if (r.buttons == platform::DialogButtons::Ok) return platform::DialogAnswer::Ok;
+        return r.defaultYes ? platform::DialogAnswer::Yes : platform::DialogAnswer::No;
+    });
+
+    std::string why;
+    const Start start = StartGraphics(&why);
+    if (start != Start::Ready) {
+        std::fprintf(stderr, "frame_bench: %s: %s\n", start == Start::NoDisplay ? "skipped" : "failed", why.c_str());
+        Application::Instance().Shutdown();
+        return start == Start::NoDisplay ? 0 : 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Application::Instance().Shutdown();
+    return 0;
+}
