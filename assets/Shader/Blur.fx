@@ -57,9 +57,10 @@ vec4 Tap(float offset) {
     return texture(InputTex, uv);
 }
 void main() {
+    // The taps stand twice as far apart as a plain 9-tap kernel: a wider, softer halo.
     vec4 sum = Tap(0.0) * 0.2270270270;
-    sum += (Tap(1.3846153846) + Tap(-1.3846153846)) * 0.3162162162;
-    sum += (Tap(3.2307692308) + Tap(-3.2307692308)) * 0.0702702703;
+    sum += (Tap(2.7692307692) + Tap(-2.7692307692)) * 0.3162162162;
+    sum += (Tap(6.4615384616) + Tap(-6.4615384616)) * 0.0702702703;
     outColor = sum * Color;
 }
 end_shader
@@ -92,9 +93,10 @@ vec4 Tap(float offset) {
     return texture(InputTex, uv);
 }
 void main() {
+    // The taps stand twice as far apart as a plain 9-tap kernel: a wider, softer halo.
     vec4 sum = Tap(0.0) * 0.2270270270;
-    sum += (Tap(1.3846153846) + Tap(-1.3846153846)) * 0.3162162162;
-    sum += (Tap(3.2307692308) + Tap(-3.2307692308)) * 0.0702702703;
+    sum += (Tap(2.7692307692) + Tap(-2.7692307692)) * 0.3162162162;
+    sum += (Tap(6.4615384616) + Tap(-6.4615384616)) * 0.0702702703;
     outColor = sum * Color;
 }
 end_shader
