@@ -41,7 +41,15 @@ _TREE_LINE = re.compile(r'^\s*(0x[0-9a-fA-F]+) "(.*)":.*?\s(\d+)x(\d+)\+(-?\d+)\
 
 def list_windows():
     """Every named window on the display with its absolute position."""
-    out = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, check=True).stdout
+    # A window that goes away while xwininfo walks the tree makes it fail: walk again.
+    for _ in range(20):
+        result = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True)
+        if result.returncode == 0:
+            break
+        time.sleep(0.05)
+    else:
+        raise TestFailure(f"xwininfo cannot list the windows: {result.stderr.decode(errors='replace')}")
+    out = result.stdout
     windows = []
     for line in out.decode("utf-8", "replace").splitlines():
         m = _TREE_LINE.match(line)

@@ -24,8 +24,9 @@ def screen_size():
     return size["Width"], size["Height"]
 
 
-def shows_a_picture(window, shot_path):
-    """After a second of frames the window is not black, and the version corner is lit."""
+def shows_a_picture(window, shot_path, game_dir):
+    """After a second of frames the window is not black, and the version corner is lit. With
+    the title's background picture in the game folder, the picture fills the window."""
     time.sleep(1.0)
     picture = kd.screenshot(window.wid, shot_path)
     kd.check((picture.width, picture.height) == (window.width, window.height),
@@ -38,6 +39,9 @@ def shows_a_picture(window, shot_path):
     corner = (int(x0 * sx), int(y0 * sy), picture.width, picture.height)
     kd.check(picture.lit_pixels(threshold=128, region=corner) > 0,
              f"nothing bright where the version text belongs (screenshot {shot_path})")
+    if os.path.exists(os.path.join(game_dir, "data", "Texture", "back.png")):
+        kd.check(lit > picture.width * picture.height // 2,
+                 f"only {lit} pixels lit although there is a background picture (screenshot {shot_path})")
     return lit
 
 
@@ -53,8 +57,8 @@ def test_question_no(args):
     1280 x 720 window at the top-left corner that shows the title."""
     with kd.FullScreenRequests() as requests, kd.Game(args.binary, args.game_dir, args.out, "question_no") as game:
         box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
-        hidden = [w for w in kd.list_windows() if w.name == kd.GAME_CAPTION and kd.is_viewable(w.wid)]
-        kd.check(not hidden, f"the game window is shown before the question is answered: {hidden}")
+        early = [w for w in kd.list_windows() if w.name == kd.GAME_CAPTION and kd.is_viewable(w.wid)]
+        kd.check(not early, f"the game window is shown before the question is answered: {early}")
         kd.focus(box.wid)
         kd.key("Return")
         window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
@@ -63,7 +67,7 @@ def test_question_no(args):
         corner = (int(attrs["Absolute upper-left X"]), int(attrs["Absolute upper-left Y"]))
         kd.check(size == (WIDTH, HEIGHT), f"client area is {size[0]}x{size[1]}, not {WIDTH}x{HEIGHT}")
         kd.check(corner == (0, 0), f"window at {corner}, not at the top-left corner")
-        lit = shows_a_picture(window, os.path.join(args.out, "title_windowed.png"))
+        lit = shows_a_picture(window, os.path.join(args.out, "title_windowed.png"), args.game_dir)
         kd.check(not requests.poll(), f"No asked for full screen (windows {requests.poll()})")
         print(f"title: {lit} lit pixels of {WIDTH * HEIGHT}")
         close_and_expect_exit(game, window, limit=10.0)
@@ -89,7 +93,7 @@ def test_question_yes(args):
         attrs = kd.window_attributes(window.wid)
         size = (int(attrs["Width"]), int(attrs["Height"]))
         kd.check(size == screen, f"full-screen window is {size[0]}x{size[1]}, the screen {screen[0]}x{screen[1]}")
-        lit = shows_a_picture(window, os.path.join(args.out, "title_fullscreen.png"))
+        lit = shows_a_picture(window, os.path.join(args.out, "title_fullscreen.png"), args.game_dir)
         kd.check(window.wid in requests.poll(),
                  f"Yes did not ask for full screen for the game window (requests for {requests.poll()})")
         print(f"full screen: {lit} lit pixels")
