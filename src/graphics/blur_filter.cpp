@@ -6,13 +6,8 @@
 
 void BlurFilter::Create() {
     Release();
-    auto& gd = GraphicsDevice::Instance();
-    if (!gd.device) return;
-    std::string errors;
-    if (!effect.CreateFromFile(*gd.device, "Shader/Blur.fx", &errors)) {
-        ReportEffectError(errors);
-        return;
-    }
+    if (!CreateEffectOrReport(effect, "Shader/Blur.fx")) return;
+    const auto& gd = GraphicsDevice::Instance();
     const int w = gd.presentParams.backBufferWidth / 2, h = gd.presentParams.backBufferHeight / 2;
     for (Texture& t : targets) t.CreateTarget(w, h, 1, TextureUsage::RenderTarget);
 }

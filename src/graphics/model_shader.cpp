@@ -9,13 +9,7 @@
 
 void ModelShader::Create() {
     Release();
-    auto& gd = GraphicsDevice::Instance();
-    if (!gd.device) return;
-    std::string errors;
-    if (!effect.CreateFromFile(*gd.device, "Shader/Modelshader.fx", &errors)) {
-        ReportEffectError(errors);
-        return;
-    }
+    if (!CreateEffectOrReport(effect, "Shader/Modelshader.fx")) return;
     whiteTexture.CreateTarget(1, 1, 1, TextureUsage::None);
     whiteTexture.Fill(0xFFFFFFFF);
 }

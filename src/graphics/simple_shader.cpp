@@ -7,20 +7,19 @@
 #include "graphics/model.hpp"
 #include "platform/window/dialogs.hpp"
 
-void ReportEffectError(const std::string& errors) {
+bool CreateEffectOrReport(Effect& effect, const char* path) {
+    auto& gd = GraphicsDevice::Instance();
+    if (!gd.device) return false;
+    std::string errors;
+    if (effect.CreateFromFile(*gd.device, path, &errors)) return true;
     std::fprintf(stderr, "korvelin: shader compile error:\n%s\n", errors.c_str());
     platform::ShowMessage(nullptr, errors, "シェーダコンパイルエラー", platform::DialogIcon::Error);
+    return false;
 }
 
 void SimpleShader::Create() {
     Release();
-    auto& gd = GraphicsDevice::Instance();
-    if (!gd.device) return;
-    std::string errors;
-    if (!effect.CreateFromFile(*gd.device, "Shader/Simple.fx", &errors)) {
-        ReportEffectError(errors);
-        return;
-    }
+    if (!CreateEffectOrReport(effect, "Shader/Simple.fx")) return;
     whiteTexture.CreateTarget(1, 1, 1, TextureUsage::None);
     whiteTexture.Fill(0xFFFFFFFF);
 }

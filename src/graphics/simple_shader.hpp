@@ -19,5 +19,6 @@ public:
     Texture whiteTexture;  // stands in for materials without a texture of their own
 };
 
-// Shows an effect's compile errors in the "シェーダコンパイルエラー" box and on standard error.
-void ReportEffectError(const std::string& errors);
+// Loads an effect file on the graphics device. On failure shows the errors in the
+// "シェーダコンパイルエラー" box (and on standard error) and leaves the effect empty.
+bool CreateEffectOrReport(Effect& effect, const char* path);

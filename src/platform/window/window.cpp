@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "platform/window/sdl_input.hpp"
 
 namespace platform {
@@ -10,9 +12,21 @@ namespace platform {
 std::unique_ptr<Window> Window::Create(const std::string& caption, int clientWidth, int clientHeight,
                                        std::string* error) {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // A real display or nothing: without one SDL would fall back to an invisible off-screen
+    // driver and the game would run unseen. SDL_VIDEODRIVER in the environment still wins.
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const bool hasX11 = x11 && *x11, hasWayland = wayland && *wayland;
+    if (!hasX11 && !hasWayland && !std::getenv("SDL_VIDEODRIVER")) {
+        if (error) *error = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return nullptr;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX11 && hasWayland ? "wayland,x11" : hasX11 ? "x11" : "wayland");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (error) *error = std::string("cannot open a display: ") + SDL_GetError();
+        if (error)
+            *error = std::string("cannot open the display ") + (hasX11 ? x11 : hasWayland ? wayland : "") + ": " +
+                     SDL_GetError();
         return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);

@@ -78,8 +78,9 @@ protected:
     // A scene whose drawing is given by the test.
     struct Scene : SceneBase {
         std::function<void()> draw3d, draw2d;
+        Matrix view = Matrix::Identity();
         SceneId Update() override { return sceneId; }
-        void PreDraw() override {}
+        void PreDraw() override { device().SetTransform(TransformType::View, view); }
         void Draw3D() override {
             if (draw3d) draw3d();
         }
@@ -89,12 +90,13 @@ protected:
     };
     // Runs one frame of the real pipeline with the given drawing and returns the back buffer.
     std::vector<uint8_t> Frame(std::function<void()> draw3d, std::function<void()> draw2d,
-                               std::vector<uint8_t>* glow = nullptr) {
+                               std::vector<uint8_t>* glow = nullptr, const Matrix& view = Matrix::Identity()) {
         SceneManager manager([&](SceneId id) {
             auto s = std::make_unique<Scene>();
             s->sceneId = id;
             s->draw3d = draw3d;
             s->draw2d = draw2d;
+            s->view = view;
             return s;
         });
         manager.Init();

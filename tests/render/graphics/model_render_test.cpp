@@ -82,34 +82,9 @@ protected:
         EXPECT_TRUE(model->Load(&device(), (dir / name).string())) << name;
         return model;
     }
-    // Looking straight down at the origin from 10 units up, +z up on the screen.
-    static void LookDown(Effect& effect) {
-        device().SetTransform(TransformType::View, MatrixLookAtLH({0, 10, 0}, {0, 0, 0}, {0, 0, 1}));
-        effect.SetMatrix("mW", Matrix::Identity());
-    }
-    // The frame's view is uploaded by the manager before Draw3D; set it in PreDraw's place.
-    std::vector<uint8_t> FrameLookingDown(std::function<void()> draw3d, std::vector<uint8_t>* glow = nullptr) {
-        device().SetTransform(TransformType::View, MatrixLookAtLH({0, 10, 0}, {0, 0, 0}, {0, 0, 1}));
-        return FrameWithView(draw3d, glow);
-    }
-    std::vector<uint8_t> FrameWithView(std::function<void()> draw3d, std::vector<uint8_t>* glow) {
-        SceneManager manager([&](SceneId id) {
-            struct S : Scene {
-                void PreDraw() override {
-                    device().SetTransform(TransformType::View, MatrixLookAtLH({0, 10, 0}, {0, 0, 0}, {0, 0, 1}));
-                }
-            };
-            auto s = std::make_unique<S>();
-            s->sceneId = id;
-            s->draw3d = draw3d;
-            return s;
-        });
-        manager.Init();
-        manager.Draw();
-        std::vector<uint8_t> back = device().ReadPixels(kBackBuffer);
-        if (glow) *glow = device().ReadPixels(manager.glowTarget.texture);
-        manager.Release();
-        return back;
+    // One frame looking straight down at the origin from 10 units up, +z up on the screen.
+    std::vector<uint8_t> FrameLookingDown(std::function<void()> draw3d) {
+        return Frame(draw3d, nullptr, nullptr, MatrixLookAtLH({0, 10, 0}, {0, 0, 0}, {0, 0, 1}));
     }
     std::filesystem::path dir;
 };
