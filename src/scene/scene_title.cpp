@@ -1,6 +1,7 @@
 // The title screen.
 #include "scene/scene_title.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "app/application.hpp"
@@ -74,9 +75,13 @@ void SceneTitle::Draw2D() {
     if (!gTextureCache) return;
     const Matrix back = MatrixTranslation(0, 0, 1);
     gd.DrawSprite(gTextureCache->Get("data/Texture/back.png"), 0xFFFFFFFF, &back);
-    const Matrix version = MatrixScaling(2, 2, 0) * MatrixTranslation(float(gd.presentParams.backBufferWidth - 100),
-                                                                     float(gd.presentParams.backBufferHeight - 25), 0);
-    gd.DrawText("Ver.1.1.0", 0xFFFFFFFF, &version);
+    // At twice the font's size, 100 pixels from the right; a face wider than the one this was
+    // laid out for moves left just enough to keep the last digit on the screen.
+    const char* kVersion = "Ver.1.1.0";
+    const int textWidth = gd.font ? 2 * gd.font->Measure(kVersion).Width() : 0;
+    const int x = std::min(gd.presentParams.backBufferWidth - 100, gd.presentParams.backBufferWidth - textWidth - 4);
+    const Matrix version = MatrixScaling(2, 2, 0) * MatrixTranslation(float(x), float(gd.presentParams.backBufferHeight - 25), 0);
+    gd.DrawText(kVersion, 0xFFFFFFFF, &version);
     const Matrix logo = MatrixTranslation(320, 100, 0);
     gd.DrawSprite(gTextureCache->Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
     const Matrix start = MatrixTranslation(500, 500, 0);

@@ -128,7 +128,8 @@ const Font::Glyph* Font::GetGlyph(char32_t cp) {
     Glyph g;
     g.left = slot->bitmap_left;
     g.top = ascent_ - slot->bitmap_top;
-    g.advance = static_cast<int>(std::lround(slot->advance.x / 64.0));
+    // Unhinted advance in 1/64 pixel: rounding each glyph would add up to a pixel a letter.
+    g.advance = static_cast<int>(slot->linearHoriAdvance >> 10);
     int w = static_cast<int>(bm.width), h = static_cast<int>(bm.rows);
     if (penX_ + w + 1 > kAtlasSize) {
         penX_ = 1;
@@ -155,10 +156,10 @@ void Font::UploadAtlas() {
 }
 
 RectI Font::Measure(const std::string& text) {
-    int width = 0;
+    int width = 0;  // 1/64 pixel
     for (char32_t cp : DecodeUtf8(text))
         if (const Glyph* g = GetGlyph(cp)) width += g->advance;
-    return {0, 0, width, text.empty() ? 0 : cellHeight_};
+    return {0, 0, (width + 63) / 64, text.empty() ? 0 : cellHeight_};
 }
 
 void Font::Draw(SpriteBatch& batch, const std::string& text, Color color) {
@@ -166,12 +167,12 @@ void Font::Draw(SpriteBatch& batch, const std::string& text, Color color) {
     std::u32string cps = DecodeUtf8(text);
     for (char32_t cp : cps) GetGlyph(cp);
     UploadAtlas();
-    int pen = 0;
+    int pen = 0;  // 1/64 pixel; each glyph starts on a whole pixel so it stays sharp
     for (char32_t cp : cps) {
         const Glyph* g = GetGlyph(cp);
         if (!g) continue;
         if (g->atlas.Width() > 0)
-            batch.Draw(atlasTexture_, g->atlas, color, {float(pen + g->left), float(g->top), 0.0f});
+            batch.Draw(atlasTexture_, g->atlas, color, {float((pen + 32) / 64 + g->left), float(g->top), 0.0f});
         pen += g->advance;
     }
 }

@@ -40,7 +40,7 @@ private:
         RectI atlas;      // where the bitmap lies in the atlas
         int left = 0;     // bearing from the pen position
         int top = 0;      // from the cell's top
-        int advance = 0;  // in pixels
+        int advance = 0;  // in 1/64 pixel
     };
     const Glyph* GetGlyph(char32_t codepoint);
     void UploadAtlas();

@@ -162,7 +162,11 @@ TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
     // but still drawn, and the alpha test removes it.
     ASSERT_GE(origins.size(), 4u);
     EXPECT_EQ(origins[0], Vec3(0, 0, 1));
-    EXPECT_EQ(origins[1], Vec3(1180, 695, 0));
+    // The version text: bottom right at twice the font size, all of it on the screen.
+    const int textWidth = 2 * GraphicsDevice::Instance().font->Measure("Ver.1.1.0").Width();
+    EXPECT_NEAR(origins[1].x, 1180, 10);
+    EXPECT_LE(origins[1].x + textWidth, 1280 - 2);
+    EXPECT_EQ(origins[1].y, 695);
     EXPECT_EQ(origins[2], Vec3(320, 100, 0));
     EXPECT_EQ(origins[3], Vec3(500, 500, 0));
 }
