@@ -67,6 +67,7 @@ log "Unit tests"
 ctest_count build -L unit -j"$jobs"
 log "Unit tests under ASan + UBSan"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0 \
   ctest_count build-asan -L unit -j"$jobs"
 log "Render tests (Xvfb, llvmpipe)"
 ctest_count build -L render

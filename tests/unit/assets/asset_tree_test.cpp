@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 
@@ -16,7 +18,7 @@ namespace fs = std::filesystem;
 class AssetTree : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new fs::path(fs::temp_directory_path() / "korvelin_asset_tree_test");
+        dir_ = new fs::path(fs::temp_directory_path() / ("korvelin_asset_tree_test." + std::to_string(getpid())));
         fs::remove_all(*dir_);
         files_ = new AssetList(BuildAssetTree());
         std::string error;

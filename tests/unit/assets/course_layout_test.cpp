@@ -1,6 +1,8 @@
 // The generated course holds every invariant, and the checker catches courses that break one.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -15,7 +17,7 @@ namespace fs = std::filesystem;
 class CourseLayout : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new fs::path(fs::temp_directory_path() / "korvelin_course_layout_test");
+        dir_ = new fs::path(fs::temp_directory_path() / ("korvelin_course_layout_test." + std::to_string(getpid())));
         fs::remove_all(*dir_);
         AssetList files;
         AddMapModels(files);
