@@ -78,7 +78,7 @@ if command -v clang++ >/dev/null 2>&1 && [ -f tests/fuzz/CMakeLists.txt ]; then
   log "Fuzzing (libFuzzer)"
   if CC=clang CXX=clang++ TARGET=fuzz_targets build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVELIN_FUZZ=ON \
        -DKORVELIN_BENCH=OFF; then
-    ctest_count build-fuzz -L fuzz
+    ctest_count build-fuzz -L fuzz -j"$jobs"
   else
     echo "fuzz build failed"; failed=$((failed + 1))
   fi

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "asset_tree.hpp"
@@ -17,23 +19,19 @@ namespace fs = std::filesystem;
 
 class AssetTree : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        dir_ = new fs::path(fs::temp_directory_path() / ("korvelin_asset_tree_test." + std::to_string(getpid())));
-        fs::remove_all(*dir_);
-        files_ = new AssetList(BuildAssetTree());
-        std::string error;
-        ASSERT_TRUE(WriteAssetTree(*files_, *dir_, &error)) << error;
-    }
+    // The tree the build wrote with this generator (the game_data target).
+    static void SetUpTestSuite() { dir_ = new fs::path(KORVELIN_GAME_DIR "/data"); }
     static void TearDownTestSuite() {
-        fs::remove_all(*dir_);
         delete dir_;
-        delete files_;
+        dir_ = nullptr;
+    }
+    static std::string Bytes(const std::string& path) {
+        std::ifstream in(*dir_ / path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static fs::path* dir_;
-    static AssetList* files_;
 };
 fs::path* AssetTree::dir_ = nullptr;
-AssetList* AssetTree::files_ = nullptr;
 
 TEST_F(AssetTree, EveryModelLoadsWithItsMaterials) {
     struct Case {
@@ -164,9 +162,7 @@ TEST_F(AssetTree, SoundsAreStereo16Bit44kHz) {
         double minSeconds, maxSeconds;
     };
     for (const Case& c : {Case{"sound/bgm.wav", 60, 90}, Case{"sound/shot.wav", 0.05, 2}}) {
-        std::string bytes;
-        for (const AssetFile& f : *files_)
-            if (f.path == c.path) bytes = f.bytes;
+        const std::string bytes = Bytes(c.path);
         ASSERT_GT(bytes.size(), 44u) << c.path;
         auto u16 = [&](size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8); };
         auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
@@ -184,9 +180,7 @@ TEST_F(AssetTree, SoundsAreStereo16Bit44kHz) {
 
 // The loop point: the last and first samples meet without a jump.
 TEST_F(AssetTree, MusicLoopsWithoutAClick) {
-    std::string bytes;
-    for (const AssetFile& f : *files_)
-        if (f.path == "sound/bgm.wav") bytes = f.bytes;
+    const std::string bytes = Bytes("sound/bgm.wav");
     auto sample = [&](size_t frame, int channel) {
         const size_t at = 44 + frame * 4 + static_cast<size_t>(channel) * 2;
         return static_cast<int16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
@@ -206,13 +200,11 @@ TEST_F(AssetTree, TextureFolderHasBothNames) {
     EXPECT_EQ(fs::file_size(*dir_ / "data" / "cpdata.dat"), fs::file_size(*dir_ / "data" / "test2.dat"));
 }
 
+// The build made the tree once; making it again here gives the same bytes, file for file.
 TEST_F(AssetTree, SecondRunGivesTheSameBytes) {
     const AssetList again = BuildAssetTree();
-    ASSERT_EQ(again.size(), files_->size());
-    for (size_t i = 0; i < again.size(); ++i) {
-        EXPECT_EQ(again[i].path, (*files_)[i].path);
-        EXPECT_TRUE(again[i].bytes == (*files_)[i].bytes) << again[i].path;
-    }
+    ASSERT_GT(again.size(), 40u);
+    for (const AssetFile& f : again) EXPECT_TRUE(f.bytes == Bytes(f.path)) << f.path;
     // Writing the same tree again is a no-op that still succeeds.
     std::string error;
     EXPECT_TRUE(WriteAssetTree(again, *dir_, &error)) << error;

@@ -16,21 +16,15 @@ namespace fs = std::filesystem;
 
 class CourseLayout : public ::testing::Test {
 protected:
+    // The maps and gates the build wrote with this generator (the game_data target).
     static void SetUpTestSuite() {
-        dir_ = new fs::path(fs::temp_directory_path() / ("korvelin_course_layout_test." + std::to_string(getpid())));
-        fs::remove_all(*dir_);
-        AssetList files;
-        AddMapModels(files);
-        AddGateModels(files);
         std::string error;
-        ASSERT_TRUE(WriteAssetTree(files, *dir_, &error)) << error;
         meshes_ = new CourseMeshes;
-        ASSERT_TRUE(meshes_->Load((*dir_ / "model").string(), &error)) << error;
+        ASSERT_TRUE(meshes_->Load(KORVELIN_GAME_DIR "/data/model", &error)) << error;
     }
     static void TearDownTestSuite() {
-        fs::remove_all(*dir_);
-        delete dir_;
         delete meshes_;
+        meshes_ = nullptr;
     }
     static std::string Failures(const CourseCheckReport& r) {
         std::string out;
@@ -38,10 +32,8 @@ protected:
             if (!f.ok) out += f.check + ": " + f.detail + "\n";
         return out;
     }
-    static fs::path* dir_;
     static CourseMeshes* meshes_;
 };
-fs::path* CourseLayout::dir_ = nullptr;
 CourseMeshes* CourseLayout::meshes_ = nullptr;
 
 TEST_F(CourseLayout, GeneratedCourseHoldsEveryInvariant) {
