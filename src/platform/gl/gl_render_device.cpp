@@ -364,9 +364,13 @@ void GlRenderDevice::ApplySamplers() {
     float bias;
     std::memcpy(&bias, &biasBits, sizeof bias);
     // One sampler state for every stage: the game sets sampler 0 only and effects rely on it.
+    const GLint plainMin = linearMin ? GL_LINEAR : GL_NEAREST;
     for (int stage = 0; stage < kMaxTextureStages; ++stage) {
         GLuint s = samplers_[stage];
-        glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, minFilter);
+        // A texture of one level (render targets, the 1x1 colours) samples without mip
+        // selection: the same picture, and much cheaper for a software rasteriser.
+        const TextureInfo* info = GetTextureInfo(stageTextures_[stage]);
+        glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, info && info->levels == 1 ? plainMin : minFilter);
         glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magFilter);
         glSamplerParameteri(s, GL_TEXTURE_WRAP_S, GlAddress(ss(SamplerState::AddressU)));
         glSamplerParameteri(s, GL_TEXTURE_WRAP_T, GlAddress(ss(SamplerState::AddressV)));

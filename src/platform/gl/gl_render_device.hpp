@@ -24,6 +24,7 @@ public:
     bool Init(std::string* error);
     const std::string& rendererName() const { return rendererName_; }
     void BindBackBufferForExternalDrawing() override;
+    void Finish() override { glFinish(); }
 
 protected:
     bool DoCreateTexture(TextureId id, const TextureInfo& info) override;

@@ -123,6 +123,8 @@ public:
     // Makes the back buffer the target of a renderer outside this device (the UI), which leaves
     // its own state behind; the device sets all of its state again before its next draw.
     virtual void BindBackBufferForExternalDrawing() {}
+    // Waits until everything drawn so far is done (benchmarks; the game never needs it).
+    virtual void Finish() {}
     // RGBA8, top row first, of a render target (kBackBuffer: the back buffer). Tests read it.
     std::vector<uint8_t> ReadPixels(TextureId target);
 
