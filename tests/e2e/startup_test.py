@@ -132,10 +132,50 @@ def test_no_display(args):
     kd.check(not faults, "\n".join(faults))
 
 
+def unnamed_box(game, timeout=20.0):
+    """The first small viewable window without a name (a box with an empty caption)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        out = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True).stdout.decode("utf-8", "replace")
+        for line in out.splitlines():
+            fields = line.split()
+            if len(fields) > 2 and fields[0].startswith("0x") and "(has no name)" in line and "root window" not in line:
+                wid = int(fields[0], 16)
+                if kd.is_viewable(wid):
+                    return wid
+        kd.check(game.process.poll() is None, f"the game ended before its last box; stderr:\n{game.stderr()}")
+        time.sleep(0.1)
+    raise kd.TestFailure("no box without a caption appeared")
+
+
+def test_no_opengl33(args):
+    """A display whose OpenGL stops below 3.3: both device kinds are refused, the two error
+    boxes follow ("Direct3Dの初期化に失敗" / "Direct3D初期化", then "Direct3D初期化ミス" with no
+    caption), and the program ends non-zero saying why."""
+    env = {"MESA_GL_VERSION_OVERRIDE": "3.0"}
+    with kd.Game(args.binary, args.game_dir, args.out, "no_opengl33", env) as game:
+        kd.answer_question(game, yes=False)
+        first = kd.wait_for_window("Direct3D初期化", game.process)
+        kd.screenshot(first.wid, os.path.join(args.out, "device_failed.png"))
+        kd.focus(first.wid)
+        kd.key("Return")
+        kd.wait_until_gone("Direct3D初期化")
+        second = unnamed_box(game)
+        kd.screenshot(second, os.path.join(args.out, "device_failed_2.png"))
+        kd.focus(second)
+        kd.key("Return")
+        status = game.wait(5.0)
+        err = game.stderr()
+        kd.check(status not in (None, 0), f"expected a non-zero exit, got {status}; stderr:\n{err}")
+        kd.check("OpenGL 3.3" in err, f"standard error does not say what is missing:\n{err}")
+        print(f"status {status}: {err.strip().splitlines()[-1]}")
+
+
 if __name__ == "__main__":
     kd.run_main({
         "question_no": test_question_no,
         "close_window": test_close_window,
         "question_yes": test_question_yes,
         "no_display": test_no_display,
+        "no_opengl33": test_no_opengl33,
     })
