@@ -68,8 +68,10 @@ void Application::RunFrame(SceneManager& manager) {
     manager.Update();
     manager.Draw();
     if (gSoundManager) gSoundManager->UpdateListener(gd.device->GetTransform(TransformType::View));
+    const bool overlay = gDebugUi && gDebugUi->enabled;
+    if (overlay) gDebugUi->Draw(FrameTimer::FramesPerSecond(), frameCount);
     if (gd.device->BeginScene()) {
-        UiBinding::EndFrame(*gd.device, gDebugUi && gDebugUi->enabled);
+        UiBinding::EndFrame(*gd.device, overlay);
         gd.device->EndScene();
     } else {
         UiBinding::EndFrame(*gd.device, false);

@@ -2,7 +2,7 @@
 #include "platform/null/null_render_device.hpp"
 
 #include <algorithm>
-#include <regex>
+#include <sstream>
 
 namespace platform {
 
@@ -25,19 +25,29 @@ bool NullRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, cons
         failNextProgram_.clear();
         return false;
     }
-    // The uniforms a compiler would report: every "uniform TYPE NAME" of both stages.
+    // The uniforms a compiler would report: every "uniform TYPE NAME[, NAME...];" of both stages.
     Program p;
-    static const std::regex uniform(R"(uniform\s+(\w+)\s+(\w+))");
-    for (const std::string* src : {&vs, &fs})
-        for (std::sregex_iterator it(src->begin(), src->end(), uniform), end; it != end; ++it) {
-            if (std::find(p.uniforms.begin(), p.uniforms.end(), (*it)[2].str()) != p.uniforms.end()) continue;
-            const std::string type = (*it)[1].str();
-            p.uniforms.push_back((*it)[2].str());
-            p.types.push_back(type == "float" ? UniformType::Float : type == "vec2" ? UniformType::Vec2
-                              : type == "vec3" ? UniformType::Vec3 : type == "vec4" ? UniformType::Vec4
-                              : type == "mat4" ? UniformType::Mat4 : type.starts_with("sampler") ? UniformType::Sampler
-                              : UniformType::Unknown);
+    for (const std::string* src : {&vs, &fs}) {
+        std::istringstream words(*src);
+        std::string word, type, name;
+        while (words >> word) {
+            if (word != "uniform" || !(words >> type)) continue;
+            const UniformType kind = type == "float" ? UniformType::Float : type == "vec2" ? UniformType::Vec2
+                                   : type == "vec3" ? UniformType::Vec3 : type == "vec4" ? UniformType::Vec4
+                                   : type == "mat4" ? UniformType::Mat4
+                                   : type.starts_with("sampler") ? UniformType::Sampler : UniformType::Unknown;
+            while (words >> name) {
+                const bool more = name.back() == ',';
+                const bool last = name.back() == ';';
+                while (!name.empty() && (name.back() == ';' || name.back() == ',')) name.pop_back();
+                if (!name.empty() && std::find(p.uniforms.begin(), p.uniforms.end(), name) == p.uniforms.end()) {
+                    p.uniforms.push_back(name);
+                    p.types.push_back(kind);
+                }
+                if (last || !more) break;
+            }
         }
+    }
     programs_[id] = std::move(p);
     return true;
 }

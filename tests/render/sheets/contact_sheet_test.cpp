@@ -1,0 +1,180 @@
+// The contact-sheet tool run under the test display into a fresh folder: every sheet is
+// written at its size, every model shows up lit from the angles that must show it, every
+// picture shows more than the checkerboard, and neither the title nor the course views are
+// black or washed out to white.
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sheet_layout.hpp"
+
+namespace fs = std::filesystem;
+using namespace contact_sheet;
+
+namespace {
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    int Luma(int x, int y) const {
+        const uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+        return (p[0] * 299 + p[1] * 587 + p[2] * 114) / 1000;
+    }
+    const uint8_t* At(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+};
+
+// Brightness figures of a rectangle: mean luma 0..255, the share of near-white pixels and
+// how many pixels are brighter than `lit`.
+struct Figures {
+    double mean = 0, white = 0;
+    int lit = 0;
+};
+Figures Measure(const Picture& p, int x0, int y0, int w, int h, int lit = 40) {
+    Figures f;
+    double sum = 0;
+    int white = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const int l = p.Luma(x, y);
+            sum += l;
+            const uint8_t* c = p.At(x, y);
+            if (c[0] > 235 && c[1] > 235 && c[2] > 235) ++white;
+            if (l > lit) ++f.lit;
+        }
+    f.mean = sum / (double(w) * h);
+    f.white = double(white) / (double(w) * h);
+    return f;
+}
+
+class ContactSheet : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!std::getenv("DISPLAY")) return;
+        char pattern[] = "/tmp/korvelin-sheets-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = new fs::path(pattern);
+        const std::string command = std::string("'") + KORVELIN_CONTACT_SHEET + "' --game-dir '" KORVELIN_GAME_DIR
+                                    "' --out '" + dir_->string() + "' > '" + (*dir_ / "log.txt").string() + "' 2>&1";
+        status_ = std::system(command.c_str());
+    }
+    static void TearDownTestSuite() {
+        if (!dir_) return;
+        std::error_code ec;
+        fs::remove_all(*dir_, ec);
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override {
+        if (!dir_) GTEST_SKIP() << "no display";
+    }
+    static std::string Log() {
+        std::ifstream in(*dir_ / "log.txt");
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static Picture Load(const char* name) {
+        Picture p;
+        int channels = 0;
+        uint8_t* data = stbi_load((*dir_ / name).c_str(), &p.width, &p.height, &channels, 3);
+        if (!data) return p;
+        p.rgb.assign(data, data + size_t(p.width) * p.height * 3);
+        stbi_image_free(data);
+        return p;
+    }
+    static inline fs::path* dir_ = nullptr;
+    static inline int status_ = -1;
+};
+
+TEST_F(ContactSheet, ToolSucceedsWithoutDeviceErrors) { EXPECT_EQ(status_, 0) << Log(); }
+
+TEST_F(ContactSheet, SheetsHaveTheirSizes) {
+    const struct {
+        const char* name;
+        int width, height;
+    } cases[] = {
+        {"models.png", SheetWidth(kModelTileWidth, kModelAngles),
+         SheetHeight(kModelTileHeight, kModelCount * kModelAngles, kModelAngles)},
+        {"pictures.png", SheetWidth(kPictureTileWidth, kPictureColumns),
+         SheetHeight(kPictureTileHeight, kPictureCount, kPictureColumns)},
+        {"course.png", SheetWidth(kFrameWidth, kCourseColumns), SheetHeight(kFrameHeight, kCourseViews, kCourseColumns)},
+        {"title.png", kFrameWidth, kFrameHeight},
+    };
+    for (const auto& c : cases) {
+        const Picture p = Load(c.name);
+        ASSERT_FALSE(p.rgb.empty()) << c.name << " missing or unreadable\n" << Log();
+        EXPECT_EQ(p.width, c.width) << c.name;
+        EXPECT_EQ(p.height, c.height) << c.name;
+    }
+}
+
+// The title and each course view: neither black nor washed out. The course views once had
+// whole canyon walls turned white by a highlight on the added grid map.
+TEST_F(ContactSheet, FramesAreNeitherBlackNorWashedOut) {
+    const Picture title = Load("title.png");
+    const Picture course = Load("course.png");
+    ASSERT_FALSE(title.rgb.empty());
+    ASSERT_FALSE(course.rgb.empty());
+    struct Case {
+        const Picture* picture;
+        int index;  // -1: the whole picture
+    };
+    const Case cases[] = {{&title, -1}, {&course, 0}, {&course, 1}, {&course, 2}, {&course, 3}};
+    for (const Case& c : cases) {
+        int x = 0, y = 0, w = c.picture->width, h = c.picture->height;
+        if (c.index >= 0) {
+            x = TileX(c.index, kFrameWidth, kCourseColumns), y = TileY(c.index, kFrameHeight, kCourseColumns);
+            w = kFrameWidth, h = kFrameHeight;
+        }
+        const Figures f = Measure(*c.picture, x, y, w, h);
+        EXPECT_GT(f.mean, 30.0) << "frame " << c.index;
+        EXPECT_LT(f.mean, 170.0) << "frame " << c.index;
+        EXPECT_LT(f.white, 0.02) << "frame " << c.index;
+        // Far more than a label: most of the frame is lit by something.
+        EXPECT_GT(f.lit, w * h / 3) << "frame " << c.index;
+    }
+}
+
+// Every model shows from ahead and from above and behind (the pass-test planes vanish edge-on
+// from the side, so that view may be empty), lit but not white; the label strip is left out.
+TEST_F(ContactSheet, EveryModelTileShowsTheModel) {
+    const Picture p = Load("models.png");
+    ASSERT_FALSE(p.rgb.empty());
+    constexpr int kLabelRows = 30;
+    for (int model = 0; model < kModelCount; ++model)
+        for (int angle : {0, 2}) {
+            const int tile = model * kModelAngles + angle;
+            const int x = TileX(tile, kModelTileWidth, kModelAngles), y = TileY(tile, kModelTileHeight, kModelAngles);
+            const Figures f = Measure(p, x, y + kLabelRows, kModelTileWidth, kModelTileHeight - kLabelRows);
+            EXPECT_GT(f.lit, 200) << "model row " << model << " angle " << angle;
+            EXPECT_LT(f.white, 0.25) << "model row " << model << " angle " << angle;
+        }
+}
+
+// Each picture tile holds more than the checkerboard and the frame round the picture.
+TEST_F(ContactSheet, EveryPictureShows) {
+    const Picture p = Load("pictures.png");
+    ASSERT_FALSE(p.rgb.empty());
+    for (int tile = 0; tile < kPictureCount; ++tile) {
+        const int x0 = TileX(tile, kPictureTileWidth, kPictureColumns);
+        const int y0 = TileY(tile, kPictureTileHeight, kPictureColumns) + kPictureLabelHeight;
+        int own = 0;
+        for (int y = y0; y < y0 + kPictureTileHeight - kPictureLabelHeight; ++y)
+            for (int x = x0; x < x0 + kPictureTileWidth; ++x) {
+                const uint8_t* c = p.At(x, y);
+                const bool grey = c[0] == c[1] && c[1] == c[2] && (c[0] == 0x66 || c[0] == 0x99);
+                const bool frame = c[0] == 0xFF && c[1] == 0xD0 && c[2] == 0x00;
+                if (!grey && !frame) ++own;
+            }
+        EXPECT_GT(own, 50) << "picture tile " << tile;
+    }
+}
+
+}  // namespace
