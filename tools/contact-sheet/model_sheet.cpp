@@ -1,0 +1,138 @@
+// models.png: every model of data/model from three angles, framed by its bounds, lit by the
+// scene manager's light and drawn by the effect the game draws it with.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/application.hpp"
+#include "canvas.hpp"
+#include "frame_runner.hpp"
+#include "graphics/graphics_device.hpp"
+#include "graphics/model_cache.hpp"
+#include "sheet_layout.hpp"
+#include "sheets.hpp"
+
+using namespace platform;
+using namespace contact_sheet;
+
+namespace {
+
+struct Angle {
+    const char* name;
+    Vec3 direction;  // from the model's centre towards the camera
+};
+// The models face +z: seen from ahead, from their right, and from above and behind as the
+// chase camera sees the craft. Text on a gate reads rightly from behind, where the player comes.
+constexpr Angle kAngles[kModelAngles] = {
+    {"from ahead", {0, 0, 1}}, {"from the right", {1, 0, 0}}, {"from above, behind", {-0.6f, 0.55f, -0.6f}}};
+
+constexpr float kFieldOfView = 0.7853982f;  // 45 degrees, vertical
+constexpr float kAspect = float(kFrameWidth) / float(kFrameHeight);
+constexpr float kMargin = 1.1f;  // room round the model
+
+// A camera that sees the whole bounding box from `direction` and fills the frame with it.
+struct Framing {
+    Vec3 eye, at;
+    float zNear, zFar;
+};
+
+Framing FrameBounds(const MeshBounds& b, Vec3 direction) {
+    const Vec3 centre = (b.min + b.max) * 0.5f;
+    const Vec3 back = Vec3Normalize(direction);  // from the centre towards the camera
+    const Vec3 forward = -back;
+    const Vec3 right = Vec3Normalize(Vec3Cross({0, 1, 0}, forward));
+    const Vec3 up = Vec3Cross(forward, right);
+    const float tanV = std::tan(kFieldOfView * 0.5f) / kMargin, tanH = tanV * kAspect;
+    float distance = 0, nearest = 1e30f, farthest = -1e30f;
+    for (int i = 0; i < 8; ++i) {
+        const Vec3 corner{(i & 1) ? b.max.x : b.min.x, (i & 2) ? b.max.y : b.min.y, (i & 4) ? b.max.z : b.min.z};
+        const Vec3 o = corner - centre;
+        const float x = Vec3Dot(o, right), y = Vec3Dot(o, up), z = Vec3Dot(o, forward);
+        // The corner lies at depth distance + z and must fit inside the field of view.
+        distance = std::max({distance, std::fabs(x) / tanH - z, std::fabs(y) / tanV - z, -z * 1.05f});
+        nearest = std::min(nearest, z);
+        farthest = std::max(farthest, z);
+    }
+    distance = std::max(distance, 1e-3f);
+    const float zNear = std::max((distance + nearest) * 0.9f, distance * 1e-3f);
+    return {centre + back * distance, centre, zNear, (distance + farthest) * 1.1f + 1e-3f};
+}
+
+// Draws the model as the game does: enemies lit and then outlined, shots and explosions with
+// their emissive colour, the glowing map added over the picture, everything else plain.
+void DrawAsInGame(const std::string& name, const Model* model) {
+    Application& app = Application::Instance();
+    RenderDevice& d = *GraphicsDevice::Instance().device;
+    const Matrix world = Matrix::Identity();
+    app.simpleShader.effect.SetMatrix("mW", world);
+    app.modelShader.effect.SetMatrix("mW", world);
+    if (name == "enemy.x") {
+        app.simpleShader.Draw(model);
+        app.modelShader.DrawOutline(model, 0.01f, {1.0f, 0.5f, 0.2f, 1.0f});
+    } else if (name == "bullet.x") {
+        app.modelShader.Draw(model);
+    } else if (name == "explosion.x") {
+        app.modelShader.DrawFaded(model, 255);
+    } else if (name == "mapA.x") {
+        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+        d.SetRenderState(RenderState::DestBlend, Blend::One);
+        app.simpleShader.Draw(model);
+        d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+    } else {
+        app.simpleShader.Draw(model);
+    }
+}
+
+std::string SizeText(const MeshBounds& b) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%.4g x %.4g x %.4g", double(b.max.x - b.min.x), double(b.max.y - b.min.y),
+                  double(b.max.z - b.min.z));
+    return text;
+}
+
+}  // namespace
+
+bool WriteModelSheet(FrameRunner& runner, const std::string& outDir, std::string* error) {
+    const std::vector<std::string> names = ListFiles("data/model", ".x");
+    if (names.empty()) {
+        *error = "no models in data/model";
+        return false;
+    }
+    if (names.size() != size_t(kModelCount))
+        std::fprintf(stderr, "korvelin-contact-sheet: %zu models in data/model, expected %d\n", names.size(), kModelCount);
+    const int count = int(names.size()) * kModelAngles;
+    Canvas sheet(SheetWidth(kModelTileWidth, kModelAngles), SheetHeight(kModelTileHeight, count, kModelAngles),
+                 kGutterColor);
+    const float labelScale = float(kModelShrink) * 1.25f;
+    for (size_t m = 0; m < names.size(); ++m) {
+        const std::string& name = names[m];
+        const Model* model = gModelCache->Get("data/model/" + name);
+        const bool loaded = model->mesh && !model->mesh->data().Empty();
+        MeshBounds bounds{};
+        if (loaded) bounds = model->mesh->data().bounds;
+        for (int a = 0; a < kModelAngles; ++a) {
+            const Framing view = FrameBounds(bounds, kAngles[a].direction);
+            std::string label = name + "  " + kAngles[a].name;
+            if (a == 0) label += loaded ? "  " + SizeText(bounds) : "  (did not load)";
+            FrameDrawing drawing;
+            drawing.preDraw = [&] {
+                RenderDevice& d = *GraphicsDevice::Instance().device;
+                d.SetTransform(TransformType::View, MatrixLookAtLH(view.eye, view.at, {0, 1, 0}));
+                d.SetTransform(TransformType::Projection,
+                               MatrixPerspectiveFovLH(kFieldOfView, kAspect, view.zNear, view.zFar));
+            };
+            drawing.draw3d = [&] {
+                if (loaded) DrawAsInGame(name, model);
+            };
+            drawing.draw2d = [&] { runner.Label(label, 6, 6, labelScale); };
+            const std::vector<uint8_t> frame = runner.Frame(drawing);
+            const int tile = int(m) * kModelAngles + a;
+            // The frame's width is not a whole multiple of the shrink: its middle is kept.
+            const int cut = (kFrameWidth - kModelTileWidth * kModelShrink) / 2;
+            sheet.Paste(frame, kFrameWidth, kFrameHeight, cut, 0, kModelTileWidth * kModelShrink, kFrameHeight,
+                        kModelShrink, TileX(tile, kModelTileWidth, kModelAngles),
+                        TileY(tile, kModelTileHeight, kModelAngles));
+        }
+    }
+    return sheet.WritePng(outDir + "/models.png", error);
+}
