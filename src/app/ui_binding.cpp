@@ -46,19 +46,21 @@ void EndFrame(platform::RenderDevice& device, bool draw) {
     if (!gReady) return;
     if (!draw) {
         ImGui::EndFrame();
+        device.SetPresentOverlay(nullptr);
         return;
     }
+    // The frame's draw lists are made now; they are drawn into the window at Present, over the
+    // scaled picture and at the window's size, where the UI's own mouse coordinates fit.
     ImGui::Render();
-    device.BindBackBufferForExternalDrawing();
-    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    device.SetPresentOverlay([] { ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData()); });
 }
 
 void Shutdown() {
     if (!gReady) return;
+    gReady = false;
     ImGui_ImplOpenGL3_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
-    gReady = false;
 }
 
 }  // namespace UiBinding

@@ -13,7 +13,7 @@ bool Init(platform::Window& window);
 // Every raw window event goes through here first.
 void HandleEvent(const void* sdlEvent);
 void NewFrame();
-// Draws the frame into the back buffer, or ends it undrawn.
+// Hands the frame to the device to draw over the picture at Present, or ends it undrawn.
 void EndFrame(platform::RenderDevice& device, bool draw);
 void Shutdown();
 

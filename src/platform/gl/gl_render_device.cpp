@@ -268,16 +268,6 @@ void GlRenderDevice::BindTargets() {
     glViewport(0, 0, w, h);
 }
 
-void GlRenderDevice::BindBackBufferForExternalDrawing() {
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFbo_);
-    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backColor_, 0);
-    for (int i = 1; i < kMaxRenderTargets; ++i)
-        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, 0, 0);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glViewport(0, 0, BackBufferWidth(), BackBufferHeight());
-    for (int i = 0; i < kMaxTextureStages; ++i) glBindSampler(i, 0);
-}
-
 void GlRenderDevice::DoClear(uint32_t flags, Color color, float z, uint32_t stencil) {
     BindTargets();
     glDisable(GL_SCISSOR_TEST);
@@ -490,6 +480,14 @@ void GlRenderDevice::DoPresent(int clientWidth, int clientHeight) {
     glBlitFramebuffer(0, 0, bw, bh, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT,
                       (w == bw && h == bh) ? GL_NEAREST : GL_LINEAR);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    if (overlay_) {
+        // The window's own framebuffer is bottom-up: the overlay draws with GL's usual origin.
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+        glViewport(0, 0, clientWidth, clientHeight);
+        for (int i = 0; i < kMaxTextureStages; ++i) glBindSampler(i, 0);
+        overlay_();
+        glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
+    }
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_.NativeHandle()));
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFbo_);
 }

@@ -23,7 +23,7 @@ public:
     const char* BackendName() const override { return "gl"; }
     bool Init(std::string* error);
     const std::string& rendererName() const { return rendererName_; }
-    void BindBackBufferForExternalDrawing() override;
+    void SetPresentOverlay(std::function<void()> draw) override { overlay_ = std::move(draw); }
     void Finish() override { glFinish(); }
 
 protected:
@@ -65,6 +65,7 @@ private:
     std::unordered_map<TextureId, GLuint> textures_;
     std::unordered_map<ProgramId, GLuint> programs_;
     std::unordered_map<MeshBufferId, MeshBuffer> meshes_;
+    std::function<void()> overlay_;
 };
 
 // Creates the device on the window: a hardware context first, then Mesa's software renderer.

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -120,9 +121,10 @@ public:
     void DrawMesh(MeshBufferId buffer, uint32_t firstIndex, uint32_t indexCount);
     // Shows the back buffer in the window, scaled into the client area keeping its shape.
     void Present(int clientWidth, int clientHeight);
-    // Makes the back buffer the target of a renderer outside this device (the UI), which leaves
-    // its own state behind; the device sets all of its state again before its next draw.
-    virtual void BindBackBufferForExternalDrawing() {}
+    // Something drawn straight into the window at Present, after the picture and before it is
+    // shown, at the window's own size (the developer overlay); null for nothing. The device sets
+    // all of its own state again before its next draw.
+    virtual void SetPresentOverlay(std::function<void()> draw) { (void)draw; }
     // Waits until everything drawn so far is done (benchmarks; the game never needs it).
     virtual void Finish() {}
     // RGBA8, top row first, of a render target (kBackBuffer: the back buffer). Tests read it.
