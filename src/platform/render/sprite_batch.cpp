@@ -64,6 +64,9 @@ void SpriteBatch::SetTransform(const Matrix& m) {
 void SpriteBatch::Draw(TextureId texture, const RectI& src, Color color, Vec3 pos) {
     const TextureInfo* info = device_.GetTextureInfo(texture);
     if (!inBatch_ || !info || src.Width() <= 0 || src.Height() <= 0) return;
+    // A colour of alpha 0 makes every texel fail the alpha test: nothing would be drawn, so
+    // spare the rasteriser the whole quad (the title's veil before the fade starts).
+    if ((color >> 24) == 0) return;
     if (texture != queuedTexture_) Flush();
     queuedTexture_ = texture;
     const float u0 = float(src.left) / info->width, u1 = float(src.right) / info->width;

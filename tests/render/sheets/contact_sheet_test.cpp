@@ -53,49 +53,43 @@ Figures Measure(const Picture& p, int x0, int y0, int w, int h, int lit = 40) {
     return f;
 }
 
-class ContactSheet : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (!std::getenv("DISPLAY")) return;
+// The tool runs once, into a fresh folder; each check below reads what it wrote.
+class Sheets {
+public:
+    Sheets() {
         char pattern[] = "/tmp/korvelin-sheets-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = new fs::path(pattern);
+        if (!mkdtemp(pattern)) return;
+        dir_ = pattern;
         const std::string command = std::string("'") + KORVELIN_CONTACT_SHEET + "' --game-dir '" KORVELIN_GAME_DIR
-                                    "' --out '" + dir_->string() + "' > '" + (*dir_ / "log.txt").string() + "' 2>&1";
-        status_ = std::system(command.c_str());
+                                    "' --out '" + dir_.string() + "' > '" + (dir_ / "log.txt").string() + "' 2>&1";
+        status = std::system(command.c_str());
     }
-    static void TearDownTestSuite() {
-        if (!dir_) return;
+    ~Sheets() {
         std::error_code ec;
-        fs::remove_all(*dir_, ec);
-        delete dir_;
-        dir_ = nullptr;
+        if (!dir_.empty()) fs::remove_all(dir_, ec);
     }
-    void SetUp() override {
-        if (!dir_) GTEST_SKIP() << "no display";
-    }
-    static std::string Log() {
-        std::ifstream in(*dir_ / "log.txt");
+    std::string Log() const {
+        std::ifstream in(dir_ / "log.txt");
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
-    static Picture Load(const char* name) {
+    Picture Load(const char* name) const {
         Picture p;
         int channels = 0;
-        uint8_t* data = stbi_load((*dir_ / name).c_str(), &p.width, &p.height, &channels, 3);
+        uint8_t* data = stbi_load((dir_ / name).c_str(), &p.width, &p.height, &channels, 3);
         if (!data) return p;
         p.rgb.assign(data, data + size_t(p.width) * p.height * 3);
         stbi_image_free(data);
         return p;
     }
-    static inline fs::path* dir_ = nullptr;
-    static inline int status_ = -1;
+    int status = -1;
+
+private:
+    fs::path dir_;
 };
 
-TEST_F(ContactSheet, ToolSucceedsWithoutDeviceErrors) { EXPECT_EQ(status_, 0) << Log(); }
-
-TEST_F(ContactSheet, SheetsHaveTheirSizes) {
+void CheckSizes(const Sheets& sheets) {
     const struct {
         const char* name;
         int width, height;
@@ -108,8 +102,8 @@ TEST_F(ContactSheet, SheetsHaveTheirSizes) {
         {"title.png", kFrameWidth, kFrameHeight},
     };
     for (const auto& c : cases) {
-        const Picture p = Load(c.name);
-        ASSERT_FALSE(p.rgb.empty()) << c.name << " missing or unreadable\n" << Log();
+        const Picture p = sheets.Load(c.name);
+        ASSERT_FALSE(p.rgb.empty()) << c.name << " missing or unreadable\n" << sheets.Log();
         EXPECT_EQ(p.width, c.width) << c.name;
         EXPECT_EQ(p.height, c.height) << c.name;
     }
@@ -117,11 +111,7 @@ TEST_F(ContactSheet, SheetsHaveTheirSizes) {
 
 // The title and each course view: neither black nor washed out. The course views once had
 // whole canyon walls turned white by a highlight on the added grid map.
-TEST_F(ContactSheet, FramesAreNeitherBlackNorWashedOut) {
-    const Picture title = Load("title.png");
-    const Picture course = Load("course.png");
-    ASSERT_FALSE(title.rgb.empty());
-    ASSERT_FALSE(course.rgb.empty());
+void CheckFrames(const Picture& title, const Picture& course) {
     struct Case {
         const Picture* picture;
         int index;  // -1: the whole picture
@@ -137,31 +127,27 @@ TEST_F(ContactSheet, FramesAreNeitherBlackNorWashedOut) {
         EXPECT_GT(f.mean, 30.0) << "frame " << c.index;
         EXPECT_LT(f.mean, 170.0) << "frame " << c.index;
         EXPECT_LT(f.white, 0.02) << "frame " << c.index;
-        // Far more than a label: most of the frame is lit by something.
-        EXPECT_GT(f.lit, w * h / 3) << "frame " << c.index;
+        // Far more than a label: much of the frame is lit by something.
+        EXPECT_GT(f.lit, w * h / 5) << "frame " << c.index;
     }
 }
 
 // Every model shows from ahead and from above and behind (the pass-test planes vanish edge-on
 // from the side, so that view may be empty), lit but not white; the label strip is left out.
-TEST_F(ContactSheet, EveryModelTileShowsTheModel) {
-    const Picture p = Load("models.png");
-    ASSERT_FALSE(p.rgb.empty());
+void CheckModels(const Picture& p) {
     constexpr int kLabelRows = 30;
     for (int model = 0; model < kModelCount; ++model)
         for (int angle : {0, 2}) {
             const int tile = model * kModelAngles + angle;
             const int x = TileX(tile, kModelTileWidth, kModelAngles), y = TileY(tile, kModelTileHeight, kModelAngles);
-            const Figures f = Measure(p, x, y + kLabelRows, kModelTileWidth, kModelTileHeight - kLabelRows);
-            EXPECT_GT(f.lit, 200) << "model row " << model << " angle " << angle;
+            const Figures f = Measure(p, x, y + kLabelRows, kModelTileWidth, kModelTileHeight - kLabelRows, 16);
+            EXPECT_GT(f.lit, 400) << "model row " << model << " angle " << angle;
             EXPECT_LT(f.white, 0.25) << "model row " << model << " angle " << angle;
         }
 }
 
 // Each picture tile holds more than the checkerboard and the frame round the picture.
-TEST_F(ContactSheet, EveryPictureShows) {
-    const Picture p = Load("pictures.png");
-    ASSERT_FALSE(p.rgb.empty());
+void CheckPictures(const Picture& p) {
     for (int tile = 0; tile < kPictureCount; ++tile) {
         const int x0 = TileX(tile, kPictureTileWidth, kPictureColumns);
         const int y0 = TileY(tile, kPictureTileHeight, kPictureColumns) + kPictureLabelHeight;
@@ -174,6 +160,33 @@ TEST_F(ContactSheet, EveryPictureShows) {
                 if (!grey && !frame) ++own;
             }
         EXPECT_GT(own, 50) << "picture tile " << tile;
+    }
+}
+
+// One test: drawing the sheets takes a while, and every check reads the same run.
+TEST(ContactSheet, SheetsAreDrawnAndLookRight) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    const Sheets sheets;
+    ASSERT_EQ(sheets.status, 0) << sheets.Log();
+    {
+        SCOPED_TRACE("sizes");
+        CheckSizes(sheets);
+    }
+    const Picture title = sheets.Load("title.png"), course = sheets.Load("course.png");
+    const Picture models = sheets.Load("models.png"), pictures = sheets.Load("pictures.png");
+    if (HasFatalFailure() || title.rgb.empty() || course.rgb.empty() || models.rgb.empty() || pictures.rgb.empty())
+        return;
+    {
+        SCOPED_TRACE("title and course");
+        CheckFrames(title, course);
+    }
+    {
+        SCOPED_TRACE("models");
+        CheckModels(models);
+    }
+    {
+        SCOPED_TRACE("pictures");
+        CheckPictures(pictures);
     }
 }
 

@@ -70,6 +70,7 @@ TEST(SpriteBatch, BatchesByTextureAndSkipsWhatCannotBeDrawn) {
     batch.Draw(b, {0, 0, 8, 8}, 0xFFFFFFFF);
     batch.Draw(0, {0, 0, 8, 8}, 0xFFFFFFFF);      // no texture
     batch.Draw(a, {0, 0, 0, 8}, 0xFFFFFFFF);      // empty rectangle
+    batch.Draw(b, {0, 0, 8, 8}, 0x00FFFFFF);      // fully faded: every texel fails the alpha test
     batch.End();
     d.EndScene();
     ASSERT_EQ(d.draws().size(), 2u);
