@@ -40,7 +40,12 @@ XMesh HeightField(float cell, MapStyle style) {
         wallMat = mesh.AddMaterial(Matte(0.52f, 0.27f, 0.36f, "terrain.png"));
         rimMat = mesh.AddMaterial(Matte(0.36f, 0.22f, 0.32f, "terrain.png"));
     } else if (style == MapStyle::Grid) {
-        floorMat = wallMat = rimMat = mesh.AddMaterial(NeonOf(palette::kCyan, "grid.png"));
+        // The grid is added over the ground, so its black texels must add nothing; a highlight
+        // would be added everywhere, lines or not, and wash whole canyon walls out to white.
+        XMaterial grid = NeonOf(palette::kCyan, "grid.png");
+        grid.specular = {0, 0, 0};
+        grid.power = 0;
+        floorMat = wallMat = rimMat = mesh.AddMaterial(grid);
     } else {
         floorMat = wallMat = rimMat = mesh.AddMaterial(Matte(0.5f, 0.5f, 0.5f));
     }
