@@ -9,6 +9,7 @@
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
+#include "platform/mesh/x_file_loader.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"
 
@@ -26,29 +27,32 @@ struct Angle {
 constexpr Angle kAngles[kModelAngles] = {
     {"from ahead", {0, 0, 1}}, {"from the right", {1, 0, 0}}, {"from above, behind", {-0.6f, 0.55f, -0.6f}}};
 
-constexpr float kFieldOfView = 0.7853982f;  // 45 degrees, vertical
+constexpr float kFieldOfView = 0.5235988f;  // 30 degrees, vertical: little perspective stretch
 constexpr float kAspect = float(kFrameWidth) / float(kFrameHeight);
-constexpr float kMargin = 1.1f;  // room round the model
+constexpr float kMargin = 1.25f;  // room round the model, and for the label
 
-// A camera that sees the whole bounding box from `direction` and fills the frame with it.
+// A camera that sees every vertex from `direction`, aimed at the middle of the bounds, as close
+// as it can while the model fits the frame. The cached model keeps no vertices once they are on
+// the device, so the file is read again for them.
 struct Framing {
     Vec3 eye, at;
     float zNear, zFar;
 };
 
-Framing FrameBounds(const MeshBounds& b, Vec3 direction) {
-    const Vec3 centre = (b.min + b.max) * 0.5f;
+Framing FrameMesh(const MeshData& mesh, Vec3 direction) {
+    if (mesh.vertices.empty()) return {{0, 0, -1}, {}, 0.1f, 10.0f};
+    const Vec3 centre = (mesh.bounds.min + mesh.bounds.max) * 0.5f;
     const Vec3 back = Vec3Normalize(direction);  // from the centre towards the camera
     const Vec3 forward = -back;
     const Vec3 right = Vec3Normalize(Vec3Cross({0, 1, 0}, forward));
     const Vec3 up = Vec3Cross(forward, right);
     const float tanV = std::tan(kFieldOfView * 0.5f) / kMargin, tanH = tanV * kAspect;
-    float distance = 0, nearest = 1e30f, farthest = -1e30f;
-    for (int i = 0; i < 8; ++i) {
-        const Vec3 corner{(i & 1) ? b.max.x : b.min.x, (i & 2) ? b.max.y : b.min.y, (i & 4) ? b.max.z : b.min.z};
-        const Vec3 o = corner - centre;
+    float distance = 0, nearest = 0, farthest = 0;
+    for (const MeshVertex& v : mesh.vertices) {
+        const Vec3 o = v.position - centre;
         const float x = Vec3Dot(o, right), y = Vec3Dot(o, up), z = Vec3Dot(o, forward);
-        // The corner lies at depth distance + z and must fit inside the field of view.
+        // The vertex lies at depth distance + z and must fit inside the field of view, in
+        // front of the camera.
         distance = std::max({distance, std::fabs(x) / tanH - z, std::fabs(y) / tanV - z, -z * 1.05f});
         nearest = std::min(nearest, z);
         farthest = std::max(farthest, z);
@@ -110,8 +114,12 @@ bool WriteModelSheet(FrameRunner& runner, const std::string& outDir, std::string
         const bool loaded = model->mesh && !model->mesh->data().Empty();
         MeshBounds bounds{};
         if (loaded) bounds = model->mesh->data().bounds;
+        MeshData file;
+        std::string readError;
+        if (loaded && !LoadXFile("data/model/" + name, file, readError))
+            std::fprintf(stderr, "korvelin-contact-sheet: %s: %s\n", name.c_str(), readError.c_str());
         for (int a = 0; a < kModelAngles; ++a) {
-            const Framing view = FrameBounds(bounds, kAngles[a].direction);
+            const Framing view = FrameMesh(file, kAngles[a].direction);
             std::string label = name + "  " + kAngles[a].name;
             if (a == 0) label += loaded ? "  " + SizeText(bounds) : "  (did not load)";
             FrameDrawing drawing;
