@@ -46,7 +46,7 @@ if ! build build -DCMAKE_BUILD_TYPE=Release; then
 fi
 
 log "Sanitizer build (ASan + UBSan)"
-if ! build build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVELIN_SANITIZE=ON -DKORVELIN_BENCH=OFF; then
+if ! TARGET=unit_tests build build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVELIN_SANITIZE=ON -DKORVELIN_BENCH=OFF; then
   echo "sanitizer build failed"; echo "$passed passed, $((failed + 1)) failed"; exit 1
 fi
 

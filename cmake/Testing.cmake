@@ -2,6 +2,8 @@
 if(KORVELIN_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
+  # Every headless test binary (and what they need), for builds that run only those.
+  add_custom_target(unit_tests)
 endif()
 
 # korvelin_unit_test(NAME SOURCES ... LIBS ...): a GoogleTest binary whose cases become
@@ -17,6 +19,9 @@ function(korvelin_unit_test name)
                                              KORVELIN_GAME_DIR="${KORVELIN_GAME_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${ARG_LABEL}
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(ARG_LABEL STREQUAL "unit")
+    add_dependencies(unit_tests ${name})
+  endif()
 endfunction()
 
 # korvelin_fuzz_target(NAME SOURCES ... LIBS ... [SECONDS n]): a libFuzzer target (clang) run as a
