@@ -1,4 +1,4 @@
-// models.png: every model of data/model from three angles, framed by its bounds, lit by the
+// models.png: every model of data/model from three angles, framed to fit its vertices, lit by the
 // scene manager's light and drawn by the effect the game draws it with.
 #include <algorithm>
 #include <cmath>
@@ -31,13 +31,14 @@ constexpr float kFieldOfView = 0.5235988f;  // 30 degrees, vertical: little pers
 constexpr float kAspect = float(kFrameWidth) / float(kFrameHeight);
 constexpr float kMargin = 1.25f;  // room round the model, and for the label
 
-// A camera that sees every vertex from `direction`, aimed at the middle of the bounds, as close
-// as it can while the model fits the frame. The cached model keeps no vertices once they are on
-// the device, so the file is read again for them.
 struct Framing {
     Vec3 eye, at;
     float zNear, zFar;
 };
+
+// A camera that sees every vertex from `direction`, aimed at the middle of the bounds, as close
+// as it can while the model fits the frame. The cached model keeps no vertices once they are on
+// the device, so the caller reads the file again for them.
 
 Framing FrameMesh(const MeshData& mesh, Vec3 direction) {
     if (mesh.vertices.empty()) return {{0, 0, -1}, {}, 0.1f, 10.0f};
