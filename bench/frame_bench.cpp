@@ -11,15 +11,12 @@
 #include <string>
 
 #include "app/application.hpp"
-#include "app/frame_timer.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
-#include "course/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
 #include "scene/scene_factory.hpp"
-#include "sound/sound_manager.hpp"
 
 namespace {
 
@@ -40,25 +37,10 @@ std::unique_ptr<SceneBase> MakeEmptyScene(SceneId id) { return std::make_unique<
 
 // The loop's frame as the game runs it, minus the sleep that paces it to 16 ms.
 void RunUnpacedFrame(Application& app, SceneManager& manager) {
-    GraphicsDevice& gd = GraphicsDevice::Instance();
     platform::WindowEvent event;
     while (app.window->PollEvent(&event)) app.WindowProc(event);
-    FrameTimer::Tick();
-    UiBinding::NewFrame();
-    manager.Update();
-    manager.Draw();
-    if (gSoundManager) gSoundManager->UpdateListener(gd.device->GetTransform(platform::TransformType::View));
-    const bool drawUi = gDebugUi && gDebugUi->enabled;
-    if (gd.device->BeginScene()) {
-        UiBinding::EndFrame(*gd.device, drawUi);
-        gd.device->EndScene();
-    } else {
-        UiBinding::EndFrame(*gd.device, false);
-    }
-    int w = kWidth, h = kHeight;
-    app.window->GetClientSize(&w, &h);
-    gd.device->Present(w, h);
-    app.wheelDelta = 0;
+    app.paceFrames = false;
+    app.RunFrame(manager);
 }
 
 void BM_Frame(benchmark::State& state, SceneFactory factory) {

@@ -81,7 +81,7 @@ void Application::RunFrame(SceneManager& manager) {
     gd.device->Present(w, h);
     wheelDelta = 0;
     // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
-    SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
+    if (paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
     ++frameCount;
 }
 
