@@ -100,6 +100,17 @@ def test_question_yes(args):
         close_and_expect_exit(game, window, limit=10.0)
 
 
+def test_started_elsewhere(args):
+    """Started from another folder (as a launcher does), the game finds its data and shaders
+    beside itself: no error box, and the title shows."""
+    with kd.Game(args.binary, args.game_dir, args.out, "started_elsewhere", cwd="/") as game:
+        kd.answer_question(game, yes=False)
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        shows_a_picture(window, os.path.join(args.out, "title_started_elsewhere.png"), args.game_dir)
+        kd.check("shader compile error" not in game.stderr(), f"effects were not found:\n{game.stderr()}")
+        close_and_expect_exit(game, window, limit=10.0)
+
+
 def free_display():
     for n in range(200, 400):
         if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
@@ -178,4 +189,5 @@ if __name__ == "__main__":
         "question_yes": test_question_yes,
         "no_display": test_no_display,
         "no_opengl33": test_no_opengl33,
+        "started_elsewhere": test_started_elsewhere,
     })
