@@ -40,6 +40,9 @@ build() {  # build DIR CMAKE-ARGS...   (TARGET=name builds one target only)
   return $rc
 }
 
+log "Layers (no source file includes a layer above its own)"
+if python3 scripts/check-layers.py; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 log "Release build"
 if ! build build -DCMAKE_BUILD_TYPE=Release; then
   echo "release build failed"; echo "$passed passed, $((failed + 1)) failed"; exit 1

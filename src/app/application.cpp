@@ -7,7 +7,7 @@
 #include "app/frame_timer.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
-#include "course/debug_ui.hpp"
+#include "editor/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/clock.hpp"
 #include "platform/window/dialogs.hpp"
@@ -37,9 +37,7 @@ bool Application::Init(int width, int height, std::string* error) {
         return false;
     }
     GraphicsDevice::Instance().SetDefaultStates();
-    simpleShader.Create();
-    modelShader.Create();
-    blurFilter.Create();
+    GameEffects::Instance().Create();
     window->Show();
     quitRequested = false;
     loopEnded = false;
@@ -108,9 +106,7 @@ int Application::Run() {
 
 void Application::Shutdown() {
     UiBinding::Shutdown();
-    simpleShader.Release();
-    modelShader.Release();
-    blurFilter.Release();
+    GameEffects::Instance().Release();
     GraphicsDevice::Instance().Release();
     SetInput(nullptr);
     window.reset();

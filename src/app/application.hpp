@@ -1,17 +1,17 @@
-// The process-wide application: the window, the paced frame loop, the three effects every
-// drawing part uses, and the order of start-up and shutdown.
+// The process-wide application: the window, the paced frame loop, the order of start-up and
+// shutdown. It creates the three effects every drawing part uses (their owner is GameEffects)
+// and is the host that scenes ask to end the program.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "app/scene_base.hpp"
-#include "graphics/blur_filter.hpp"
-#include "graphics/model_shader.hpp"
-#include "graphics/simple_shader.hpp"
+#include "scene/scene_base.hpp"
+#include "graphics/game_effects.hpp"
 #include "platform/window/window.hpp"
+#include "scene/scene_host.hpp"
 
-class Application {
+class Application : public SceneHost {
 public:
     static Application& Instance();
 
@@ -33,9 +33,12 @@ public:
     bool loopEnded = false;  // set by the loop when it stops, or by a scene that ends the game
     int frameCount = 0;
     int wheelDelta = 0;      // this frame's wheel notches x 120; 0 after every Present
-    SimpleShader simpleShader;
-    ModelShader modelShader;
-    BlurFilter blurFilter;
+    SimpleShader& simpleShader = GameEffects::Instance().simpleShader;
+    ModelShader& modelShader = GameEffects::Instance().modelShader;
+    BlurFilter& blurFilter = GameEffects::Instance().blurFilter;
+
+    // A scene ends the game: the loop stops after this frame.
+    void EndProgram() override { loopEnded = true; }
 
     // How scenes are made (the game's, or a test's).
     SceneFactory sceneFactory;

@@ -2,13 +2,17 @@
 #include "app/scene_manager.hpp"
 
 #include "app/application.hpp"
-#include "course/debug_ui.hpp"
+#include "editor/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
 #include "sound/sound_manager.hpp"
 
 using namespace platform;
+
+SceneManager::SceneManager(SceneFactory factory) : factory_(std::move(factory)) {
+    SetSceneHost(&Application::Instance());
+}
 
 SceneManager::~SceneManager() { glowTarget.Release(); }
 

@@ -6,12 +6,13 @@
 
 #include <memory>
 
-#include "app/scene_base.hpp"
+#include "scene/scene_base.hpp"
 #include "graphics/texture.hpp"
 
 class SceneManager {
 public:
-    explicit SceneManager(SceneFactory factory) : factory_(std::move(factory)) {}
+    // The application becomes the host its scenes ask to end the program.
+    explicit SceneManager(SceneFactory factory);
     ~SceneManager();
 
     // Light 0, the projection, the glow target, the title scene, then the four managers.

@@ -3,10 +3,9 @@
 #pragma once
 
 #include "math/math.hpp"
+#include "motion/camera_angles.hpp"
 
-class Camera {
+class Camera : public CameraAngles {
 public:
-    float pitch = 0.0f;  // degrees, about the player's own x axis; -80 ... 15
-    float yaw = 0.0f;    // degrees, about the own y axis, after the pitch; unlimited
-    float fov = 80.0f;   // vertical field of view, degrees
+    float fov = 80.0f;  // vertical field of view, degrees
 };

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/application.hpp"
+#include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
@@ -20,7 +20,7 @@ constexpr const char* kMusic = "data/sound/bgm.wav";
 Vec3 Flat(Vec3 v) { return {v.x, 0, v.z}; }
 
 void DrawModel(const char* file, const Matrix& world) {
-    SimpleShader& shader = Application::Instance().simpleShader;
+    SimpleShader& shader = GameEffects::Instance().simpleShader;
     shader.effect.SetMatrix("mW", world);
     shader.Draw(gModelCache->Get(file));
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/scene_base.hpp"
+#include "scene/scene_base.hpp"
 #include "course/course_file.hpp"
 
 class SceneGame : public SceneBase {

@@ -4,12 +4,13 @@
 #include <algorithm>
 #include <string>
 
-#include "app/application.hpp"
+#include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
+#include "scene/scene_host.hpp"
 #include "sound/sound_manager.hpp"
 
 using namespace platform;
@@ -41,8 +42,8 @@ SceneId SceneTitle::Update() {
     Input& input = GetInput();
     // Any state counts here: down now, or pressed since the last look.
     if (input.AsyncKeyState(Key::Escape) != 0) {
-        if (AskYesNo(Application::Instance().window.get(), "ゲームを終了しますか？", "確認", false)) {
-            Application::Instance().loopEnded = true;
+        if (AskYesNo(GraphicsDevice::Instance().window, "ゲームを終了しますか？", "確認", false)) {
+            GetSceneHost().EndProgram();
             return kSceneTitle;
         }
     }
@@ -61,7 +62,7 @@ void SceneTitle::Draw3D() {
     tunnelAngle += 0.05f;
     if (scroll > kModelSpacing) scroll = 0.0f;
     if (!gModelCache) return;
-    SimpleShader& shader = Application::Instance().simpleShader;
+    SimpleShader& shader = GameEffects::Instance().simpleShader;
     const Model* model = gModelCache->Get(kTitleModel);
     const Matrix turn = MatrixRotationZ(tunnelAngle * kDegToRad);
     for (int i = 0; i < kModelCount; ++i) {

@@ -3,7 +3,7 @@
 // white and then asks for the game; Escape offers to quit.
 #pragma once
 
-#include "app/scene_base.hpp"
+#include "scene/scene_base.hpp"
 
 // How far the tunnel has turned, in degrees. Kept for the whole run, so the tunnel keeps its
 // turn when the title comes back.

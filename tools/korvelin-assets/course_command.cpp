@@ -6,7 +6,7 @@
 
 #include "command_registry.hpp"
 #include "course/course_file.hpp"
-#include "course_check.hpp"
+#include "course/course_check.hpp"
 #include "json_writer.hpp"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "app/application.hpp"
-#include "course/debug_ui.hpp"
+#include "editor/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "asset_tree.hpp"
-#include "course_check.hpp"
+#include "course/course_check.hpp"
 #include "course_layout.hpp"
 
 namespace {

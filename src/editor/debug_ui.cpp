@@ -1,5 +1,5 @@
 // The developer overlay.
-#include "course/debug_ui.hpp"
+#include "editor/debug_ui.hpp"
 
 #include <imgui.h>
 

@@ -1,5 +1,5 @@
 // The course checker: list order first, then the geometry on the real meshes.
-#include "course_check.hpp"
+#include "course/course_check.hpp"
 
 #include <cmath>
 #include <cstdio>
