@@ -1,0 +1,42 @@
+// The player's shots: a fixed pool of 20 that fly straight ahead from the gun's muzzles, explode
+// on the map's two collision meshes or when an enemy sets them off, and grow and fade as
+// explosions; and the short muzzle flash after each shot. Nothing is allocated after
+// construction.
+#pragma once
+
+#include <array>
+
+#include "math/math.hpp"
+#include "platform/render/render_types.hpp"
+
+// One shot of the pool. Enemies read world, active, exploding and size, and set exploding.
+struct Shot {
+    Matrix world = Matrix::Identity();  // flies along its own +z axis
+    int active = 0;                     // 1 while flying or exploding
+    int exploding = 0;                  // 0 flying, 1 exploding
+    int age = 0;                        // updates flown since firing (or since exploding)
+    int alpha = 255;                    // explosion opacity 0 ... 255
+    float size = 0.5f;                  // explosion scale
+};
+
+// Updates since the last shot, capped at 20; one for the whole process, so it carries from
+// one run into the next.
+extern int fireCooldown;
+
+class BulletPool {
+public:
+    static constexpr int kShotCount = 20;
+
+    // Once per frame: fires on the left button unless `blocked` (the run is over), moves the
+    // flashes, the shots and the explosions. gunWorld is the Weapon's world matrix.
+    void Update(const Matrix& gunWorld, const Matrix& mapWorld, int blocked);
+    // Shots, explosions and muzzle flashes; render states are restored afterwards.
+    void Draw();
+
+    std::array<Shot, kShotCount> shots{};
+    std::array<platform::HudVertex, 4> flashQuad{};  // reused for both muzzle flashes
+    int side = 1;                                    // muzzle of the next shot: +1 right, -1 left
+    Matrix gunWorld = Matrix::Identity();            // the gun as the last Update saw it
+    int flashLeft = 0;                               // updates left of each muzzle's flash
+    int flashRight = 0;
+};
