@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../mesh/x_file_test_files.hpp"
+#include "course/bullet_pool.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
@@ -54,6 +55,7 @@ protected:
         gModelCache = new ModelCache;
         gTextureCache = new TextureCache;
         platform::SetInput(&input);
+        fireCooldown = 0;  // as at program start
     }
     void TearDown() override {
         platform::SetInput(nullptr);
