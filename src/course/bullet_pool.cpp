@@ -34,7 +34,7 @@ constexpr float kShotStep = 15.0f;     // units flown per update
 // last tenth (mapA) or the last half (mapB) of a step is not seen.
 constexpr float kMapAReach = 14.9f;
 constexpr float kMapBReach = 7.8f;
-constexpr int kShotLife = 100;         // a shot that hits nothing ends after this many updates
+constexpr int kShotLife = 100;         // a shot that hits nothing ends when its age passes this
 constexpr float kGrowth = 0.2f;        // explosion scale per update
 constexpr float kFadeFrom = 8.0f;      // scale beyond which the explosion fades
 constexpr int kFadeStep = 25;
