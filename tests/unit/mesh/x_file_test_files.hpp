@@ -104,11 +104,12 @@ Frame Second {
 }
 )";
 
-// A square of side 2 centred on the z axis at z = zPlane, as two clockwise triangles (front
-// face towards -z), with one untextured white material.
-inline std::string SquareX(float zPlane) {
+// A square of side 2 centred on the line x = xCentre, y = 0 at z = zPlane, as two clockwise
+// triangles (front face towards -z), with one untextured white material.
+inline std::string SquareX(float zPlane, float xCentre = 0.0f) {
     const std::string z = std::to_string(zPlane);
-    return "xof 0303txt 0032\nMesh Square {\n 4;\n -1.0;-1.0;" + z + ";,\n -1.0;1.0;" + z + ";,\n 1.0;1.0;" + z +
-           ";,\n 1.0;-1.0;" + z + ";;\n 2;\n 3;0,1,2;,\n 3;0,2,3;;\n MeshMaterialList {\n  1;\n  2;\n  0,\n  0;;\n"
+    const std::string x0 = std::to_string(xCentre - 1.0f), x1 = std::to_string(xCentre + 1.0f);
+    return "xof 0303txt 0032\nMesh Square {\n 4;\n " + x0 + ";-1.0;" + z + ";,\n " + x0 + ";1.0;" + z + ";,\n " + x1 +
+           ";1.0;" + z + ";,\n " + x1 + ";-1.0;" + z + ";;\n 2;\n 3;0,1,2;,\n 3;0,2,3;;\n MeshMaterialList {\n  1;\n  2;\n  0,\n  0;;\n"
            "  Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n }\n}\n";
 }
