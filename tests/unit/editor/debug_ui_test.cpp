@@ -131,6 +131,7 @@ TEST_F(DebugUiTest, WindowsAppearOnlyInsideAUiFrame) {
 
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
     io.DisplaySize = ImVec2(1280, 720);
     unsigned char* pixels = nullptr;
     int width = 0, height = 0;
