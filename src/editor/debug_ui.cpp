@@ -2,14 +2,79 @@
 #include "editor/debug_ui.hpp"
 
 #include <imgui.h>
+#include <imgui_internal.h>
+
+#include <algorithm>
+
+#include "graphics/graphics_device.hpp"
+#include "motion/local_mover.hpp"
+#include "platform/window/input.hpp"
+
+using platform::Key;
 
 DebugUi* gDebugUi = nullptr;
 
+namespace {
+
+// Windows may be issued only between the UI frame's start and its end; headless runs and tools
+// have no UI at all.
+bool InUiFrame() {
+    const ImGuiContext* context = ImGui::GetCurrentContext();
+    return context && context->WithinFrameScope;
+}
+
+}  // namespace
+
 void DebugUi::Draw(uint32_t framesPerSecond, int frameCount) {
-    if (!enabled || !ImGui::GetCurrentContext()) return;
+    if (!enabled || !InUiFrame()) return;
     ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_FirstUseEver);
     ImGui::Begin("Frame", nullptr, ImGuiWindowFlags_AlwaysAutoResize);
     ImGui::Text("%u frames per second", framesPerSecond);
     ImGui::Text("frame %d", frameCount);
+    ImGui::End();
+}
+
+void DebugUi::FlyControls(Matrix& playerWorld, const Matrix& mapWorld, const Model& map) {
+    platform::Input& input = platform::GetInput();
+    const bool walkKey = input.KeyDown(Key::Z);
+    if (walkKey && !walkKeyLatch) walkMode = !walkMode;
+    walkKeyLatch = walkKey;
+    if (walkMode) LocalMover::FollowGround(playerWorld, mapWorld, map);
+
+    if (input.KeyDown(Key::W)) LocalMover::MoveForward(playerWorld, kFlyStep);
+    if (input.KeyDown(Key::S)) LocalMover::MoveForward(playerWorld, -kFlyStep);
+    if (input.KeyDown(Key::A)) LocalMover::TurnLeft(playerWorld);
+    if (input.KeyDown(Key::D)) LocalMover::TurnRight(playerWorld);
+    if (input.KeyDown(Key::R)) LocalMover::MoveUp(playerWorld);
+    if (input.KeyDown(Key::F)) LocalMover::MoveDown(playerWorld);
+    if (input.KeyDown(Key::Q)) LocalMover::MoveSideways(playerWorld, -kFlyStep);
+    if (input.KeyDown(Key::E)) LocalMover::MoveSideways(playerWorld, kFlyStep);
+}
+
+void DebugUi::FreeLook(CameraAngles& camera) const {
+    platform::Input& input = platform::GetInput();
+    // The middle of the picture on the screen, measured the way the mouse look measures it, so
+    // both agree wherever the window stands.
+    const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+    const platform::Point centre = input.ClientToScreen({pp.backBufferWidth / 2, pp.backBufferHeight / 2});
+    float pitch = camera.pitch, yaw = camera.yaw;
+
+    const int x = input.GetCursorPos().x;
+    if (x < centre.x - kLookDeadZone || x > centre.x + kLookDeadZone) yaw += float((x - centre.x) / 100.0);
+    const int y = input.GetCursorPos().y;
+    if (y < centre.y - kLookDeadZone) pitch = std::max(kLookPitchMin, float(pitch + (y - centre.y) / 100.0));
+    if (y > centre.y + kLookDeadZone) pitch = std::min(kLookPitchMax, float(pitch + (y - centre.y) / 100.0));
+
+    if (!walkMode) return;
+    camera.pitch = pitch;
+    camera.yaw = yaw;
+}
+
+void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target) {
+    if (!InUiFrame()) return;
+    ImGui::Begin("CamState");
+    ImGui::Text("RayDis:%f", rayDistance);
+    ImGui::Text("NowPos\nx:\t%f\ny:\t%f\nz:\t%f", playerPosition.x, playerPosition.y, playerPosition.z);
+    ImGui::Text("TargetPos\nx:\t%f\ny:\t%f\nz:\t%f", target.x, target.y, target.z);
     ImGui::End();
 }

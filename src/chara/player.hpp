@@ -1,0 +1,31 @@
+// The craft the user flies: it flies forward on its own, turns towards each next gate of the
+// main course and keeps 7 units above the map. The user only shifts it sideways with A and D,
+// which also bank the model.
+#pragma once
+
+#include "chara/chara_base.hpp"
+
+class Player : public CharaBase {
+public:
+    static constexpr float kStartHeight = 120.0f;  // above the first gate
+    static constexpr float kSpeed = 1.9f;          // units per update
+    static constexpr float kTurnIncrement = 0.03f; // a turn takes 34 updates
+    static constexpr float kBankStep = 1.5f;       // degrees per update while A or D is held
+    static constexpr float kBankLimit = 40.0f;     // degrees either way
+
+    // Facing +z, 120 above the course's first gate and heading for its second. The course must
+    // hold at least one record and outlive the player; with a single record the player heads
+    // for that one.
+    explicit Player(const CourseList& course);
+
+    // Uses mapWorld and lives only; always 0, the player never strikes itself. With lives at 0
+    // the craft hangs in place: it still turns and follows the ground, and A/D still bank it.
+    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives) override;
+    // "data/model/chara.x" with the bank about the forward axis, through the plain lit effect.
+    void Draw() override;
+    // Starts a turn towards the gate `current` now names.
+    void OnCheckpointPassed() override { turn = 0.0f; }
+
+    float turn = 1.0f;  // blend factor of the running turn; 1 or more: cruising
+    float bank = 0.0f;  // degrees of visual roll; positive raises the right side
+};
