@@ -65,12 +65,16 @@ Vec3 CameraPosition() { return MatrixInverse(GraphicsDevice::Instance().device->
 
 }  // namespace
 
+// The draws are made here rather than by the standard distributions, whose algorithms differ
+// between libraries: a seed then replays the same chain everywhere.
 EnemyUnit::EnemyUnit(uint32_t seed) {
     std::mt19937 random(seed);
-    phase = std::uniform_int_distribution<int>(0, 119)(random);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    lag = unit(random);
-    spinRate = 60.0f * unit(random) - 30.0f;
+    // 0 ... 119, each equally likely to within 2^-32.
+    phase = static_cast<int>((static_cast<uint64_t>(random()) * 120u) >> 32);
+    // [0, 1) with 24 bits, exactly representable: never 1.
+    const auto unit = [&random] { return static_cast<float>(random() >> 8) * 0x1.0p-24f; };
+    lag = unit();
+    spinRate = 60.0f * unit() - 30.0f;
 }
 
 Enemy::Enemy(CoursePosition start) {
@@ -112,7 +116,8 @@ int Enemy::Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& 
 
 void Enemy::FlyRoute(const Matrix& mapWorld) {
     // The enemy's own passing test, against the small panel of its route gates; the game
-    // scene's test with the main gate panel runs as well. Goal gates are never passed here.
+    // scene's test with the main gate panel runs as well. An end gate is never passed here:
+    // the game scene moves the enemy onto the main course there.
     const CheckPoint& passing = current.gate();
     const Matrix gateInverse = MatrixInverse(passing.world);
     const Vec3 origin = Vec3TransformCoord(world.Row(3), gateInverse);
