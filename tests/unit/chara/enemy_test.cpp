@@ -300,6 +300,20 @@ TEST_F(EnemyTest, TheChaseStartsWhenTheRouteHeadsForItsEndAndKeepsTheHeat) {
     EXPECT_EQ(enemy->current.index(), kSpawn + 2);
 }
 
+// Where a gate stands on the lead point or straight above it there is no way to face it; the
+// enemy keeps its heading rather than be thrown to the map's origin.
+TEST_F(EnemyTest, AGateWithNoDirectionToFaceKeepsTheHeading) {
+    for (const Vec3 gate : {Vec3(100, 7, 0), Vec3(100, 500, 0)}) {
+        SCOPED_TRACE(gate.y);
+        course[kSpawn + 1] = Gate(kEnd, 1, gate);
+        enemy = std::make_unique<Enemy>(CoursePosition(course, 0));
+        Release();
+        Step();
+        EXPECT_NEAR(Vec3Length(enemy->world.Row(3) - Vec3(100, 7, 2)), 0.0f, 1e-4f);
+        EXPECT_NEAR(enemy->world.m[2][2], 1.0f, 1e-4f);
+    }
+}
+
 TEST_F(EnemyTest, ADyingUnitTumblesAwayAndIsGoneAfterSixtyTwoUpdates) {
     FlyStraight();
     Shot& blast = BlastOn(1);
@@ -352,9 +366,23 @@ TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     BlastOn(1);
     Step();
     bullets.shots[0].active = 0;
-    Steps(7);
     const EnemyUnit& unit = enemy->units[1];
     ASSERT_EQ(unit.dying, 1);
+    // Drawn in the frame of the blast, before its first dying update, the sprite already stands
+    // at the unit.
+    device.BeginScene();
+    enemy->Draw();
+    device.EndScene();
+    int drawn = 0;
+    for (const NullDraw& d : Device().draws()) {
+        if (d.kind != NullDraw::Kind::Hud) continue;
+        ++drawn;
+        EXPECT_NEAR(Vec3Length(d.transforms[size_t(TransformType::World)].Row(3) - unit.world.Row(3)), 0.0f, 1e-3f);
+    }
+    EXPECT_EQ(drawn, 1);
+    Device().ClearDraws();
+
+    Steps(7);
     // States the sprite must not leave behind.
     device.SetRenderState(RenderState::DestBlend, Blend::Zero);
     device.SetRenderState(RenderState::SrcBlend, Blend::One);
