@@ -17,6 +17,8 @@ public:
     static constexpr int kTrailLength = kUnitCount + 2;  // unit i sits between entries i and i + 2
     static constexpr float kSideLine = 8.0f;             // the side lines, units either side of the path
     static constexpr float kRouteSpeed = 2.0f;           // forward move per update on the route
+    // The chase begins at the speed the route was flown at, so the chain's spacing does not jump
+    // when it starts; the pace then moves it by 0.05 per update.
     static constexpr float kChaseStartSpeed = kRouteSpeed;
     static constexpr float kMinSpeed = 1.0f, kMaxSpeed = 2.5f;
     static constexpr float kTouchDistance = 2.0f;
