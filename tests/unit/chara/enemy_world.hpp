@@ -1,0 +1,120 @@
+// What the enemy tests fly in: a hand-made world of flat maps and square gate panels where a
+// case needs exact distances, or the game folder with the real maps and course; a null device,
+// the effects and both caches either way; and a stand-in player that only stands where it is put.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "chara/chara_base.hpp"
+#include "course/course_file.hpp"
+#include "graphics/game_effects.hpp"
+#include "graphics/graphics_device.hpp"
+#include "graphics/model_cache.hpp"
+#include "graphics/texture_cache.hpp"
+#include "platform/null/null_render_device.hpp"
+
+namespace enemy_world {
+
+namespace fs = std::filesystem;
+
+// A two-sided quad mesh with the corners given in order, one white material.
+inline std::string QuadX(const Vec3 (&c)[4]) {
+    std::string text = "xof 0303txt 0032\nMesh Quad {\n4;\n";
+    for (int i = 0; i < 4; ++i)
+        text += std::to_string(c[i].x) + ";" + std::to_string(c[i].y) + ";" + std::to_string(c[i].z) + (i < 3 ? ";,\n" : ";;\n");
+    return text + "2;\n3;0,1,2;,\n3;0,2,3;;\nMeshMaterialList {\n1;\n2;\n0,\n0;;\n"
+                  "Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n}\n}\n";
+}
+
+// Flat ground at y = 0, 40000 units across; a gate panel 20 x 20 in its gate's own x-y plane.
+inline const std::string kFlatGround = QuadX({{-20000, 0, -20000}, {-20000, 0, 20000}, {20000, 0, 20000}, {20000, 0, -20000}});
+inline const std::string kGatePanel = QuadX({{-10, -10, 0}, {-10, 10, 0}, {10, 10, 0}, {10, -10, 0}});
+
+// A gate at `at` whose own z axis points along the horizontal `forward`.
+inline std::unique_ptr<CheckPoint> Gate(int kind, int enemyNo, Vec3 at, Vec3 forward = {0, 0, 1}) {
+    auto gate = std::make_unique<CheckPoint>();
+    gate->kind = kind;
+    gate->enemyNo = enemyNo;
+    const Vec3 f = Vec3Normalize({forward.x, 0, forward.z});
+    gate->world.SetRow(0, Vec3Cross({0, 1, 0}, f));
+    gate->world.SetRow(2, f);
+    gate->world.SetRow(3, at);
+    return gate;
+}
+
+// Stands where the test puts it; only its world and current are read.
+class StandInPlayer : public CharaBase {
+public:
+    explicit StandInPlayer(CoursePosition at) { current = at; }
+    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int) override { return 0; }
+    void Draw() override {}
+};
+
+// The device, the effects and the caches, run from `folder`.
+class World : public ::testing::Test {
+protected:
+    void Enter(const fs::path& folder) {
+        previous_ = fs::current_path();
+        fs::current_path(folder);
+        GraphicsDevice::Instance().CreateNull(1280, 720);
+        GraphicsDevice::Instance().SetDefaultStates();
+        GameEffects::Instance().Create();
+        gModelCache = new ModelCache;
+        gTextureCache = new TextureCache;
+    }
+    void TearDown() override {
+        gModelCache->ReleaseAll();
+        delete gModelCache;
+        gModelCache = nullptr;
+        gTextureCache->ReleaseAll();
+        delete gTextureCache;
+        gTextureCache = nullptr;
+        GameEffects::Instance().Release();
+        GraphicsDevice::Instance().Release();
+        fs::current_path(previous_);
+    }
+    platform::NullRenderDevice& Device() {
+        return static_cast<platform::NullRenderDevice&>(*GraphicsDevice::Instance().device);
+    }
+
+private:
+    fs::path previous_;
+};
+
+// Flat maps and square gate panels in a folder of its own; the unit model, the textures and the
+// shaders are the game's.
+class HandMadeWorld : public World {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("korvelin-enemy-" + std::to_string(::getpid()));
+        fs::create_directories(folder_ / "data/model");
+        for (const char* map : {"mapA.x", "mapD.x"}) std::ofstream(folder_ / "data/model" / map) << kFlatGround;
+        for (const char* gate : {"CheckPoint.x", "CheckPoint2.x"}) std::ofstream(folder_ / "data/model" / gate) << kGatePanel;
+        const fs::path game = KORVELIN_GAME_DIR;
+        fs::create_symlink(game / "data/model/enemy.x", folder_ / "data/model/enemy.x");
+        fs::create_directory_symlink(game / "data/texture", folder_ / "data/texture");
+        fs::create_directory_symlink(game / "Shader", folder_ / "Shader");
+        Enter(folder_);
+    }
+    void TearDown() override {
+        World::TearDown();
+        fs::remove_all(folder_);
+    }
+
+private:
+    fs::path folder_;
+};
+
+// The game folder: the real maps, gates, unit model and course.
+class RealWorld : public World {
+protected:
+    void SetUp() override { Enter(KORVELIN_GAME_DIR); }
+};
+
+}  // namespace enemy_world
