@@ -5,6 +5,7 @@
 #include <imgui_internal.h>
 
 #include <algorithm>
+#include <cstdarg>
 
 #include "graphics/graphics_device.hpp"
 #include "motion/local_mover.hpp"
@@ -77,4 +78,12 @@ void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 targe
     ImGui::Text("NowPos\nx:\t%f\ny:\t%f\nz:\t%f", playerPosition.x, playerPosition.y, playerPosition.z);
     ImGui::Text("TargetPos\nx:\t%f\ny:\t%f\nz:\t%f", target.x, target.y, target.z);
     ImGui::End();
+}
+
+void DebugUi::DebugText(const char* format, ...) {
+    if (!InUiFrame()) return;
+    va_list args;
+    va_start(args, format);
+    ImGui::TextV(format, args);
+    va_end(args);
 }

@@ -34,6 +34,9 @@ public:
     // The chase camera's "CamState" window: the aim ray's distance (-1 for a miss), the player's
     // position and the aim point. Nothing outside a UI frame (headless, tools).
     static void ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target);
+    // One line of text in the UI's default window ("Debug"), as printf formats it. Nothing
+    // outside a UI frame.
+    static void DebugText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
     int enabled = 0;       // non-zero: the overlay is drawn and its controls are active
     int walkMode = 0;      // the fly controls follow the ground and the cursor turns the camera

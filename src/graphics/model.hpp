@@ -29,6 +29,8 @@ public:
     platform::RayHit Intersect(Vec3 origin, Vec3 direction) const { return data_.Intersect(origin, direction); }
     const platform::MeshData& data() const { return data_; }
     uint32_t SubsetCount() const { return static_cast<uint32_t>(data_.subsets.size()); }
+    // The device buffer its subsets draw from (tests tell models apart by it).
+    platform::MeshBufferId buffer() const { return buffer_; }
 
 private:
     platform::RenderDevice* device_ = nullptr;

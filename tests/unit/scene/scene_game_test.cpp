@@ -1,62 +1,282 @@
-// The game scene's stand-in: it flies the main course of the game folder's course file and
-// gives the title back on Escape.
+// The game scene on the null device: construction, gates and triggers, hits, the run's end,
+// the HUD's counters and panels, and courses that cannot be played.
 #include "scene/scene_game.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/scene_manager.hpp"
-#include "graphics/graphics_device.hpp"
-#include "platform/window/input.hpp"
-#include "scene/scene_factory.hpp"
+#include "game_scene_fixture.hpp"
+#include "graphics/texture_cache.hpp"
 
 using namespace platform;
 
 namespace {
 
-class SceneGameTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(KORVELIN_GAME_DIR);
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        SetInput(&input);
-        manager = std::make_unique<SceneManager>(CreateGameScene);
-        manager->Init();
-        manager->scene = CreateGameScene(kSceneGame);
-    }
-    void TearDown() override {
-        manager->Release();
-        manager.reset();
-        GraphicsDevice::Instance().Release();
-        SetInput(nullptr);
-        std::filesystem::current_path(previous);
-    }
-    SceneGame& game() { return static_cast<SceneGame&>(*manager->scene); }
+using GameScene = GameSceneTest;
 
-    std::filesystem::path previous;
-    ScriptedInput input;
-    std::unique_ptr<SceneManager> manager;
-};
-
-TEST_F(SceneGameTest, FliesTheMainCourseGateAfterGate) {
-    ASSERT_GT(game().gateCount(), 2u) << "the main course of data/data/cpdata.dat";
-    const Vec3 start = game().position();
-    for (int i = 0; i < 600; ++i) ASSERT_EQ(game().Update(), kSceneGame);
-    const Vec3 moved = game().position() - start;
-    // 600 frames at 1.9 units: a little less in a straight line, since the craft turns.
-    EXPECT_GT(std::hypot(moved.x, moved.z), 600 * SceneGame::kSpeed * 0.8f);
-    EXPECT_LE(std::hypot(moved.x, moved.z), 600 * SceneGame::kSpeed + 1.0f);
-    EXPECT_GT(game().nextGate(), 1u) << "gates passed on the way";
-    manager->Draw();  // the maps, the craft and the gates draw without a fault
-    EXPECT_TRUE(GraphicsDevice::Instance().device->errors().empty());
+// Main course: start, four triggers, goal; then three routes of a spawn and an end gate.
+void UseTriggerCourse(GameSceneTest& t) {
+    t.UseCourse({{0, 0}, {3, 0}, {3, 0}, {3, 0}, {3, 0}, {2, 0}, {0, 1}, {2, 1}, {0, 2}, {2, 2}, {0, 3}, {2, 3}});
 }
 
-TEST_F(SceneGameTest, EscapeGivesTheTitleBack) {
+TEST_F(GameScene, MakesThePlayerAndOneEnemyPerSpawnGateHidesAndCentresTheCursor) {
+    input.SetCursor({5, 5});
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    EXPECT_EQ(Make().characters.size(), 1u);
+    EXPECT_EQ(input.cursorCount(), -1);
+    EXPECT_EQ(input.GetCursorPos(), (Point{640, 360}));
+    manager->scene.reset();
+    EXPECT_EQ(input.cursorCount(), 0) << "shown again when the scene goes";
+
+    UseTriggerCourse(*this);
+    SceneGame& game = Make();
+    ASSERT_EQ(game.characters.size(), 4u);
+    for (size_t i = 1; i < 4; ++i) EXPECT_EQ(game.characters[i]->current.index(), 1u) << "enemies wait at the start";
+    EXPECT_TRUE(game.courseError().empty());
+}
+
+TEST_F(GameScene, TriggerGatesReleaseTheEnemiesInOrderAndEachGateFiresOnce) {
+    UseTriggerCourse(*this);
+    Make();
+    StandIn& player = StandInFor(0);
+    StandIn* enemy[4] = {nullptr, &StandInFor(1), &StandInFor(2), &StandInFor(3)};
+
+    BeforeItsGate(player);  // passes trigger 1: enemy 1 goes to its spawn gate
+    game().Update();
+    EXPECT_EQ(enemy[1]->activated, 1);
+    EXPECT_EQ(enemy[1]->current.index(), 7u) << "at its spawn gate (6), then on to the next";
+    EXPECT_EQ(player.current.index(), 2u);
+
+    // Any character passing its gate fires the trigger the player heads for, once.
+    BeforeItsGate(*enemy[1]);
+    game().Update();
+    EXPECT_EQ(enemy[2]->activated, 1);
+    BeforeItsGate(*enemy[1]);
+    game().Update();
+    EXPECT_EQ(enemy[3]->activated, 0) << "trigger 2 has fired already";
+    enemy[1]->world = MatrixTranslation(0, 0, -5000);
+    BeforeItsGate(player);
+    game().Update();
+    EXPECT_EQ(enemy[3]->activated, 0) << "the player passing trigger 2 fires nothing more";
+
+    BeforeItsGate(player);  // trigger 3
+    game().Update();
+    EXPECT_EQ(enemy[3]->activated, 1);
+    BeforeItsGate(player);  // trigger 4: there is no enemy 4
+    game().Update();
+    EXPECT_EQ(game().enemiesReleased, 4);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(enemy[i]->activated, 1) << i;
+    EXPECT_EQ(player.current.index(), 5u);
+    EXPECT_EQ(game().runOver, 0);
+}
+
+TEST_F(GameScene, HitsFlashAndTheThirdDestroysThePlayer) {
+    UseCourse({{0, 0}, {1, 0}, {1, 0}, {2, 0}});
+    Make();
+    StandIn& player = StandInFor(0);
+    auto owned = std::make_unique<StandIn>();
+    StandIn& enemy = *owned;
+    enemy.current = player.current;
+    game().characters.push_back(std::move(owned));
+
+    enemy.strike = 1;
+    for (int hit = 1; hit <= 3; ++hit) {
+        game().Update();
+        EXPECT_EQ(game().hitsLeft, 2 - hit);
+        EXPECT_EQ(game().damageActive, 1);
+        // The flash runs a step per character visited: 201 steps, two a frame after the first.
+        int frames = 1;
+        while (game().damageActive && frames < 1000) {
+            game().Update();
+            ++frames;
+        }
+        EXPECT_EQ(frames, 101) << "hit " << hit;
+        EXPECT_EQ(game().hitsLeft, 2 - hit) << "no hit while the flash runs";
+        EXPECT_EQ(game().lives, 3 - hit);
+    }
+    EXPECT_EQ(game().runOver, 1);
+    EXPECT_EQ(game().lives, 0);
+    game().Update();
+    EXPECT_EQ(game().hitsLeft, -1) << "no hit after the run is over";
+
+    // A destroyed player and its gun vanish; the rest still draws.
+    const int draws = player.draws;
+    const auto frame = DrawFrame();
+    EXPECT_EQ(player.draws, draws);
+    EXPECT_EQ(enemy.draws, draws + 1);
+    EXPECT_EQ(CountMesh(frame, "data/model/weapon.x"), 0);
+    EXPECT_GT(CountMesh(frame, "data/model/mapB.x"), 0);
+}
+
+TEST_F(GameScene, AGoalDuringTheOpeningCountsDownOnlyAfterItAndReturnsToTheTitle) {
+    UseCourse({{0, 0}, {2, 0}});
+    Make();
+    StandIn& player = StandInFor(0);
+    BeforeItsGate(player);
+    ASSERT_EQ(game().Update(), kSceneGame);
+    EXPECT_EQ(game().runOver, 1);
+    int update = 1;
+    while (game().introActive) {
+        EXPECT_EQ(game().endFrames, 0);
+        game().Update();
+        ++update;
+    }
+    EXPECT_EQ(update, 86) << "the white fades out in 86 updates";
+    int more = 0;
+    while (game().Update() == kSceneGame && more < 1000) ++more;
+    EXPECT_EQ(more, 500) << "the 501st run-over update returns to the title";
+    EXPECT_EQ(game().fadeAlpha, 255);
+}
+
+TEST_F(GameScene, EscapeAsksAndNoGoesOnInTheSameFrameWhileYesLeaves) {
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    Make();
     input.SetKey(Key::Escape, true);
+    EXPECT_EQ(game().Update(), kSceneGame);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], "タイトルに戻りますか？");
+    EXPECT_EQ(game().steerTilt, 1) << "the update went on after No";
+    EXPECT_EQ(game().fadeAlpha, 252);
+    EXPECT_EQ(input.cursorCount(), -1) << "hidden again";
+    answer = DialogAnswer::Yes;
     EXPECT_EQ(game().Update(), kSceneTitle);
+}
+
+TEST_F(GameScene, ScoreCountsUpBy21AndTheHudTiltRestsAtOne) {
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    Make();
+    StandInFor(0);
+    game().score = 100;
+    std::vector<int> shown;
+    for (int i = 0; i < 6; ++i) {
+        game().Update();
+        shown.push_back(game().shownScore);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{21, 42, 63, 84, 100, 100}));
+    EXPECT_EQ(game().steerTilt, 1);
+    input.SetKey(Key::D, true);
+    for (int i = 0; i < 30; ++i) game().Update();
+    EXPECT_EQ(game().steerTilt, 15);
+    input.SetKey(Key::D, false);
+    input.SetKey(Key::A, true);
+    for (int i = 0; i < 30; ++i) game().Update();
+    EXPECT_EQ(game().steerTilt, -15);
+}
+
+TEST_F(GameScene, GateSpinsCarryOverToTheNextRun) {
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    enemyGateSpin = 359.5f;
+    goalGateSpin = 10.0f;
+    Make();
+    DrawFrame();
+    EXPECT_EQ(enemyGateSpin, 0.0f) << "the frame that wraps uses 0";
+    DrawFrame();
+    Make();  // the next run
+    DrawFrame();
+    EXPECT_FLOAT_EQ(enemyGateSpin, 1.6f);
+    EXPECT_FLOAT_EQ(goalGateSpin, 10.9f);
+}
+
+// The HUD quads drawn with one picture, in drawing order.
+std::vector<NullDraw> QuadsOf(const std::vector<NullDraw>& draws, const char* picture) {
+    const TextureId id = gTextureCache->Get(picture)->texture;
+    std::vector<NullDraw> out;
+    for (const NullDraw& d : draws)
+        if (d.kind == NullDraw::Kind::Hud && d.texture0 == id && d.hud.size() == 4) out.push_back(d);
+    return out;
+}
+
+TEST_F(GameScene, ScoreDigitsAndLifeIconsAreQuadsOfTheirPictures) {
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    Make();
+    const float glyph = 130.0f / float(gTextureCache->Get("data/texture/number.png")->imageInfo.width);
+    EXPECT_EQ(QuadsOf(DrawFrame(), "data/texture/number.png").size(), 1u) << "0 is one glyph";
+    game().shownScore = 12345;
+    const auto digits = QuadsOf(DrawFrame(), "data/texture/number.png");
+    ASSERT_EQ(digits.size(), 5u);
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(digits[k].hud[0].u, glyph * float(5 - k), 1e-5f) << "units first";
+    // Units at the panel's origin, each further digit 0.481481 to its left (the glyph's scale
+    // shrinks the glyph, not the step).
+    const Vec3 units = digits[0].transforms[size_t(TransformType::World)].Row(3);
+    const Vec3 tens = digits[1].transforms[size_t(TransformType::World)].Row(3);
+    EXPECT_NEAR(Vec3Length(tens - units), 0.481481f, 1e-4f);
+
+    // During the flash after the first hit: two whole icons and one fading with the flash.
+    game().hitsLeft = 1;
+    game().damageAlpha = 100;
+    auto lives = QuadsOf(DrawFrame(), "data/texture/life.png");
+    ASSERT_EQ(lives.size(), 3u);
+    EXPECT_EQ(lives[0].hud[0].u, 0.0f);
+    EXPECT_EQ(lives[1].hud[0].u, 0.0f);
+    EXPECT_EQ(lives[1].hud[0].color, 0xFFFFFFFFu);
+    EXPECT_EQ(lives[2].hud[0].u, 0.5f) << "the losing icon";
+    EXPECT_EQ(lives[2].hud[0].color >> 24, 100u);
+    game().lives = 2;
+    game().damageAlpha = 0;
+    lives = QuadsOf(DrawFrame(), "data/texture/life.png");
+    ASSERT_EQ(lives.size(), 2u);
+    for (const auto& q : lives) EXPECT_EQ(q.hud[0].u, 0.0f);
+    EXPECT_EQ(game().hudQuad[0].color, 0xFFFFFFFFu) << "white again after a faded panel";
+}
+
+TEST_F(GameScene, TheResultCountsUpTo5300In25Frames) {
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    Make();
+    game().runOver = 1;
+    game().endFrames = 101;
+    game().lives = 2;
+    game().shownScore = 1300;
+    int frames = 0;
+    while (game().shownResult < 5300 && frames < 100) {
+        DrawFrame();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 25);
+    DrawFrame();
+    EXPECT_EQ(game().shownResult, 5300);
+    EXPECT_EQ(QuadsOf(DrawFrame(), "data/texture/resultnumber.png").size(), 4u);
+}
+
+TEST_F(GameScene, TheArrowShowsHowFarTheCursorIsFromTheCentre) {
+    UseCourse({{0, 0}, {1, 0}, {2, 0}});
+    Make();
+    const TextureId arrow = gTextureCache->Get("data/Texture/arrow.png")->texture;
+    auto arrowAlpha = [&]() {
+        for (const NullDraw& d : DrawFrame())
+            if (d.texture0 == arrow && !d.hud.empty()) return int(d.hud[0].color >> 24);
+        return 0;
+    };
+    input.SetCursor({640, 360});
+    EXPECT_EQ(arrowAlpha(), 0) << "fully transparent at the centre";
+    input.SetCursor({740, 360});
+    EXPECT_EQ(arrowAlpha(), 200);
+    input.SetCursor({1200, 700});
+    EXPECT_EQ(arrowAlpha(), 254) << "strength stops at 127";
+}
+
+TEST_F(GameScene, ACourseThatCannotBePlayedIsNamedAndGivesTheTitleBack) {
+    struct Case {
+        const char* what;
+        std::function<void(GameSceneTest&)> course;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"missing file", [](GameSceneTest& t) { GetGameOptions().courseFile = t.coursePath() + ".missing"; }, "cannot open"},
+        {"one record", [](GameSceneTest& t) { t.UseCourse({{0, 0}}); }, "at least two records"},
+        {"route without end", [](GameSceneTest& t) { t.UseCourse({{0, 0}, {2, 0}, {0, 1}, {1, 1}}); }, "no end gate"},
+        {"spawn without route", [](GameSceneTest& t) { t.UseCourse({{0, 0}, {2, 0}, {0, 2}, {2, 2}}); }, "no record belongs"},
+    };
+    for (const Case& c : cases) {
+        questions.clear();
+        c.course(*this);
+        SceneGame& game = Make();
+        EXPECT_TRUE(game.characters.empty()) << c.what;
+        DrawFrame();  // the white of the transition, nothing else
+        EXPECT_EQ(game.Update(), kSceneTitle) << c.what;
+        ASSERT_EQ(questions.size(), 1u) << c.what;
+        EXPECT_NE(questions[0].find(GetGameOptions().courseFile), std::string::npos) << questions[0];
+        EXPECT_NE(questions[0].find(c.says), std::string::npos) << questions[0];
+        EXPECT_TRUE(device().errors().empty()) << c.what;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+// The game scene's 3D pass: the maps, the characters, the spinning gates, the gun and the
+// shots, then the camera-fixed HUD panels and the editor's markers.
+#include "editor/debug_ui.hpp"
+#include "graphics/game_effects.hpp"
+#include "graphics/graphics_device.hpp"
+#include "graphics/model_cache.hpp"
+#include "scene/scene_game.hpp"
+
+using namespace platform;
+
+namespace {
+
+void DrawModel(const char* file, const Matrix& world) {
+    SimpleShader& shader = GameEffects::Instance().simpleShader;
+    shader.effect.SetMatrix("mW", world);
+    shader.Draw(gModelCache->Get(file));
+}
+
+}  // namespace
+
+void SceneGame::Draw3D() {
+    if (!courseError_.empty()) return;
+    RenderDevice& d = *GraphicsDevice::Instance().device;
+    DrawModel("data/model/mapB.x", mapWorld);
+    // A destroyed player and its gun vanish; enemies draw only once released.
+    for (size_t i = 0; i < characters.size(); ++i)
+        if (i != 0 || hitsLeft >= 0) characters[i]->Draw();
+    DrawGates();
+    if (hitsLeft >= 0) weapon->Draw();
+    bullets->Draw();
+
+    // The glowing grid of the map the player flies over is added onto the picture.
+    d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
+    d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+    d.SetRenderState(RenderState::DestBlend, Blend::One);
+    DrawModel("data/model/mapA.x", mapWorld);
+
+    d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
+    d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+    d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+    d.SetRenderState(RenderState::Lighting, 0u);
+    d.SetRenderState(RenderState::ZWriteEnable, 0u);
+    DrawPanels();
+    d.SetRenderState(RenderState::ZWriteEnable, 1u);
+    d.SetRenderState(RenderState::Lighting, 1u);
+}
+
+// Spawn and trigger gates of the enemy routes turn one way, the goal the other; every other
+// gate is invisible in play.
+void SceneGame::DrawGates() {
+    enemyGateSpin += 0.8f;
+    if (enemyGateSpin > 360.0f) enemyGateSpin = 0.0f;
+    goalGateSpin += 0.3f;
+    const Matrix enemyTurn = MatrixRotationZ(-enemyGateSpin * kDegToRad);
+    const Matrix goalTurn = MatrixRotationZ(goalGateSpin * kDegToRad);
+    for (const auto& cp : course) {
+        if (cp->enemyNo != 0 && cp->kind == checkpoint_kind::kStart)
+            DrawModel("data/model/EgateS.x", enemyTurn * cp->world);
+        else if (cp->enemyNo != 0 && cp->kind == checkpoint_kind::kTrigger)
+            DrawModel("data/model/Egate.x", enemyTurn * cp->world);
+        else if (cp->enemyNo == 0 && cp->kind == checkpoint_kind::kEnd)
+            DrawModel("data/model/gate.x", goalTurn * cp->world);
+    }
+}

@@ -1,0 +1,201 @@
+// The game scene's HUD: camera-fixed panels drawn as quads a few units in front of the camera
+// (side bars, score, lives, and after the run the veil, the empty frames and the result), and
+// the sprites on top (reticle with its shot pulse, the arrow towards the cursor, the frame
+// picture, the result caption, the hit flash and the white fade).
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "graphics/graphics_device.hpp"
+#include "graphics/texture_cache.hpp"
+#include "motion/local_mover.hpp"
+#include "platform/window/input.hpp"
+#include "scene/scene_game.hpp"
+#include "sound/sound_manager.hpp"
+
+using namespace platform;
+
+namespace {
+
+constexpr float kGlyphHalfWidth = 0.361111f;  // 130:180 digits, 2 units high
+constexpr float kGlyphStep = 0.481481f;
+constexpr float kIconHalfWidth = 1.44444f;    // 520:180 life icons
+constexpr float kIconStep = 0.925926f;
+constexpr float kWholeTexel[4] = {0, 0, 1, 1};
+
+Color WithAlpha(int alpha) { return (static_cast<Color>(std::clamp(alpha, 0, 255)) << 24) | 0xFFFFFF; }
+
+Texture* Picture(const char* file) { return gTextureCache->Get(file); }
+
+// A pixel rectangle of a picture as texture coordinates.
+void TexelRect(const Texture* t, float left, float top, float right, float bottom, float out[4]) {
+    const float w = t->imageInfo.width ? float(t->imageInfo.width) : 1.0f;
+    const float h = t->imageInfo.height ? float(t->imageInfo.height) : 1.0f;
+    out[0] = left / w;
+    out[1] = top / h;
+    out[2] = right / w;
+    out[3] = bottom / h;
+}
+
+// Between the play pose and the result pose: rotations slerped, positions lerped.
+Matrix PanelPose(const Matrix& step, const Matrix& play, const Matrix& result, float t) {
+    return BlendPose(step * play, step * result, t);
+}
+
+}  // namespace
+
+void SceneGame::DrawHudQuad(const Texture* texture, float x0, float x1, float y0, float y1, const float texel[4],
+                            const Matrix& world, Color color) {
+    RenderDevice& d = *GraphicsDevice::Instance().device;
+    hudQuad[0] = {x0, y1, 0, color, texel[0], texel[1]};
+    hudQuad[1] = {x1, y1, 0, color, texel[2], texel[1]};
+    hudQuad[2] = {x1, y0, 0, color, texel[2], texel[3]};
+    hudQuad[3] = {x0, y0, 0, color, texel[0], texel[3]};
+    d.SetTexture(0, texture->texture);
+    d.SetTransform(TransformType::World, world);
+    d.DrawPrimitiveUP(PrimitiveType::TriangleFan, hudQuad.data(), 4);
+    for (HudVertex& v : hudQuad) v.color = 0xFFFFFFFF;
+}
+
+void SceneGame::DrawPanels() {
+    // 0 in play, 1 from the 70th frame after the run: the panels swing to their result places.
+    const float t = std::clamp((float(endFrames) - 60.0f) / 10.0f, 0.0f, 1.0f);
+    if (runOver)
+        DrawVeilAndFrames();
+    else
+        DrawBars();
+    const Matrix scorePlay = MatrixRotationYawPitchRoll((float(steerTilt) + 35.0f) * kDegToRad, 5.0f * kDegToRad, 0) *
+                             MatrixTranslation(6, -3, 5);
+    DrawDigits(Picture("data/texture/number.png"), shownScore, [&](const Matrix& step) {
+        return MatrixScaling(0.3f, 0.3f, 0) * PanelPose(step, scorePlay, scorePanelAnchor, t) * camera->world;
+    });
+    DrawLives(t);
+    if (endFrames > 100) DrawResult();
+}
+
+void SceneGame::DrawVeilAndFrames() {
+    const Texture* black = Picture("data/texture/black.png");
+    const float a = black->imageInfo.height ? float(black->imageInfo.width) / float(black->imageInfo.height) : 1.0f;
+    DrawHudQuad(black, -a, a, -1, 1, kWholeTexel,
+                MatrixScaling(10, 10, 0) * MatrixTranslation(0, 0, 5.5f) * camera->world,
+                WithAlpha(std::min(3 * endFrames, 128)));
+    const Texture* empty = Picture("data/texture/emptylife.png");
+    float texel[4];
+    TexelRect(empty, 0, 0, 520, 180, texel);
+    for (int k = 0; k < 3; ++k)
+        DrawHudQuad(empty, -kIconHalfWidth, kIconHalfWidth, -1, 1, texel,
+                    MatrixScaling(0.3f, 0.3f, 0) * MatrixTranslation(kIconStep * float(k), 0, 0) * lifePanelAnchor *
+                        camera->world);
+}
+
+void SceneGame::DrawBars() {
+    const Texture* bar = Picture("data/texture/bar.png");
+    const int w = int(bar->imageInfo.width), h = int(bar->imageInfo.height);
+    if (h == 0) return;
+    struct Place {
+        Vec3 position;
+        float yaw;
+    };
+    const Place places[4] = {{{5, -2.5f, 5.5f}, 35}, {{5, -3.4f, 5.5f}, 35}, {{-5, -2.5f, 5.5f}, -35}, {{-5, -3.4f, 5.5f}, -35}};
+    for (const Place& p : places) {
+        const Matrix world = MatrixTranslation(-0.5f * float(w) / float(h), 0, 0) * MatrixScaling(0.05f, 0.05f, 0) *
+                             MatrixRotationY((float(steerTilt) + p.yaw) * kDegToRad) *
+                             MatrixTranslation(p.position.x, p.position.y, p.position.z) * camera->world;
+        DrawHudQuad(bar, 0, float(w / h), 0, 1, kWholeTexel, world);
+    }
+}
+
+// The number's digits from the units leftwards; poseOfStep gives a digit's world matrix from
+// its step to the left.
+template <typename PoseOfStep>
+void SceneGame::DrawDigits(const Texture* glyphs, int value, PoseOfStep poseOfStep) {
+    char text[12];
+    const int length = std::snprintf(text, sizeof text, "%d", value);
+    for (int k = 0, i = length - 1; i >= 0; --i, ++k) {
+        if (text[i] < '0' || text[i] > '9') continue;
+        const float left = 130.0f * float(text[i] - '0');
+        float texel[4];
+        TexelRect(glyphs, left, 0, left + 130.0f, 180, texel);
+        DrawHudQuad(glyphs, -kGlyphHalfWidth, kGlyphHalfWidth, -1, 1, texel,
+                    poseOfStep(MatrixTranslation(-kGlyphStep * float(k), 0, 0)));
+    }
+}
+
+// Whole icons for the hits still to spare; the icon of the hit just taken fades with the flash.
+void SceneGame::DrawLives(float t) {
+    const Texture* life = Picture("data/texture/life.png");
+    float whole[4], losing[4];
+    TexelRect(life, 0, 0, 520, 180, whole);
+    TexelRect(life, 520, 0, 1040, 180, losing);
+    const Matrix play = MatrixRotationYawPitchRoll((float(steerTilt) - 35.0f) * kDegToRad, -5.0f * kDegToRad, 0) *
+                        MatrixTranslation(-6, -3, 5);
+    for (int k = 0; k < lives; ++k) {
+        const Matrix step = MatrixTranslation(kIconStep * float(k), 0, 0);
+        const Matrix world = MatrixScaling(0.3f, 0.3f, 0) * PanelPose(step, play, lifePanelAnchor, t) * camera->world;
+        if (k <= hitsLeft)
+            DrawHudQuad(life, -kIconHalfWidth, kIconHalfWidth, -1, 1, whole, world);
+        else
+            DrawHudQuad(life, -kIconHalfWidth, kIconHalfWidth, -1, 1, losing, world, WithAlpha(damageAlpha));
+    }
+}
+
+// Lives are worth 2000 each on top of the score; the number counts up 215 a frame.
+void SceneGame::DrawResult() {
+    const int target = lives * 2000 + shownScore;
+    if (shownResult < target) shownResult = std::min(shownResult + 215, target);
+    DrawDigits(Picture("data/texture/resultnumber.png"), shownResult, [&](const Matrix& step) {
+        return MatrixScaling(0.5f, 0.5f, 0) * step * MatrixTranslation(6, -2, 5) * camera->world;
+    });
+}
+
+void SceneGame::Draw2D() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    if (courseError_.empty()) {
+        if (!runOver) DrawReticle();
+        const Matrix back = MatrixTranslation(0, 0, 1);
+        gd.DrawSprite(Picture("data/Texture/back.png"), 0xFFFFFFFF, &back);
+        const Matrix origin = Matrix::Identity();
+        if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
+        gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);
+    }
+    const Matrix origin = Matrix::Identity();
+    gd.DrawSprite(Picture("data/Texture/white.png"), WithAlpha(fadeAlpha), &origin);
+}
+
+// The reticle at the centre with its shot pulse, and the arrow from the cursor's offset.
+void SceneGame::DrawReticle() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    Input& input = GetInput();
+    const Point origin = input.ClientToScreen({0, 0});
+    const Point screen = input.GetCursorPos();
+    const float cursorX = float(screen.x - origin.x), cursorY = float(screen.y - origin.y);
+    const int w = gd.presentParams.backBufferWidth, h = gd.presentParams.backBufferHeight;
+    const float cx = float(int(float(w) * 0.5f)), cy = float(int(float(h) * 0.5f));
+
+    const float dx = cursorX - cx, dy = cursorY - cy;
+    const float length = std::sqrt(dx * dx + dy * dy);
+    const Vec3 dir = Vec3Normalize({dx, dy, 0});
+    float angle = std::acos(std::clamp(-dir.y, -1.0f, 1.0f));
+    if (dx < 0) angle = -angle;
+    const int strength = int(std::min(length, 127.0f));
+
+    const Matrix centre = MatrixTranslation(cx, cy, 0);
+    const Matrix outer = MatrixTranslation(-26, -26, 0) * MatrixScaling(1.3f, 1.3f, 1) * MatrixRotationZ(3.1415927f) * centre;
+    gd.DrawSprite(Picture("data/Texture/Target2.png"), 0xFFFFFFFF, &outer);
+    const Matrix ring = MatrixTranslation(float(w - 650) * 0.5f, float(h - 650) * 0.5f, 0);
+    gd.DrawSprite(Picture("data/Texture/Target.png"), 0xFFFFFFFF, &ring);
+    // Holding the button sounds a shot every 12 frames, the pulse swelling with each.
+    if (reticlePulse < 1.0f) {
+        reticlePulse = 1.0f;
+        if (input.KeyDown(Key::LeftButton)) {
+            reticlePulse = 2.0f;
+            gSoundManager->PlayShot3D("data/sound/shot.wav");
+        }
+    }
+    reticlePulse -= 0.09f;
+    const Matrix pulse = MatrixTranslation(-26, -26, 0) * MatrixScaling(reticlePulse, reticlePulse, 1) *
+                         MatrixRotationZ(3.1415927f) * centre;
+    gd.DrawSprite(Picture("data/Texture/Target3.png"), 0xFFFFFFFF, &pulse);
+    const Matrix arrow = MatrixTranslation(-25, -25, 0) * MatrixRotationZ(angle) * MatrixTranslation(cursorX, cursorY, 0);
+    gd.DrawSprite(Picture("data/Texture/arrow.png"), WithAlpha(2 * strength), &arrow);
+}
