@@ -1,5 +1,6 @@
 // The developer overlay.
 #include "editor/debug_ui.hpp"
+#include "editor/ui_frame.hpp"
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -14,17 +15,6 @@
 using platform::Key;
 
 DebugUi* gDebugUi = nullptr;
-
-namespace {
-
-// Windows may be issued only between the UI frame's start and its end; headless runs and tools
-// have no UI at all.
-bool InUiFrame() {
-    const ImGuiContext* context = ImGui::GetCurrentContext();
-    return context && context->WithinFrameScope;
-}
-
-}  // namespace
 
 void DebugUi::Draw(uint32_t framesPerSecond, int frameCount) {
     if (!enabled || !InUiFrame()) return;

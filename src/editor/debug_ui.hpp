@@ -1,10 +1,14 @@
 // The developer overlay. Off unless the game is started with --dev; while on, the UI frame
-// that the main loop begins every frame is drawn over the picture, and the overlay's flight
-// controls and free look replace the player's steering and the mouse look. For now it shows
-// the frame rate and the camera's state; the course editor joins it later.
+// that the main loop begins every frame is drawn over the picture, the "DebugState" window
+// holds the course editor (gates placed where the player flies, edited, saved and loaded), its
+// markers are drawn in the world, and the overlay's flight controls and free look replace the
+// player's steering and the mouse look.
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "course/course_file.hpp"
 
 #include "math/math.hpp"
 #include "motion/camera_angles.hpp"
@@ -19,7 +23,16 @@ public:
 
     // Issues this frame's overlay windows; call between the UI frame's start and its drawing.
     void Draw(uint32_t framesPerSecond, int frameCount);
-    void Release() { enabled = 0; }
+    // Deletes every record being edited.
+    void Release();
+
+    // The "DebugState" window with its green title bars and the course editor inside it, built
+    // at the end of every game-scene update. Nothing while the overlay is off or outside a UI
+    // frame.
+    void ShowState(const Matrix& playerWorld);
+    // The markers of the records being edited, drawn where the editor places them. Nothing
+    // while the overlay is off.
+    void DrawCheckpoints() const;
 
     // Flies the player with the editor keys instead of its own steering: Z toggles walk mode
     // (once per press), walk mode keeps the player on `map` placed by mapWorld, then W S A D
@@ -38,10 +51,36 @@ public:
     // outside a UI frame.
     static void DebugText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-    int enabled = 0;       // non-zero: the overlay is drawn and its controls are active
+    int enabled = 0;          // non-zero: the overlay is drawn and its controls are active
+    CourseList checkpoints;   // the records being edited, in course order; kept across runs
     int walkMode = 0;      // the fly controls follow the ground and the cursor turns the camera
     int walkKeyLatch = 0;  // Z was down in the previous update
+
+    // The editor's state, kept for the whole process.
+    int currentKind = 0;    // "CPID": kind of the next record placed, 0 ... 3
+    int currentGroup = 0;   // "CPGroup": route of the next record placed, 0 ... groupLimit
+    int groupLimit = 0;     // raised by each "GroupSet" click
+    int selectedIndex = 0;  // the record in the edit panel, kept inside the list
+    int placeLatch = 0;     // a record was placed and "Set" or Space is still held
+    // Where Save writes and Load reads.
+    std::string saveFile = kEditorSaveFile;
+    std::string loadFile = kEditorLoadFile;
+    // What the last Save or Load did, shown under the menu bar; a failure in red.
+    std::string fileMessage;
+    bool fileFailed = false;
+
+    // Save writes every record's edited placement safely: a failure leaves the old file whole
+    // and the records as they are. Load replaces the records only when the whole file reads.
+    bool Save();
+    bool Load();
+
+private:
+    void EditorWindow(const Matrix& playerWorld);
+    void EditPanel();
 };
+
+// The marker model of a record in the editor, or null for a kind that has none.
+const char* CheckpointMarkerModel(int kind, int enemyNo);
 
 // Created and deleted by the scene manager.
 extern DebugUi* gDebugUi;

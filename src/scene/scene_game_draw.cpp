@@ -43,6 +43,7 @@ void SceneGame::Draw3D() {
     DrawPanels();
     d.SetRenderState(RenderState::ZWriteEnable, 1u);
     d.SetRenderState(RenderState::Lighting, 1u);
+    gDebugUi->DrawCheckpoints();
 }
 
 // Spawn and trigger gates of the enemy routes turn one way, the goal the other; every other

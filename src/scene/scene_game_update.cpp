@@ -77,6 +77,7 @@ SceneId SceneGame::Update() {
 
     if (shownScore < score) shownScore = std::min(shownScore + 21, score);
     SteerTilt();
+    gDebugUi->ShowState(player().world);
     return sceneId;
 }
 

@@ -1,0 +1,143 @@
+// The course editor inside the "DebugState" window: gates placed where the player flies, the
+// edit panel for the selected one, saving and loading, and the markers drawn in the world.
+#include <imgui.h>
+
+#include <algorithm>
+
+#include "editor/debug_ui.hpp"
+#include "editor/ui_frame.hpp"
+#include "graphics/game_effects.hpp"
+#include "graphics/model_cache.hpp"
+#include "platform/window/input.hpp"
+
+namespace {
+
+const ImVec4 kTitleActive(0.0f, 0.7f, 0.2f, 1.0f);
+const ImVec4 kTitle(0.0f, 0.3f, 0.1f, 1.0f);
+const ImVec4 kFailure(1.0f, 0.35f, 0.3f, 1.0f);
+
+}  // namespace
+
+const char* CheckpointMarkerModel(int kind, int enemyNo) {
+    const bool main = enemyNo == 0;
+    switch (kind) {
+        case checkpoint_kind::kStart: return main ? "data/model/CheckPointS.x" : "data/model/CheckPointS2.x";
+        case checkpoint_kind::kPlain: return main ? "data/model/CheckPoint.x" : "data/model/CheckPoint2.x";
+        case checkpoint_kind::kEnd: return main ? "data/model/CheckPointE.x" : "data/model/CheckPointE2.x";
+        case checkpoint_kind::kTrigger: return main ? "data/model/CheckPointSP.x" : nullptr;
+        default: return nullptr;
+    }
+}
+
+void DebugUi::Release() {
+    checkpoints.clear();
+    checkpoints.shrink_to_fit();
+}
+
+void DebugUi::ShowState(const Matrix& playerWorld) {
+    if (!enabled || !InUiFrame()) return;
+    ImGui::PushStyleColor(ImGuiCol_TitleBgActive, kTitleActive);
+    ImGui::PushStyleColor(ImGuiCol_TitleBg, kTitle);
+    ImGui::Begin("DebugState", nullptr, ImGuiWindowFlags_MenuBar);
+    EditorWindow(playerWorld);
+    ImGui::End();
+    ImGui::PopStyleColor();
+    ImGui::PopStyleColor();
+}
+
+void DebugUi::EditorWindow(const Matrix& playerWorld) {
+    for (auto& cp : checkpoints) cp->UpdateEditedWorld();
+    if (ImGui::BeginMenuBar()) {
+        if (ImGui::BeginMenu("File", true)) {
+            if (ImGui::MenuItem("Save")) Save();
+            if (ImGui::MenuItem("Load")) Load();
+            ImGui::EndMenu();
+        }
+        ImGui::EndMenuBar();
+    }
+    if (!fileMessage.empty()) {
+        if (fileFailed)
+            ImGui::TextColored(kFailure, "%s", fileMessage.c_str());
+        else
+            ImGui::TextUnformatted(fileMessage.c_str());
+    }
+    if (ImGui::Button("GroupSet")) ++groupLimit;
+    ImGui::SliderInt("CPGroup", &currentGroup, 0, groupLimit, "%d");
+    ImGui::SliderInt("CPID", &currentKind, 0, 3, "%d");
+
+    // One record per click or per press of Space, however long it is held.
+    const bool set = ImGui::Button("Set");
+    if (set || platform::GetInput().KeyDown(platform::Key::Space)) {
+        if (!placeLatch) {
+            auto record = std::make_unique<CheckPoint>();
+            record->Place(currentKind, currentGroup, playerWorld);
+            checkpoints.push_back(std::move(record));
+            placeLatch = 1;
+        }
+    } else {
+        placeLatch = 0;
+    }
+    if (!checkpoints.empty()) EditPanel();
+}
+
+void DebugUi::EditPanel() {
+    const int count = static_cast<int>(checkpoints.size());
+    selectedIndex = std::clamp(selectedIndex, 0, count - 1);
+    ImGui::Text("CPoint[%d]", selectedIndex);
+    ImGui::SliderInt("##CPoint", &selectedIndex, 0, count - 1, "%d");
+    selectedIndex = std::clamp(selectedIndex, 0, count - 1);
+    CheckPoint& cp = *checkpoints[static_cast<size_t>(selectedIndex)];
+
+    ImGui::BeginChild(ImGui::GetID(static_cast<const void*>(nullptr)), ImVec2(250, 100), true, 0);
+    ImGui::Text("CPID:%d", cp.kind);
+    int x = cp.offset[0], y = cp.offset[1], z = cp.offset[2];
+    float sx = cp.scale[0], sy = cp.scale[1], sz = cp.scale[2];
+    ImGui::SliderInt("x", &x, -100, 100, "%d");
+    ImGui::SliderInt("y", &y, -100, 100, "%d");
+    ImGui::SliderInt("z", &z, -100, 100, "%d");
+    ImGui::SliderFloat("sx", &sx, 0.1f, 10.0f, "%.3f");
+    ImGui::SliderFloat("sy", &sy, 0.1f, 10.0f, "%.3f");
+    ImGui::SliderFloat("sz", &sz, 0.1f, 10.0f, "%.3f");
+    ImGui::EndChild();
+    // Scales are stored as whole numbers: fractions show while dragging, and below 1 is a flat 0.
+    cp.SetOffsetScale(x, y, z, static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sz));
+
+    if (ImGui::Button("Clear")) {
+        checkpoints.erase(checkpoints.begin() + selectedIndex);
+        // The record before it stays selected; with none left the panel goes.
+        selectedIndex = std::max(0, static_cast<int>(checkpoints.size()) - 1);
+    }
+}
+
+bool DebugUi::Save() {
+    std::string error;
+    fileFailed = !SaveCourse(checkpoints, saveFile, &error);
+    fileMessage = fileFailed ? "Save failed: " + error
+                             : "Saved " + std::to_string(checkpoints.size()) + " records to " + saveFile;
+    return !fileFailed;
+}
+
+bool DebugUi::Load() {
+    CourseList loaded;
+    const CourseLoadReport report = LoadCourse(loadFile, loaded);
+    fileFailed = !report.Ok();
+    if (fileFailed) {
+        fileMessage = "Load failed, the records are kept: " + report.message;
+        return false;
+    }
+    checkpoints = std::move(loaded);
+    selectedIndex = std::clamp(selectedIndex, 0, std::max(0, static_cast<int>(checkpoints.size()) - 1));
+    fileMessage = "Loaded " + std::to_string(checkpoints.size()) + " records from " + loadFile;
+    return true;
+}
+
+void DebugUi::DrawCheckpoints() const {
+    if (!enabled || checkpoints.empty()) return;
+    SimpleShader& shader = GameEffects::Instance().simpleShader;
+    for (const auto& cp : checkpoints) {
+        const char* model = CheckpointMarkerModel(cp->kind, cp->enemyNo);
+        if (!model) continue;
+        shader.effect.SetMatrix("mW", cp->editedWorld);
+        shader.Draw(gModelCache->Get(model));
+    }
+}
