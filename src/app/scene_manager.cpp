@@ -6,6 +6,7 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
+#include "platform/window/input.hpp"
 #include "sound/sound_manager.hpp"
 
 using namespace platform;
@@ -39,6 +40,8 @@ void SceneManager::Update() {
     // The old scene is gone before anything is drawn; the new one draws in this frame.
     scene.reset();
     scene = factory_(wanted);
+    // What was pressed for the old scene is not meant for the new one.
+    GetInput().ForgetKeys();
 }
 
 void SceneManager::UploadFrameParameters() {

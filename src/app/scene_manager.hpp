@@ -17,7 +17,8 @@ public:
 
     // Light 0, the projection, the glow target, the title scene, then the four managers.
     void Init();
-    // The scene's update; a different id replaces the scene before this frame is drawn.
+    // The scene's update; a different id replaces the scene before this frame is drawn, and the
+    // new scene starts with the keys forgotten (see Input::ForgetKeys).
     void Update();
     // The whole frame inside its own BeginScene/EndScene.
     void Draw();
