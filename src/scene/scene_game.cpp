@@ -8,6 +8,7 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
+#include "platform/trace/trace_writer.hpp"
 #include "platform/window/input.hpp"
 #include "sound/sound_manager.hpp"
 
@@ -65,6 +66,14 @@ SceneId SceneGame::Update() {
         }
     }
     return kSceneGame;
+}
+
+void SceneGame::WriteTrace(TraceWriter& trace) const {
+    trace.BeginObject("player");
+    trace.Vec("pos", position_);
+    trace.Vec("fwd", heading_);
+    trace.Int("current", int64_t(next_));
+    trace.EndObject();
 }
 
 Matrix SceneGame::CraftWorld() const {

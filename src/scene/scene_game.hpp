@@ -19,6 +19,7 @@ public:
     void Draw3D() override;
     void Draw2D() override;
     void PreDraw() override;
+    void WriteTrace(platform::TraceWriter& trace) const override;
 
     // Where the craft is and where it heads (world units).
     Vec3 position() const { return position_; }
