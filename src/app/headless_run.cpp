@@ -131,6 +131,8 @@ int HeadlessRun::Run() {
     app.Shutdown();
     SetDialogHandler(nullptr);
 
+    if (!answers_.empty())
+        std::fprintf(stderr, "korvelin: %zu answer(s) of the script found no question to answer\n", answers_.size());
     int status = 0;
     if (trace_) {
         const bool failed = std::ferror(trace_.get()) != 0;
@@ -148,7 +150,8 @@ int HeadlessRun::Run() {
     summary.Int("score", lastRun.score);
     summary.Bool("runOver", lastRun.runOver);
     // Wall-clock time, so it is only here and never in the trace.
-    summary.Float("msPerFrame", frame_ > 0 ? float(std::round(elapsed.count() / double(frame_) * 1000.0) / 1000.0) : 0.0f);
+    const double msPerFrame = frame_ > 0 ? elapsed.count() / double(frame_) : 0.0;
+    summary.Float("msPerFrame", float(std::round(msPerFrame * 1000.0) / 1000.0));
     const std::string line = summary.TakeLine();
     std::fwrite(line.data(), 1, line.size(), stdout);
     return status;

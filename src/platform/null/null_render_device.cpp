@@ -114,7 +114,8 @@ void NullRenderDevice::BeginFrameIfPresented() {
 void NullRenderDevice::DoClear(uint32_t flags, Color color, float, uint32_t) {
     BeginFrameIfPresented();
     if (!(flags & kClearTarget)) return;
-    const std::array<uint8_t, 4> rgba = {uint8_t(color >> 16), uint8_t(color >> 8), uint8_t(color), uint8_t(color >> 24)};
+    const std::array<uint8_t, 4> rgba = {uint8_t(color >> 16), uint8_t(color >> 8), uint8_t(color),
+                                         uint8_t(color >> 24)};
     // Filled when the pixels are read: most frames are cleared and never read back.
     for (int i = 0; i < kMaxRenderTargets; ++i) {
         TextureId t = renderTargets_[i];

@@ -46,7 +46,10 @@ bool SdlInput::IsDown(Key key) const {
 int16_t SdlInput::AsyncKeyState(Key key) { return latches_.Query(key, IsDown(key)); }
 
 void SdlInput::ForgetKeys() {
-    for (int k = 0; k < static_cast<int>(Key::Count); ++k) latches_.Forget(static_cast<Key>(k), IsDown(static_cast<Key>(k)));
+    for (int k = 0; k < static_cast<int>(Key::Count); ++k) {
+        const Key key = static_cast<Key>(k);
+        latches_.Forget(key, IsDown(key));
+    }
 }
 
 void SdlInput::HandleEvent(const SDL_Event& e) {
@@ -61,8 +64,8 @@ void SdlInput::HandleEvent(const SDL_Event& e) {
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
-            const Key button = e.button.button == SDL_BUTTON_LEFT ? Key::LeftButton : Key::RightButton;
             if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) break;
+            const Key button = e.button.button == SDL_BUTTON_LEFT ? Key::LeftButton : Key::RightButton;
             if (e.type == SDL_MOUSEBUTTONDOWN)
                 latches_.Pressed(button);
             else

@@ -85,9 +85,9 @@ def script_error_stops_before_start(a):
 
 def escape_and_yes_end_the_game(a):
     # The first question finds no answer and gets the default, No; the answer of frame 10
-    # waits for the next question, at frame 20.
+    # waits for the next question, at frame 20. The developer overlay runs along unseen.
     keys = "5 down Escape\n6 up Escape\n10 answer yes\n20 down Escape\n"
-    status, stdout, stderr, trace = run(["--frames", "500"], a.binary, a.game_dir, keys, a.out, "quit")
+    status, stdout, stderr, trace = run(["--frames", "500", "--dev"], a.binary, a.game_dir, keys, a.out, "quit")
     check(status == 0, "exit status %d" % status)
     s = summary(stdout)
     check(s["frames"] == 21 and s["scene"] == "title", "the game ends after frame 20: %r" % s)

@@ -80,7 +80,8 @@ TEST(InputScript, BadLinesNameTheFileTheLineAndTheReason) {
         {std::string("5 down A\0", 9), "s.txt:1: the line holds a NUL byte"},
         {"1 down A\n" + std::string(1025, ' '), "s.txt:2: the line is longer than 1024 bytes"},
         {"5 answer " + std::string(200, 'y'), "s.txt:1: 'answer' needs yes or no"},
-        {"5 " + std::string(100, 'x'), "s.txt:1: unknown event '" + std::string(40, 'x') + "...' (expected down, up, cursor or answer)"},
+        {"5 " + std::string(100, 'x'),
+         "s.txt:1: unknown event '" + std::string(40, 'x') + "...' (expected down, up, cursor or answer)"},
     };
     for (const auto& c : cases) {
         InputScript script;
