@@ -46,6 +46,22 @@ bool Application::Init(int width, int height, std::string* error) {
     return true;
 }
 
+bool Application::InitHeadless(int width, int height, std::string* error) {
+    clientWidth = width;
+    clientHeight = height;
+    if (!GraphicsDevice::Instance().CreateNull(width, height)) {
+        if (error) *error = "the null render device would not start";
+        return false;
+    }
+    GraphicsDevice::Instance().SetDefaultStates();
+    GameEffects::Instance().Create();
+    quitRequested = false;
+    loopEnded = false;
+    UiBinding::InitHeadless(width, height);
+    uiReady_ = true;
+    return true;
+}
+
 void Application::WindowProc(const WindowEvent& e) {
     switch (e.type) {
         case WindowEvent::Type::Size:

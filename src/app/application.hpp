@@ -19,11 +19,14 @@ public:
     // effects, the window shown, the UI binding. False with the reason in *error when there is
     // no window or no usable device; nothing else may then be called but Shutdown.
     bool Init(int clientWidth, int clientHeight, std::string* error);
+    // The same without a window: the null device of this size, its default states, the effects
+    // and the UI without drawing. Frames then run through RunFrame, unpaced if so chosen.
+    bool InitHeadless(int width, int height, std::string* error);
     // Runs frames until the window is closed or a scene ends the game. Returns 0.
     int Run();
     // What the window's messages do: close, wheel, size.
     void WindowProc(const platform::WindowEvent& event);
-    // The effects, then the device (the window goes last).
+    // The effects, then the device (the window, if any, goes last).
     void Shutdown();
 
     std::unique_ptr<platform::Window> window;

@@ -1,11 +1,14 @@
-// KORVELIN: the entry point. Starts the application, runs it, and shuts down in order.
+// KORVELIN: the entry point. Reads the command line, starts the application (in its window, or
+// headless on the null device), runs it, and shuts down in order.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "app/application.hpp"
+#include "app/headless_run.hpp"
+#include "app/launch_options.hpp"
+#include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
 
 namespace {
@@ -22,24 +25,41 @@ void FindGameFolder() {
     if (fs::exists(folder / "Shader", ec) && fs::exists(folder / "data", ec)) fs::current_path(folder, ec);
 }
 
+// Files named on the command line are where the caller means, wherever the game moves to.
+std::string Absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    Application& app = Application::Instance();
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--dev") == 0) {
-            app.developerOverlay = true;
-        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("usage: korvelin [--dev]\n  --dev  show the developer overlay\n");
-            return 0;
-        } else {
-            std::fprintf(stderr, "korvelin: unknown option '%s' (try --help)\n", argv[i]);
-            return 2;
-        }
-    }
-    FindGameFolder();
-    app.sceneFactory = CreateGameScene;
+    LaunchOptions options;
     std::string error;
+    if (!ParseLaunchOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "korvelin: %s (try --help)\n", error.c_str());
+        return HeadlessRun::kBadArguments;
+    }
+    if (options.help) {
+        std::fputs(LaunchUsage(), stdout);
+        return 0;
+    }
+    HeadlessRun headless;
+    if (options.headless && !headless.Prepare(options, &error)) {
+        std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+        return HeadlessRun::kBadArguments;
+    }
+    GameOptions& game = CurrentGameOptions();
+    if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
+    // A seed on the command line wins over the one a recorded script carries.
+    game.seed = options.seed ? options.seed : headless.ScriptSeed();
+    FindGameFolder();
+
+    Application& app = Application::Instance();
+    app.developerOverlay = options.dev;
+    app.sceneFactory = CreateGameScene;
+    if (options.headless) return headless.Run();
     if (!app.Init(1280, 720, &error)) {
         std::fprintf(stderr, "korvelin: cannot start: %s\n", error.c_str());
         app.Shutdown();

@@ -6,6 +6,7 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
+#include "platform/window/input.hpp"
 #include "sound/sound_manager.hpp"
 
 using namespace platform;
@@ -16,7 +17,7 @@ SceneManager::SceneManager(SceneFactory factory) : factory_(std::move(factory)) 
 
 SceneManager::~SceneManager() { glowTarget.Release(); }
 
-void SceneManager::Init() {
+void SceneManager::Init(SceneId first) {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     gd.SetDirectionalLight(0, {0, -1, 0}, {1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 0}, {1, 1, 1, 0});
     const float aspect = float(gd.presentParams.backBufferWidth) / float(gd.presentParams.backBufferHeight);
@@ -24,21 +25,28 @@ void SceneManager::Init() {
     glowTarget.CreateTarget(gd.presentParams.backBufferWidth, gd.presentParams.backBufferHeight, 1,
                             TextureUsage::RenderTarget);
     // The title's constructor runs before the managers exist: it may use only the device.
-    scene = factory_(kSceneTitle);
+    if (first == kSceneTitle) scene = factory_(kSceneTitle);
     gSoundManager = new SoundManager();
     gModelCache = new ModelCache();
     gTextureCache = new TextureCache();
     gDebugUi = new DebugUi();
     gDebugUi->enabled = Application::Instance().developerOverlay;
+    if (first != kSceneTitle) scene = factory_(first);
 }
 
 void SceneManager::Update() {
-    if (!scene) return;
+    if (!scene) {
+        if (observer_) observer_(nullptr);
+        return;
+    }
     const SceneId wanted = scene->Update();
+    if (observer_) observer_(scene.get());
     if (wanted == scene->sceneId) return;
     // The old scene is gone before anything is drawn; the new one draws in this frame.
     scene.reset();
     scene = factory_(wanted);
+    // What was pressed for the old scene is not meant for the new one.
+    GetInput().ForgetKeys();
 }
 
 void SceneManager::UploadFrameParameters() {

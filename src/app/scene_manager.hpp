@@ -4,6 +4,7 @@
 // sprite pass, and the blurred glow added over the picture.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "scene/scene_base.hpp"
@@ -15,10 +16,15 @@ public:
     explicit SceneManager(SceneFactory factory);
     ~SceneManager();
 
-    // Light 0, the projection, the glow target, the title scene, then the four managers.
-    void Init();
-    // The scene's update; a different id replaces the scene before this frame is drawn.
+    // Light 0, the projection, the glow target, the title scene, then the four managers. Another
+    // first scene (a headless run that starts in the game) is made after the managers.
+    void Init(SceneId first = kSceneTitle);
+    // The scene's update; a different id replaces the scene before this frame is drawn, and the
+    // new scene starts with the keys forgotten (see Input::ForgetKeys).
     void Update();
+    // Called in every Update right after the scene's own update, before any switch, with the
+    // scene that just ran (null while there is no scene). Headless runs write their trace here.
+    void SetUpdateObserver(std::function<void(const SceneBase*)> observer) { observer_ = std::move(observer); }
     // The whole frame inside its own BeginScene/EndScene.
     void Draw();
     // Deletes the scene and the managers.
@@ -30,4 +36,5 @@ public:
 private:
     void UploadFrameParameters();
     SceneFactory factory_;
+    std::function<void(const SceneBase*)> observer_;
 };

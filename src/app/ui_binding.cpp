@@ -12,7 +12,8 @@
 namespace UiBinding {
 
 namespace {
-bool gReady = false;
+enum class Mode { Off, Window, Headless };
+Mode gMode = Mode::Off;
 }
 
 bool Init(platform::Window& window) {
@@ -27,23 +28,47 @@ bool Init(platform::Window& window) {
         return false;
     }
     window.SetRawEventHook([](const void* e) { HandleEvent(e); });
-    gReady = true;
+    gMode = Mode::Window;
     return true;
 }
 
+void InitHeadless(int width, int height) {
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.DisplaySize = ImVec2(float(width), float(height));
+    io.DeltaTime = 0.016f;  // a fixed frame, so nothing depends on the clock
+    // The font atlas must exist before a frame starts; it is never uploaded.
+    unsigned char* pixels = nullptr;
+    int atlasWidth = 0, atlasHeight = 0;
+    io.Fonts->GetTexDataAsRGBA32(&pixels, &atlasWidth, &atlasHeight);
+    gMode = Mode::Headless;
+}
+
 void HandleEvent(const void* sdlEvent) {
-    if (gReady) ImGui_ImplSDL2_ProcessEvent(static_cast<const SDL_Event*>(sdlEvent));
+    if (gMode == Mode::Window) ImGui_ImplSDL2_ProcessEvent(static_cast<const SDL_Event*>(sdlEvent));
 }
 
 void NewFrame() {
-    if (!gReady) return;
-    ImGui_ImplOpenGL3_NewFrame();
-    ImGui_ImplSDL2_NewFrame();
+    if (gMode == Mode::Off) return;
+    if (gMode == Mode::Window) {
+        ImGui_ImplOpenGL3_NewFrame();
+        ImGui_ImplSDL2_NewFrame();
+    }
     ImGui::NewFrame();
 }
 
 void EndFrame(platform::RenderDevice& device, bool draw) {
-    if (!gReady) return;
+    if (gMode == Mode::Off) return;
+    if (gMode == Mode::Headless) {
+        // The overlay's windows are laid out as on the screen; there is nowhere to draw them.
+        if (draw)
+            ImGui::Render();
+        else
+            ImGui::EndFrame();
+        return;
+    }
     if (!draw) {
         ImGui::EndFrame();
         device.SetPresentOverlay(nullptr);
@@ -56,10 +81,12 @@ void EndFrame(platform::RenderDevice& device, bool draw) {
 }
 
 void Shutdown() {
-    if (!gReady) return;
-    gReady = false;
-    ImGui_ImplOpenGL3_Shutdown();
-    ImGui_ImplSDL2_Shutdown();
+    if (gMode == Mode::Off) return;
+    if (gMode == Mode::Window) {
+        ImGui_ImplOpenGL3_Shutdown();
+        ImGui_ImplSDL2_Shutdown();
+    }
+    gMode = Mode::Off;
     ImGui::DestroyContext();
 }
 

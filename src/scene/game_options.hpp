@@ -1,6 +1,5 @@
-// What the command line chose for the runs of this process: the course file to play and the
-// seed of the enemy units. The application fills it in before the first scene; the game scene
-// reads it whenever a run starts.
+// What the command line chose for the game scene: the course file to play and the seed of the
+// enemy units. Set once before the first scene is made; the game scene reads it when it starts.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +10,12 @@
 
 struct GameOptions {
     std::string courseFile = kCourseFile;
-    std::optional<uint64_t> seed;  // unset: every run's units are seeded from the system
+    // Unset: every run draws fresh units from the system's random source.
+    std::optional<uint64_t> seed;
 };
 
-GameOptions& GetGameOptions();
+// The options of this process.
+inline GameOptions& CurrentGameOptions() {
+    static GameOptions options;
+    return options;
+}

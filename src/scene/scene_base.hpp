@@ -1,13 +1,24 @@
 // The interface every scene implements. The scene manager calls, once per frame: Update (logic
 // and input; returns the scene that should run next), then PreDraw (sets the view), Draw3D
-// (inside the 3D pass) and Draw2D (inside the sprite batch).
+// (inside the 3D pass) and Draw2D (inside the sprite batch). A headless run also asks each scene
+// for its part of the per-frame trace and, at the end, for the run's result.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+namespace platform {
+class TraceWriter;
+}
+
 enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1 };
+
+// What a headless run reports of a run at its end.
+struct RunSummary {
+    int64_t score = 0;
+    bool runOver = false;
+};
 
 class SceneBase {
 public:
@@ -17,6 +28,12 @@ public:
     virtual void Draw3D() = 0;
     virtual void Draw2D() = 0;
     virtual void PreDraw() = 0;
+    // The scene's own fields of a trace line, written right after its update (the frame and the
+    // scene's name are already written). Only what the frame's inputs decide, never a clock, so
+    // the same inputs give the same trace.
+    virtual void WriteTrace(platform::TraceWriter& trace) const { (void)trace; }
+    // The score and state of the run the scene plays; none for a scene without a run.
+    virtual RunSummary Summary() const { return {}; }
 
     SceneId sceneId = kSceneTitle;
 };

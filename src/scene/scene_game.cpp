@@ -20,7 +20,7 @@ SceneGame::SceneGame() {
     sceneId = kSceneGame;
     mouse = std::make_unique<Mouse>();
     camera = std::make_unique<Camera>();
-    courseError_ = LoadPlayableCourse(GetGameOptions().courseFile, course);
+    courseError_ = LoadPlayableCourse(CurrentGameOptions().courseFile, course);
     Input& input = GetInput();
     input.ShowCursor(false);
     if (!courseError_.empty()) return;
@@ -30,7 +30,7 @@ SceneGame::SceneGame() {
     for (const char* file : {"data/model/enemy.x", "data/model/mapD.x", "data/model/bullet.x", "data/model/explosion.x"})
         gModelCache->Get(file);
     // One enemy per spawn gate, in course order: spawn gate n owns element n.
-    SetUnitSeed(GetGameOptions().seed);
+    SetUnitSeed(CurrentGameOptions().seed);
     for (const auto& cp : course)
         if (cp->kind == checkpoint_kind::kStart && cp->enemyNo != 0) characters.push_back(CharacterFactory("enemy", start));
     weapon = std::make_unique<Weapon>(player().world);

@@ -44,6 +44,9 @@ public:
     void Draw3D() override;
     void Draw2D() override;
     void PreDraw() override;
+    // The run as a headless trace shows it, frame by frame, and its score and end.
+    void WriteTrace(platform::TraceWriter& trace) const override;
+    RunSummary Summary() const override;
 
     // Empty when the course can be played.
     const std::string& courseError() const { return courseError_; }

@@ -8,6 +8,7 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
+#include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
 #include "scene/scene_host.hpp"
@@ -55,6 +56,11 @@ SceneId SceneTitle::Update() {
     fieldOfView += 0.3f;
     SetProjection();
     return fade > 255 ? kSceneGame : kSceneTitle;
+}
+
+void SceneTitle::WriteTrace(TraceWriter& trace) const {
+    trace.Float("fov", fieldOfView);
+    trace.Int("fade", fade);
 }
 
 void SceneTitle::Draw3D() {

@@ -19,6 +19,7 @@ public:
     void Draw3D() override;
     void Draw2D() override;
     void PreDraw() override {}
+    void WriteTrace(platform::TraceWriter& trace) const override;
 
     float fieldOfView = 80.0f;  // degrees
     int started = 0;            // Space was pressed: the transition runs

@@ -2,6 +2,7 @@
 #include "platform/null/null_render_device.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 namespace platform {
@@ -14,10 +15,27 @@ bool NullRenderDevice::DoCreateTexture(TextureId id, const TextureInfo& info) {
 }
 
 void NullRenderDevice::DoUpdateTexture(TextureId id, int level, int width, int height, const uint8_t* rgba) {
-    if (level == 0) pixels_[id].assign(rgba, rgba + size_t(width) * height * 4);
+    if (level != 0) return;
+    pixels_[id].assign(rgba, rgba + size_t(width) * height * 4);
+    pendingFills_.erase(id);
 }
 
-void NullRenderDevice::DoReleaseTexture(TextureId id) { pixels_.erase(id); }
+void NullRenderDevice::DoReleaseTexture(TextureId id) {
+    pixels_.erase(id);
+    pendingFills_.erase(id);
+}
+
+std::vector<uint8_t>& NullRenderDevice::Pixels(TextureId target) {
+    std::vector<uint8_t>& px = target == kBackBuffer ? backBuffer_ : pixels_[target];
+    const auto fill = pendingFills_.find(target);
+    if (fill == pendingFills_.end()) return px;
+    // One pixel, then copies of what is filled so far, doubling each time.
+    const size_t total = px.size() / 4 * 4;
+    if (total > 0) std::memcpy(px.data(), fill->second.data(), 4);
+    for (size_t done = 4; done < total; done *= 2) std::memcpy(px.data() + done, px.data(), std::min(done, total - done));
+    pendingFills_.erase(fill);
+    return px;
+}
 
 bool NullRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) {
     if (!failNextProgram_.empty()) {
@@ -87,14 +105,22 @@ bool NullRenderDevice::DoCreateMeshBuffer(MeshBufferId, const MeshVertex*, size_
     return true;
 }
 
+void NullRenderDevice::BeginFrameIfPresented() {
+    if (!presented_) return;
+    presented_ = false;
+    draws_.clear();
+}
+
 void NullRenderDevice::DoClear(uint32_t flags, Color color, float, uint32_t) {
+    BeginFrameIfPresented();
     if (!(flags & kClearTarget)) return;
-    const uint8_t rgba[4] = {uint8_t(color >> 16), uint8_t(color >> 8), uint8_t(color), uint8_t(color >> 24)};
+    const std::array<uint8_t, 4> rgba = {uint8_t(color >> 16), uint8_t(color >> 8), uint8_t(color),
+                                         uint8_t(color >> 24)};
+    // Filled when the pixels are read: most frames are cleared and never read back.
     for (int i = 0; i < kMaxRenderTargets; ++i) {
         TextureId t = renderTargets_[i];
         if (i > 0 && t == 0) continue;
-        std::vector<uint8_t>& px = t == kBackBuffer ? backBuffer_ : pixels_[t];
-        for (size_t p = 0; p + 3 < px.size(); p += 4) std::copy(rgba, rgba + 4, px.begin() + p);
+        pendingFills_[t] = rgba;
     }
 }
 
@@ -110,6 +136,7 @@ NullDraw NullRenderDevice::Snapshot(NullDraw::Kind kind) const {
 }
 
 void NullRenderDevice::DoDrawHud(PrimitiveType type, const HudVertex* v, int n) {
+    BeginFrameIfPresented();
     NullDraw d = Snapshot(NullDraw::Kind::Hud);
     d.primitive = type;
     d.hud.assign(v, v + n);
@@ -117,6 +144,7 @@ void NullRenderDevice::DoDrawHud(PrimitiveType type, const HudVertex* v, int n) 
 }
 
 void NullRenderDevice::DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) {
+    BeginFrameIfPresented();
     NullDraw d = Snapshot(NullDraw::Kind::Screen);
     d.primitive = type;
     d.screen.assign(v, v + n);
@@ -124,6 +152,7 @@ void NullRenderDevice::DoDrawScreen(PrimitiveType type, const ScreenVertex* v, i
 }
 
 void NullRenderDevice::DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) {
+    BeginFrameIfPresented();
     NullDraw d = Snapshot(NullDraw::Kind::Mesh);
     d.mesh = id;
     d.firstIndex = first;
@@ -131,8 +160,6 @@ void NullRenderDevice::DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t coun
     draws_.push_back(std::move(d));
 }
 
-std::vector<uint8_t> NullRenderDevice::DoReadPixels(TextureId target, int, int) {
-    return target == kBackBuffer ? backBuffer_ : pixels_[target];
-}
+std::vector<uint8_t> NullRenderDevice::DoReadPixels(TextureId target, int, int) { return Pixels(target); }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 // The null backend: a real device that keeps every resource with its size and every state,
-// fills render targets on Clear, draws no pixels, and records every draw for tests.
+// fills render targets on Clear (when they are read), draws no pixels, and records every draw
+// for tests. It keeps the draws of one frame only: the first clear or draw after a Present
+// starts a new list, so a run of any length needs no more memory than its busiest frame.
 #pragma once
 
 #include <unordered_map>
@@ -28,6 +30,7 @@ public:
     NullRenderDevice(int backBufferWidth, int backBufferHeight);
     const char* BackendName() const override { return "null"; }
 
+    // The draws since the frame began (after the last Present, up to and including the next).
     const std::vector<NullDraw>& draws() const { return draws_; }
     void ClearDraws() { draws_.clear(); }
     int presentCount() const { return presents_; }
@@ -51,14 +54,22 @@ protected:
     void DoDrawHud(PrimitiveType type, const HudVertex* v, int n) override;
     void DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) override;
     void DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) override;
-    void DoPresent(int, int) override { ++presents_; }
+    void DoPresent(int, int) override {
+        ++presents_;
+        presented_ = true;
+    }
     std::vector<uint8_t> DoReadPixels(TextureId target, int width, int height) override;
 
 private:
     NullDraw Snapshot(NullDraw::Kind kind) const;
+    // A target's level 0 with its pending clear applied.
+    std::vector<uint8_t>& Pixels(TextureId target);
+    // Forgets the last frame's draws once something of the next frame happens.
+    void BeginFrameIfPresented();
 
     std::unordered_map<TextureId, std::vector<uint8_t>> pixels_;  // level 0, RGBA
     std::vector<uint8_t> backBuffer_;
+    std::unordered_map<TextureId, std::array<uint8_t, 4>> pendingFills_;  // the last clear, not yet applied
     struct Program {
         std::vector<std::string> uniforms;  // location = index
         std::vector<UniformType> types;
@@ -68,6 +79,7 @@ private:
     std::vector<NullDraw> draws_;
     std::string failNextProgram_;
     int presents_ = 0;
+    bool presented_ = false;
 };
 
 }  // namespace platform

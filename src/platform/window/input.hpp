@@ -30,8 +30,33 @@ public:
     virtual Point ClientToScreen(Point p) = 0;
     // Display counter: shown while >= 0. Returns the new count.
     virtual int ShowCursor(bool show) = 0;
+    // A new scene starts with a clean keyboard: presses seen so far are forgotten, and a key
+    // that is down now reads as up until it has been released once. The scene manager calls
+    // this at every switch, so the key that ended one scene (the Escape that asked, whose
+    // release a message box may have swallowed) does not act in the next.
+    virtual void ForgetKeys() = 0;
 
     bool KeyDown(Key key) { return AsyncKeyState(key) < 0; }
+};
+
+// The key bookkeeping every input shares: the "pressed since last asked" flag per key, and the
+// keys held across ForgetKeys, which read as up until they are released.
+class KeyLatches {
+public:
+    // A press was seen. A key held across ForgetKeys must have been released before it.
+    void Pressed(Key key);
+    void Released(Key key);
+    // The state bits of a key that is (or is not) down now; clears its pressed flag.
+    int16_t Query(Key key, bool down);
+    // Forgets the key's press; while downNow, the key reads as up until released.
+    void Forget(Key key, bool downNow);
+    // Forgets every press, holding nothing back.
+    void ForgetPresses() { pressed_.fill(false); }
+
+private:
+    static constexpr size_t kKeys = static_cast<size_t>(Key::Count);
+    std::array<bool, kKeys> pressed_{};
+    std::array<bool, kKeys> stale_{};
 };
 
 // The input the game reads. The application installs the device input at start-up; tests
@@ -50,6 +75,7 @@ public:
     }
     Point ClientToScreen(Point p) override { return {p.x + windowOrigin.x, p.y + windowOrigin.y}; }
     int ShowCursor(bool show) override { return show ? ++cursorCount_ : --cursorCount_; }
+    void ForgetKeys() override;
 
     // Holds or releases a key; pressing sets the "pressed since last query" flag.
     void SetKey(Key key, bool down);
@@ -63,7 +89,7 @@ public:
 
 private:
     std::array<bool, static_cast<size_t>(Key::Count)> down_{};
-    std::array<bool, static_cast<size_t>(Key::Count)> pressed_{};
+    KeyLatches latches_;
     Point cursor_;
     int setCursorCalls_ = 0;
     int cursorCount_ = 0;

@@ -35,34 +35,43 @@ int KeyOfScancode(SDL_Scancode sc) {
 
 }  // namespace
 
-int16_t SdlInput::AsyncKeyState(Key key) {
-    bool down = false;
+bool SdlInput::IsDown(Key key) const {
     if (key == Key::LeftButton || key == Key::RightButton) {
-        Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
-        down = buttons & SDL_BUTTON(key == Key::LeftButton ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
-    } else {
-        const Uint8* keys = SDL_GetKeyboardState(nullptr);
-        down = keys[ScancodeOf(key)] != 0;
+        const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+        return buttons & SDL_BUTTON(key == Key::LeftButton ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
     }
-    auto i = static_cast<size_t>(key);
-    int16_t state = down ? static_cast<int16_t>(0x8000) : 0;
-    if (pressed_[i]) state |= 1;
-    pressed_[i] = false;
-    return state;
+    return SDL_GetKeyboardState(nullptr)[ScancodeOf(key)] != 0;
+}
+
+int16_t SdlInput::AsyncKeyState(Key key) { return latches_.Query(key, IsDown(key)); }
+
+void SdlInput::ForgetKeys() {
+    for (int k = 0; k < static_cast<int>(Key::Count); ++k) {
+        const Key key = static_cast<Key>(k);
+        latches_.Forget(key, IsDown(key));
+    }
 }
 
 void SdlInput::HandleEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_KEYDOWN:
+        case SDL_KEYUP:
             if (!e.key.repeat) {
-                int k = KeyOfScancode(e.key.keysym.scancode);
-                if (k >= 0) pressed_[k] = true;
+                const int k = KeyOfScancode(e.key.keysym.scancode);
+                if (k >= 0 && e.type == SDL_KEYDOWN) latches_.Pressed(static_cast<Key>(k));
+                if (k >= 0 && e.type == SDL_KEYUP) latches_.Released(static_cast<Key>(k));
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button == SDL_BUTTON_LEFT) pressed_[static_cast<size_t>(Key::LeftButton)] = true;
-            if (e.button.button == SDL_BUTTON_RIGHT) pressed_[static_cast<size_t>(Key::RightButton)] = true;
+        case SDL_MOUSEBUTTONUP: {
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) break;
+            const Key button = e.button.button == SDL_BUTTON_LEFT ? Key::LeftButton : Key::RightButton;
+            if (e.type == SDL_MOUSEBUTTONDOWN)
+                latches_.Pressed(button);
+            else
+                latches_.Released(button);
             break;
+        }
         case SDL_MOUSEMOTION:
             if (relative_) {
                 int w = 0, h = 0;

@@ -21,18 +21,20 @@ public:
     void SetCursorPos(Point p) override;
     Point ClientToScreen(Point p) override;
     int ShowCursor(bool show) override;
+    void ForgetKeys() override;
 
     // Fed with every event the window pumps.
     void HandleEvent(const SDL_Event& event);
     // Keys pressed while a modal box had the keyboard must not act on the game.
-    void ForgetPresses() { pressed_.fill(false); }
+    void ForgetPresses() { latches_.ForgetPresses(); }
 
 private:
     void UpdateRelativeMode();
     Point ClientOrigin();
+    bool IsDown(Key key) const;
 
     SDL_Window* window_;
-    std::array<bool, static_cast<size_t>(Key::Count)> pressed_{};
+    KeyLatches latches_;
     int cursorCount_ = 0;
     bool focused_ = true;
     bool relative_ = false;

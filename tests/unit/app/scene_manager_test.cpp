@@ -15,6 +15,7 @@
 #include "graphics/texture_cache.hpp"
 #include "platform/null/null_render_device.hpp"
 #include "platform/window/dialogs.hpp"
+#include "platform/window/input.hpp"
 #include "sound/sound_manager.hpp"
 
 using namespace platform;
@@ -273,6 +274,74 @@ TEST_F(SceneManagerTest, WheelLastsUntilPresentAndFramesAreCounted) {
     EXPECT_TRUE(app.quitRequested);
     app.quitRequested = false;
     manager.Release();
+}
+
+// Two scenes that read keys as the game's do: scene 0 leaves on `leave`, scene 1 records the key
+// states it sees in its updates.
+class KeyScene : public SceneBase {
+public:
+    explicit KeyScene(SceneId id) { sceneId = id; }
+    SceneId Update() override {
+        Input& in = GetInput();
+        if (sceneId == kSceneTitle) return in.KeyDown(Key::Escape) || leave ? kSceneGame : kSceneTitle;
+        seen.push_back({in.AsyncKeyState(Key::Space), in.AsyncKeyState(Key::Escape)});
+        return kSceneGame;
+    }
+    void Draw3D() override {}
+    void Draw2D() override {}
+    void PreDraw() override {}
+
+    bool leave = false;
+    std::vector<std::pair<int16_t, int16_t>> seen;  // (Space, Escape) per update
+};
+
+TEST_F(SceneManagerTest, KeysPressedForOneSceneDoNotActInTheNext) {
+    ScriptedInput input;
+    SetInput(&input);
+    SceneManager manager([](SceneId id) { return std::make_unique<KeyScene>(id); });
+    manager.Init();
+    auto current = [&] { return static_cast<KeyScene*>(manager.scene.get()); };
+    const int16_t kDown = static_cast<int16_t>(0x8000), kPressedAndDown = static_cast<int16_t>(0x8001);
+
+    // A Space tapped while scene 0 runs (it does not read Space) is not seen by scene 1.
+    input.Tap(Key::Space);
+    current()->leave = true;
+    manager.Update();
+    ASSERT_EQ(manager.scene->sceneId, kSceneGame);
+    manager.Update();
+    EXPECT_EQ(current()->seen.at(0), std::make_pair(int16_t(0), int16_t(0)));
+    // A new press after the switch counts as usual.
+    input.Tap(Key::Space);
+    manager.Update();
+    EXPECT_EQ(current()->seen.at(1).first, 1);
+
+    // The Escape that made scene 0 leave is still held: it reads as up in scene 1 until it is
+    // released and pressed again.
+    manager.scene = std::make_unique<KeyScene>(kSceneTitle);
+    input.SetKey(Key::Escape, true);
+    manager.Update();
+    ASSERT_EQ(manager.scene->sceneId, kSceneGame);
+    manager.Update();
+    manager.Update();
+    input.SetKey(Key::Escape, false);
+    manager.Update();
+    input.SetKey(Key::Escape, true);
+    manager.Update();
+    manager.Update();
+    const std::vector<int16_t> escape = {0, 0, 0, kPressedAndDown, kDown};
+    std::vector<int16_t> seen;
+    for (const auto& s : current()->seen) seen.push_back(s.second);
+    EXPECT_EQ(seen, escape);
+    // Released and pressed again between two frames: a new press, seen at once.
+    manager.scene = std::make_unique<KeyScene>(kSceneTitle);
+    manager.Update();
+    manager.Update();
+    input.SetKey(Key::Escape, false);
+    input.SetKey(Key::Escape, true);  // released and pressed between two frames
+    manager.Update();
+    EXPECT_EQ(current()->seen.back().second, kPressedAndDown);
+    manager.Release();
+    SetInput(nullptr);
 }
 
 }  // namespace

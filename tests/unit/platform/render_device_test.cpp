@@ -91,4 +91,25 @@ TEST(RenderDevice, FreshDeviceStartsWithTheClassicDefaults) {
     EXPECT_EQ(d.GetTransform(TransformType::View), Matrix::Identity());
 }
 
+TEST(RenderDevice, NullDeviceKeepsTheDrawsOfOneFrameOnly) {
+    NullRenderDevice d(64, 64);
+    const HudVertex quad[4] = {};
+    auto frame = [&](int draws) {
+        d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+        d.BeginScene();
+        for (int i = 0; i < draws; ++i) d.DrawPrimitiveUP(PrimitiveType::TriangleFan, quad, 4);
+        d.EndScene();
+        d.Present(64, 64);
+    };
+    frame(3);
+    EXPECT_EQ(d.draws().size(), 3u) << "a frame's draws are there to read after its Present";
+    frame(2);
+    EXPECT_EQ(d.draws().size(), 2u) << "the next frame starts a new list";
+    d.BeginScene();
+    d.DrawPrimitiveUP(PrimitiveType::TriangleFan, quad, 4);
+    d.EndScene();
+    EXPECT_EQ(d.draws().size(), 1u);
+    EXPECT_TRUE(d.errors().empty());
+}
+
 }  // namespace

@@ -53,7 +53,7 @@ protected:
         });
         manager = std::make_unique<SceneManager>(CreateGameScene);
         manager->Init();
-        GetGameOptions() = GameOptions{};
+        CurrentGameOptions() = GameOptions{};
     }
     void TearDown() override {
         manager->Release();
@@ -62,7 +62,7 @@ protected:
         GraphicsDevice::Instance().Release();
         platform::SetInput(nullptr);
         platform::SetDialogHandler(nullptr);
-        GetGameOptions() = GameOptions{};
+        CurrentGameOptions() = GameOptions{};
         std::filesystem::current_path(previous);
         std::filesystem::remove(coursePath());
     }
@@ -79,7 +79,7 @@ public:
             out << kind << ' ' << enemyNo << " 1 0 0 0 0 1 0 0 0 0 1 0 0 -100 " << z << " 1\n";
             z += 300;
         }
-        GetGameOptions().courseFile = coursePath();
+        CurrentGameOptions().courseFile = coursePath();
     }
 protected:
     SceneGame& Make() {

@@ -260,7 +260,7 @@ TEST_F(GameScene, ACourseThatCannotBePlayedIsNamedAndGivesTheTitleBack) {
         const char* says;
     };
     const Case cases[] = {
-        {"missing file", [](GameSceneTest& t) { GetGameOptions().courseFile = t.coursePath() + ".missing"; }, "cannot open"},
+        {"missing file", [](GameSceneTest& t) { CurrentGameOptions().courseFile = t.coursePath() + ".missing"; }, "cannot open"},
         {"one record", [](GameSceneTest& t) { t.UseCourse({{0, 0}}); }, "at least two records"},
         {"route without end", [](GameSceneTest& t) { t.UseCourse({{0, 0}, {2, 0}, {0, 1}, {1, 1}}); }, "no end gate"},
         {"spawn without route", [](GameSceneTest& t) { t.UseCourse({{0, 0}, {2, 0}, {0, 2}, {2, 2}}); }, "no record belongs"},
@@ -273,7 +273,7 @@ TEST_F(GameScene, ACourseThatCannotBePlayedIsNamedAndGivesTheTitleBack) {
         DrawFrame();  // the white of the transition, nothing else
         EXPECT_EQ(game.Update(), kSceneTitle) << c.what;
         ASSERT_EQ(questions.size(), 1u) << c.what;
-        EXPECT_NE(questions[0].find(GetGameOptions().courseFile), std::string::npos) << questions[0];
+        EXPECT_NE(questions[0].find(CurrentGameOptions().courseFile), std::string::npos) << questions[0];
         EXPECT_NE(questions[0].find(c.says), std::string::npos) << questions[0];
         EXPECT_TRUE(device().errors().empty()) << c.what;
     }

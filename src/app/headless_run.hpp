@@ -1,0 +1,54 @@
+// A headless run: the real application and scene manager, update and draw every frame, on the
+// null render device with no window, no sound device and no pacing. An input script plays the
+// keys, the cursor and the answers to question boxes; a trace gets one JSON line per frame; a
+// summary line goes to standard output at the end.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/launch_options.hpp"
+#include "platform/window/dialogs.hpp"
+#include "platform/window/input.hpp"
+#include "platform/window/input_script.hpp"
+
+class HeadlessRun {
+public:
+    // Exit statuses: 2 for what the command line names (a script that does not read, a trace
+    // that cannot be created), 1 for a game that cannot start here or a trace cut short.
+    static constexpr int kBadArguments = 2;
+    static constexpr int kFailed = 1;
+
+    // Reads the input script and creates the trace file, before anything starts. False with the
+    // message ("FILE:LINE: reason" for a script line) in *error.
+    bool Prepare(const LaunchOptions& options, std::string* error);
+    // The seed the script's first line carries, if any.
+    std::optional<uint64_t> ScriptSeed() const { return script_.seed; }
+    // Starts the application in the working directory, runs the frames and shuts down. Prints the
+    // summary line; returns the exit status.
+    int Run();
+
+private:
+    void ApplyEvents(int64_t frame);
+    // A question takes the script's next answer whose frame has come, else its default.
+    platform::DialogAnswer Answer(const platform::DialogRequest& request);
+    void WriteTraceLine(const class SceneBase* scene);
+
+    std::optional<int64_t> frames_;
+    SceneId start_ = kSceneTitle;
+    platform::InputScript script_;
+    size_t nextEvent_ = 0;
+    platform::ScriptedInput input_;
+    std::deque<bool> answers_;  // answers whose frame has come, for the next questions
+    std::string traceName_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_{nullptr, &std::fclose};
+    int64_t frame_ = 0;
+    bool running_ = false;
+};
+
+// The name a scene has in traces and summaries: "title" or "game".
+const char* SceneName(SceneId id);

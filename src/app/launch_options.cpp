@@ -1,0 +1,126 @@
+// Reading the command line.
+#include "app/launch_options.hpp"
+
+#include <iterator>
+#include <string_view>
+
+#include "platform/window/input_script.hpp"
+
+namespace {
+
+struct Option {
+    const char* name;
+    bool takesValue;
+    bool headlessOnly;
+};
+
+constexpr Option kOptions[] = {
+    {"--help", false, false},    {"-h", false, false},         {"--dev", false, false},
+    {"--headless", false, false}, {"--course", true, false},    {"--seed", true, false},
+    {"--frames", true, true},     {"--start", true, true},      {"--input", true, true},
+    {"--trace", true, true},
+};
+
+// Stores one option's value; false with the reason.
+bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, std::string* error) {
+    if (name == "--help" || name == "-h") out->help = true;
+    else if (name == "--dev") out->dev = true;
+    else if (name == "--headless") out->headless = true;
+    else if (name == "--course") out->courseFile = value;
+    else if (name == "--input") out->inputFile = value;
+    else if (name == "--trace") out->traceFile = value;
+    else if (name == "--start") {
+        if (value != "title" && value != "game") {
+            *error = "--start takes title or game, not '" + std::string(value) + "'";
+            return false;
+        }
+        out->start = value == "game" ? kSceneGame : kSceneTitle;
+    } else if (name == "--seed") {
+        uint64_t seed = 0;
+        if (!platform::ParseWholeNumber(value, &seed)) {
+            *error = "--seed takes a whole number from 0 to 18446744073709551615, not '" + std::string(value) + "'";
+            return false;
+        }
+        out->seed = seed;
+    } else if (name == "--frames") {
+        uint64_t frames = 0;
+        if (!platform::ParseWholeNumber(value, &frames) || frames > uint64_t(INT64_MAX)) {
+            *error = "--frames takes a whole number of frames, not '" + std::string(value) + "'";
+            return false;
+        }
+        out->frames = int64_t(frames);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, std::string* error) {
+    *out = LaunchOptions{};
+    bool seen[std::size(kOptions)] = {};
+    const Option* headlessOnly = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        std::string_view value;
+        bool inlineValue = false;
+        if (const size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+            arg = arg.substr(0, equals);
+            inlineValue = true;
+        }
+        size_t index = 0;
+        while (index < std::size(kOptions) && arg != kOptions[index].name) ++index;
+        if (index == std::size(kOptions)) {
+            *error = "unknown option '" + std::string(argv[i]) + "'";
+            return false;
+        }
+        const Option& option = kOptions[index];
+        if (!option.takesValue && inlineValue) {
+            *error = std::string(option.name) + " takes no value";
+            return false;
+        }
+        if (option.takesValue && !inlineValue) {
+            if (i + 1 >= argc) {
+                *error = std::string(option.name) + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+        }
+        if (option.takesValue && value.empty()) {
+            *error = std::string(option.name) + " needs a value";
+            return false;
+        }
+        if (seen[index]) {
+            *error = std::string(option.name) + " is given twice";
+            return false;
+        }
+        seen[index] = true;
+        if (option.headlessOnly && !headlessOnly) headlessOnly = &option;
+        if (!Apply(option.name, value, out, error)) return false;
+    }
+    if (headlessOnly && !out->headless && !out->help) {
+        *error = std::string(headlessOnly->name) + " works only with --headless";
+        return false;
+    }
+    return true;
+}
+
+const char* LaunchUsage() {
+    return "usage: korvelin [--dev] [--course FILE] [--seed N]\n"
+           "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
+           "                [--course FILE] [--seed N] [--dev]\n"
+           "\n"
+           "  --dev            show the developer overlay\n"
+           "  --course FILE    play this course file instead of data/data/cpdata.dat\n"
+           "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
+           "                   gives the same units in every run\n"
+           "  --headless       run without a window, sound or frame pacing, on the null device;\n"
+           "                   prints a summary line at the end\n"
+           "  --frames N       headless: stop after N frames (default: when the game ends)\n"
+           "  --start SCENE    headless: begin on the title (default) or in the game\n"
+           "  --input FILE     headless: play the keys, cursor and answers of an input script\n"
+           "  --trace FILE     headless: write one JSON line per frame to FILE\n"
+           "  --help, -h       show this text\n"
+           "\n"
+           "Options take their value as the next word or after '=' (--frames=600).\n";
+}

@@ -1,0 +1,29 @@
+// The command line: the developer overlay, another course, a seed, and the headless run with
+// its frame limit, first scene, input script and trace.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "scene/scene_base.hpp"
+
+struct LaunchOptions {
+    bool help = false;
+    bool dev = false;       // the developer overlay
+    bool headless = false;  // no window, no sound device, no pacing: the null device
+    std::optional<int64_t> frames;  // headless: stop after this many frames
+    SceneId start = kSceneTitle;    // headless: the first scene
+    std::string inputFile;          // headless: the input script
+    std::string traceFile;          // headless: one JSON line per frame
+    std::string courseFile;         // empty: the game's own course
+    std::optional<uint64_t> seed;   // the enemy units' seed
+};
+
+// Reads argv[1] ... argv[argc - 1]. False with the reason in *error (without the program's
+// name) for an unknown option, a missing or malformed value, an option given twice, or a
+// headless option without --headless.
+bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, std::string* error);
+
+// The text --help prints.
+const char* LaunchUsage();

@@ -1,0 +1,80 @@
+// What a headless run writes of the game scene each frame, and its result at the end.
+#include "chara/enemy.hpp"
+#include "chara/player.hpp"
+#include "editor/debug_ui.hpp"
+#include "platform/trace/trace_writer.hpp"
+#include "scene/scene_game.hpp"
+
+using platform::TraceWriter;
+
+void SceneGame::WriteTrace(TraceWriter& trace) const {
+    if (!courseError_.empty()) {
+        trace.String("courseError", courseError_);
+        return;
+    }
+    const CharaBase& body = player();
+    trace.BeginObject("player");
+    trace.Vec("pos", body.world.Row(3));
+    trace.Vec("fwd", body.world.Row(2));
+    trace.Int("current", int64_t(body.current.index()));
+    const auto* craft = dynamic_cast<const Player*>(&body);
+    trace.Float("bank", craft ? craft->bank : 0.0f);
+    trace.EndObject();
+    trace.BeginObject("camera");
+    trace.Vec("pos", camera->world.Row(3));
+    trace.Vec("target", camera->target);
+    trace.Float("fov", camera->fov);
+    trace.EndObject();
+    trace.Int("score", score);
+    trace.Int("shownScore", shownScore);
+    trace.Int("hitsLeft", hitsLeft);
+    trace.Int("lives", lives);
+    trace.Bool("runOver", runOver != 0);
+    trace.Int("endFrames", endFrames);
+    trace.Bool("introActive", introActive != 0);
+    trace.Int("fadeAlpha", fadeAlpha);
+    trace.Bool("damageActive", damageActive != 0);
+    trace.Int("damageAlpha", damageAlpha);
+    trace.Int("enemiesReleased", enemiesReleased);
+    trace.Int("steerTilt", steerTilt);
+    trace.Int("shownResult", shownResult);
+    int active = 0, exploding = 0;
+    for (const Shot& s : bullets->shots) {
+        active += s.active != 0;
+        exploding += s.active && s.exploding;
+    }
+    trace.BeginObject("shots");
+    trace.Int("active", active);
+    trace.Int("exploding", exploding);
+    trace.EndObject();
+    trace.BeginArray("enemies");
+    for (size_t i = 1; i < characters.size(); ++i) {
+        const auto* enemy = dynamic_cast<const Enemy*>(characters[i].get());
+        if (!enemy) continue;
+        int alive = 0, dying = 0;
+        for (const EnemyUnit& u : enemy->units) {
+            alive += u.alive != 0;
+            dying += u.alive && u.dying;
+        }
+        trace.BeginObject();
+        trace.Bool("released", enemy->released != 0);
+        trace.Int("mode", enemy->mode);
+        trace.Int("current", int64_t(enemy->current.index()));
+        trace.Int("alive", alive);
+        trace.Int("dying", dying);
+        trace.Float("speed", enemy->speed);
+        trace.Float("sideSpeed", enemy->sideSpeed);
+        trace.Float("heat", enemy->heat);
+        trace.EndObject();
+    }
+    trace.EndArray();
+    if (gDebugUi->enabled) {
+        trace.BeginObject("editor");
+        trace.Int("records", int64_t(gDebugUi->checkpoints.size()));
+        trace.Int("selected", gDebugUi->selectedIndex);
+        trace.Bool("walkMode", gDebugUi->walkMode != 0);
+        trace.EndObject();
+    }
+}
+
+RunSummary SceneGame::Summary() const { return {score, runOver != 0}; }

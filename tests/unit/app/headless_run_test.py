@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+"""The real program run headless from the game folder: a script of keys, the trace it writes,
+the summary line and the exit status. One case per run: headless_run_test.py CASE --binary B
+--game-dir D --out DIR."""
+import argparse
+import json
+import os
+import subprocess
+import sys
+
+TAP_SPACE = "# tap Space on the title\n10 down Space\n11 up Space\n"
+
+
+def run(args, binary, game_dir, script_text, out, name):
+    """Runs the program with a script; returns (status, stdout, stderr, trace path)."""
+    os.makedirs(out, exist_ok=True)
+    script = os.path.join(out, name + ".txt")
+    trace = os.path.join(out, name + ".jsonl")
+    with open(script, "w", encoding="utf-8") as f:
+        f.write(script_text)
+    if os.path.exists(trace):
+        os.remove(trace)
+    cmd = [binary, "--headless", "--input", script, "--trace", trace] + args
+    p = subprocess.run(cmd, cwd=game_dir, capture_output=True, text=True, timeout=600)
+    sys.stderr.write(p.stderr)
+    return p.returncode, p.stdout, p.stderr, trace
+
+
+def summary(stdout):
+    lines = stdout.splitlines()
+    check(len(lines) == 1, "one summary line on standard output, got %r" % stdout)
+    s = json.loads(lines[0])
+    check(list(s) == ["frames", "scene", "score", "runOver", "msPerFrame"], "summary keys: %r" % s)
+    check(isinstance(s["msPerFrame"], (int, float)) and s["msPerFrame"] >= 0, "msPerFrame: %r" % s)
+    return s
+
+
+def check(condition, message):
+    if not condition:
+        print("FAIL: " + message)
+        sys.exit(1)
+
+
+def title_zooms_into_game(a):
+    status, stdout, _, trace = run(["--frames", "200"], a.binary, a.game_dir, TAP_SPACE, a.out, "zoom")
+    check(status == 0, "exit status %d" % status)
+    s = summary(stdout)
+    check(s["frames"] == 200 and s["scene"] == "game", "summary: %r" % s)
+    check(s["score"] == 0 and s["runOver"] is False, "no run played yet: %r" % s)
+    with open(trace, encoding="utf-8") as f:
+        lines = [json.loads(line) for line in f]
+    check([l["frame"] for l in lines] == list(range(200)), "one line per frame, in order")
+    title = [l for l in lines if l["scene"] == "title"]
+    check(title[0]["fov"] == 80 and title[0]["fade"] == 0, "the title starts at 80 degrees: %r" % title[0])
+    check(all(l["fov"] == 80 for l in title[:10]), "nothing moves before Space")
+    fovs = [l["fov"] for l in title[10:]]
+    check(all(b > a for a, b in zip(fovs, fovs[1:])), "the field of view rises every frame after Space")
+    check(title[-1]["fade"] > 255, "the title's last frame has faded out: %r" % title[-1])
+    first_game = len(title)
+    check(all(l["scene"] == "game" for l in lines[first_game:]), "the game follows the title and stays")
+    # Space at frame 10, about 67 frames of zoom and 86 steps of fade.
+    check(abs(first_game - (10 + 67 + 86)) <= 2, "the game starts at frame %d" % first_game)
+
+
+def same_input_same_trace(a):
+    traces = []
+    for name in ("again1", "again2"):
+        status, _, _, trace = run(["--frames", "180"], a.binary, a.game_dir, TAP_SPACE, a.out, name)
+        check(status == 0, "exit status %d" % status)
+        with open(trace, "rb") as f:
+            traces.append(f.read())
+    check(len(traces[0]) > 0 and traces[0] == traces[1], "the two traces differ")
+
+
+def script_error_stops_before_start(a):
+    bad = "0 down Space\n\n5 down Enter\n"
+    status, stdout, stderr, trace = run(["--frames", "10"], a.binary, a.game_dir, bad, a.out, "bad")
+    check(status == 2, "exit status %d" % status)
+    script = os.path.join(a.out, "bad.txt")
+    expected = "korvelin: %s:3: unknown key 'Enter' (keys: A D E F Q R S W Z Space Escape LeftButton " \
+               "RightButton)\n" % script
+    check(stderr == expected, "stderr: %r" % stderr)
+    check(stdout == "" and not os.path.exists(trace), "nothing ran")
+
+
+def escape_and_yes_end_the_game(a):
+    # The first question finds no answer and gets the default, No; the answer of frame 10
+    # waits for the next question, at frame 20. The developer overlay runs along unseen.
+    keys = "5 down Escape\n6 up Escape\n10 answer yes\n20 down Escape\n"
+    status, stdout, stderr, trace = run(["--frames", "500", "--dev"], a.binary, a.game_dir, keys, a.out, "quit")
+    check(status == 0, "exit status %d" % status)
+    s = summary(stdout)
+    check(s["frames"] == 21 and s["scene"] == "title", "the game ends after frame 20: %r" % s)
+    check("frame 5: 確認: ゲームを終了しますか？ -> no (the default)" in stderr, "stderr: %r" % stderr)
+    check("frame 20: 確認: ゲームを終了しますか？ -> yes (from the script)" in stderr, "stderr: %r" % stderr)
+    with open(trace, encoding="utf-8") as f:
+        check(len(f.readlines()) == 21, "one trace line per frame run")
+
+
+CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
+                                 escape_and_yes_end_the_game)}
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=sorted(CASES))
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--game-dir", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    CASES[args.case](args)
+    print("ok")
