@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "game_scene_fixture.hpp"
+#include "../editor/ui_driver.hpp"
+#include "editor/debug_ui.hpp"
 #include "graphics/texture_cache.hpp"
 
 using namespace platform;
@@ -276,6 +278,29 @@ TEST_F(GameScene, ACourseThatCannotBePlayedIsNamedAndGivesTheTitleBack) {
         EXPECT_NE(questions[0].find(CurrentGameOptions().courseFile), std::string::npos) << questions[0];
         EXPECT_NE(questions[0].find(c.says), std::string::npos) << questions[0];
         EXPECT_TRUE(device().errors().empty()) << c.what;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenTheMouseLeavesTheCamera) {
+    UseCourse({{0, 0}, {1, 0}, {1, 0}, {2, 0}});
+    Make();
+    game().introActive = 0;  // play: the mouse turns the camera
+    game().fadeAlpha = 0;
+    UiDriver ui([this] { game().Update(); });
+    for (int enabled : {0, 1}) {
+        gDebugUi->enabled = enabled;
+        const float yaw = game().camera->yaw;
+        input.SetCursor({640 + 200, 360});
+        ui.Frame();
+        EXPECT_EQ(ImGui::FindWindowByName("DebugState") != nullptr, enabled == 1);
+        if (enabled)
+            EXPECT_EQ(game().camera->yaw, yaw) << "the cursor is free for the overlay";
+        else
+            EXPECT_NEAR(game().camera->yaw, yaw + 2.0f, 1e-4f) << "200 pixels right turn 2 degrees";
     }
 }
 
