@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/scene_manager.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/input.hpp"
+#include "graphics/model_cache.hpp"
+#include "graphics/texture_cache.hpp"
+#include "scene/game_assets.hpp"
 #include "scene/scene_factory.hpp"
 
 using namespace platform;
@@ -57,6 +61,19 @@ TEST_F(SceneGameTest, FliesTheMainCourseGateAfterGate) {
 TEST_F(SceneGameTest, EscapeGivesTheTitleBack) {
     input.SetKey(Key::Escape, true);
     EXPECT_EQ(game().Update(), kSceneTitle);
+}
+
+TEST_F(SceneGameTest, EverythingItAsksTheCachesForIsOnTheListTheTitleReadsAhead) {
+    for (int frame = 0; frame < 120; ++frame) {
+        manager->Update();
+        manager->Draw();
+    }
+    const auto onList = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    EXPECT_GT(gModelCache->size(), 0u);
+    for (const std::string& name : gModelCache->FileNames()) EXPECT_TRUE(onList(GameSceneModels(), name)) << name;
+    for (const std::string& name : gTextureCache->FileNames()) EXPECT_TRUE(onList(GameScenePictures(), name)) << name;
 }
 
 }  // namespace
