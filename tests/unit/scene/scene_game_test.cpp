@@ -8,6 +8,7 @@
 #include "../editor/ui_driver.hpp"
 #include "editor/debug_ui.hpp"
 #include "graphics/texture_cache.hpp"
+#include "scene/game_assets.hpp"
 
 using namespace platform;
 
@@ -302,6 +303,27 @@ TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenTheMouseLeavesTheCamera) {
         else
             EXPECT_NEAR(game().camera->yaw, yaw + 2.0f, 1e-4f) << "200 pixels right turn 2 degrees";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The title reads the game's files ahead; a file missing from that list would stall the
+// transition again.
+TEST_F(GameScene, EverythingARunAsksTheCachesForIsOnTheListTheTitleReadsAhead) {
+    Make();
+    input.SetKey(Key::LeftButton, true);
+    for (int frame = 0; frame < 400; ++frame) {
+        manager->Update();
+        manager->Draw();
+    }
+    const auto onList = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    EXPECT_GT(gModelCache->size(), 10u);
+    for (const std::string& name : gModelCache->FileNames()) EXPECT_TRUE(onList(GameSceneModels(), name)) << name;
+    for (const std::string& name : gTextureCache->FileNames()) EXPECT_TRUE(onList(GameScenePictures(), name)) << name;
 }
 
 }  // namespace
