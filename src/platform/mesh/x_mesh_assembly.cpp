@@ -2,7 +2,6 @@
 #include "platform/mesh/x_mesh_assembly.hpp"
 
 #include <cstring>
-#include <unordered_map>
 
 #include "platform/mesh/x_file_error.hpp"
 
@@ -15,16 +14,37 @@ struct Corner3 {
     MeshVertex v[3];
 };
 
-struct VertexKey {
-    uint32_t words[8];
-    bool operator==(const VertexKey& o) const { return std::memcmp(words, o.words, sizeof words) == 0; }
-};
-struct VertexKeyHash {
-    size_t operator()(const VertexKey& k) const {
-        size_t h = 1469598103934665603ull;
-        for (uint32_t w : k.words) h = (h ^ w) * 1099511628211ull;
-        return h;
+// Welds equal corners (same bits of position, normal and texture coordinates) into one vertex,
+// numbered in the order they first appear: open addressing over indices into `vertices`.
+class VertexWelder {
+public:
+    VertexWelder(std::vector<MeshVertex>& vertices, size_t corners) : vertices_(vertices) {
+        size_t capacity = 16;
+        while (capacity < corners * 2) capacity *= 2;
+        slots_.assign(capacity, kEmpty);
     }
+
+    uint32_t Add(const MeshVertex& v) {
+        uint32_t words[8];
+        static_assert(sizeof words == sizeof v);
+        std::memcpy(words, &v, sizeof v);
+        uint64_t h = 1469598103934665603ull;
+        for (uint32_t w : words) h = (h ^ w) * 1099511628211ull;
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = static_cast<size_t>(h ^ (h >> 29)) & mask;; i = (i + 1) & mask) {
+            if (slots_[i] == kEmpty) {
+                slots_[i] = static_cast<uint32_t>(vertices_.size());
+                vertices_.push_back(v);
+                return slots_[i];
+            }
+            if (std::memcmp(&vertices_[slots_[i]], &v, sizeof v) == 0) return slots_[i];
+        }
+    }
+
+private:
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    std::vector<MeshVertex>& vertices_;
+    std::vector<uint32_t> slots_;
 };
 
 // Adds one mesh's triangles to the buckets of its materials. Faces go material by material of the
@@ -116,7 +136,10 @@ void AssembleMesh(const XScene& scene, const std::string& folder, MeshData& out)
     });
     if (!anyMesh) throw XFileError("the file holds no mesh");
 
-    std::unordered_map<VertexKey, uint32_t, VertexKeyHash> welded;
+    size_t corners = 0;
+    for (const auto& bucket : buckets) corners += bucket.size() * 3;
+    out.indices.reserve(corners);
+    VertexWelder welder(out.vertices, corners);
     for (size_t m = 0; m < scene.materials.size(); ++m) {
         const XMaterial& x = scene.materials[m];
         MeshMaterial material;
@@ -131,14 +154,7 @@ void AssembleMesh(const XScene& scene, const std::string& folder, MeshData& out)
         MeshSubset subset;
         subset.indexStart = static_cast<uint32_t>(out.indices.size());
         for (const Corner3& tri : buckets[m]) {
-            for (const MeshVertex& v : tri.v) {
-                VertexKey key;
-                static_assert(sizeof key.words == sizeof v);
-                std::memcpy(key.words, &v, sizeof v);
-                auto [it, added] = welded.try_emplace(key, static_cast<uint32_t>(out.vertices.size()));
-                if (added) out.vertices.push_back(v);
-                out.indices.push_back(it->second);
-            }
+            for (const MeshVertex& v : tri.v) out.indices.push_back(welder.Add(v));
         }
         subset.indexCount = static_cast<uint32_t>(out.indices.size()) - subset.indexStart;
         out.subsets.push_back(subset);
