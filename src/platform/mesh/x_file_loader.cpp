@@ -97,13 +97,14 @@ bool LoadXFile(const std::string& path, MeshData& out, std::string& error) {
                 " a model file may have";
         return false;
     }
-    std::string bytes(static_cast<size_t>(size), '\0');
+    // Not a std::string: its bytes would be cleared before they are read over.
+    const std::unique_ptr<char[]> bytes(new char[static_cast<size_t>(size)]);
     file.seekg(0);
-    if (!file.read(bytes.data(), size)) {
+    if (!file.read(bytes.get(), size)) {
         error = path + ": cannot read the file";
         return false;
     }
-    return ReadXFile(bytes, path, out, error);
+    return ReadXFile(std::string_view(bytes.get(), static_cast<size_t>(size)), path, out, error);
 }
 
 }  // namespace platform

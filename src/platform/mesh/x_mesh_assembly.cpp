@@ -9,11 +9,6 @@ namespace platform {
 
 namespace {
 
-// One triangle on its way into the merged mesh, already in model space.
-struct Corner3 {
-    MeshVertex v[3];
-};
-
 // Welds equal corners (same bits of position, normal and texture coordinates) into one vertex,
 // numbered in the order they first appear: open addressing over indices into `vertices`.
 class VertexWelder {
@@ -47,64 +42,53 @@ private:
     std::vector<uint32_t> slots_;
 };
 
-// Adds one mesh's triangles to the buckets of its materials. Faces go material by material of the
-// mesh's list and in file order within each, which is the order the game's subsets always had.
-void AddMesh(const XMesh& mesh, const Matrix& world, std::vector<std::vector<Corner3>>& buckets) {
+// A mesh moved into model space, each vertex and normal transformed once.
+struct PlacedMesh {
+    const XMesh* mesh;
+    std::vector<Vec3> positions;
+    std::vector<Vec3> normals;  // empty when the mesh has none
+};
+
+PlacedMesh Place(const XMesh& mesh, const Matrix& world) {
+    PlacedMesh placed{&mesh, std::vector<Vec3>(mesh.positions.size()), std::vector<Vec3>(mesh.normals.size())};
+    for (size_t i = 0; i < placed.positions.size(); ++i)
+        placed.positions[i] = Vec3TransformCoord(mesh.positions[i], world);
     float det = 0;
     const Matrix inverseTranspose = MatrixTranspose(MatrixInverse(world, &det));
     const Matrix& normalMatrix = det != 0 ? inverseTranspose : world;
+    for (size_t i = 0; i < placed.normals.size(); ++i)
+        placed.normals[i] = Vec3Normalize(Vec3TransformNormal(mesh.normals[i], normalMatrix));
+    return placed;
+}
 
-    std::vector<Vec3> positions(mesh.positions.size());
-    for (size_t i = 0; i < positions.size(); ++i) positions[i] = Vec3TransformCoord(mesh.positions[i], world);
-    std::vector<Vec3> normals(mesh.normals.size());
-    for (size_t i = 0; i < normals.size(); ++i)
-        normals[i] = Vec3Normalize(Vec3TransformNormal(mesh.normals[i], normalMatrix));
-    const bool hasNormals = !normals.empty();
-    const bool hasUvs = !mesh.uvs.empty();
+// One triangle of the merged mesh: three corners (indices into XMesh::corners) of one mesh.
+struct TriangleRef {
+    uint32_t mesh;
+    uint32_t corner[3];
+};
 
+// Calls emit(slot, first corner, corner count) for every face of the mesh: material by material
+// of the mesh's list, in file order within each, which is the order the game's subsets always had.
+template <typename Emit>
+void ForEachFace(const XMesh& mesh, Emit&& emit) {
     const size_t faceCount = mesh.faceSizes.size();
     std::vector<uint32_t> faceStart(faceCount);
     for (size_t f = 0, at = 0; f < faceCount; ++f) {
         faceStart[f] = static_cast<uint32_t>(at);
         at += mesh.faceSizes[f];
     }
-
-    // Faces ordered by their entry in the mesh's material list (a counting sort, stable).
+    auto entryOf = [&](size_t f) { return mesh.faceMaterials.empty() ? 0u : mesh.faceMaterials[f]; };
     const size_t entries = mesh.slots.size();
-    std::vector<uint32_t> order(faceCount);
-    if (mesh.faceMaterials.empty() || entries <= 1) {
-        for (size_t f = 0; f < faceCount; ++f) order[f] = static_cast<uint32_t>(f);
-    } else {
-        std::vector<uint32_t> next(entries + 1, 0);
-        for (uint32_t m : mesh.faceMaterials) ++next[m + 1];
-        for (size_t k = 1; k <= entries; ++k) next[k] += next[k - 1];
-        for (size_t f = 0; f < faceCount; ++f) order[next[mesh.faceMaterials[f]]++] = static_cast<uint32_t>(f);
+    if (entries <= 1) {
+        for (size_t f = 0; f < faceCount; ++f) emit(mesh.slots[entryOf(f)], faceStart[f], mesh.faceSizes[f]);
+        return;
     }
-
-    for (uint32_t f : order) {
-        const uint32_t entry = mesh.faceMaterials.empty() ? 0 : mesh.faceMaterials[f];
-        std::vector<Corner3>& bucket = buckets[mesh.slots[entry]];
-        const uint32_t* corner = mesh.corners.data() + faceStart[f];
-        const uint32_t* normalCorner = hasNormals ? mesh.normalCorners.data() + faceStart[f] : nullptr;
-        for (uint32_t k = 1; k + 1 < mesh.faceSizes[f]; ++k) {
-            const uint32_t pick[3] = {0, k, k + 1};
-            Corner3& tri = bucket.emplace_back();
-            for (int c = 0; c < 3; ++c) {
-                const uint32_t index = corner[pick[c]];
-                MeshVertex& v = tri.v[c];
-                v.position = positions[index];
-                v.normal = hasNormals ? normals[normalCorner[pick[c]]] : Vec3{};
-                v.u = hasUvs ? mesh.uvs[2 * size_t{index}] : 0.0f;
-                v.v = hasUvs ? mesh.uvs[2 * size_t{index} + 1] : 0.0f;
-            }
-            if (!hasNormals) {
-                // A clockwise triangle faces the viewer in a left-handed frame.
-                const Vec3 n = Vec3Normalize(
-                    Vec3Cross(tri.v[1].position - tri.v[0].position, tri.v[2].position - tri.v[0].position));
-                for (MeshVertex& v : tri.v) v.normal = n;
-            }
-        }
-    }
+    // A stable counting sort of the faces by their entry.
+    std::vector<uint32_t> next(entries + 1, 0), order(faceCount);
+    for (size_t f = 0; f < faceCount; ++f) ++next[entryOf(f) + 1];
+    for (size_t k = 1; k <= entries; ++k) next[k] += next[k - 1];
+    for (size_t f = 0; f < faceCount; ++f) order[next[entryOf(f)]++] = static_cast<uint32_t>(f);
+    for (uint32_t f : order) emit(mesh.slots[entryOf(f)], faceStart[f], mesh.faceSizes[f]);
 }
 
 std::string TexturePath(const std::string& folder, const std::string& name) {
@@ -128,19 +112,33 @@ std::string TexturePath(const std::string& folder, const std::string& name) {
 
 void AssembleMesh(const XScene& scene, const std::string& folder, MeshData& out) {
     out = MeshData{};
-    bool anyMesh = false;
-    std::vector<std::vector<Corner3>> buckets(scene.materials.size());
-    ForEachMesh(scene.root, Matrix::Identity(), [&](const XMesh& mesh, const Matrix& world) {
-        anyMesh = true;
-        AddMesh(mesh, world, buckets);
-    });
-    if (!anyMesh) throw XFileError("the file holds no mesh");
+    std::vector<PlacedMesh> meshes;
+    ForEachMesh(scene.root, Matrix::Identity(),
+                [&](const XMesh& mesh, const Matrix& world) { meshes.push_back(Place(mesh, world)); });
+    if (meshes.empty()) throw XFileError("the file holds no mesh");
 
-    size_t corners = 0;
-    for (const auto& bucket : buckets) corners += bucket.size() * 3;
-    out.indices.reserve(corners);
-    VertexWelder welder(out.vertices, corners);
-    for (size_t m = 0; m < scene.materials.size(); ++m) {
+    // Each face fanned from its first corner, the triangles laid out subset by subset.
+    const size_t slots = scene.materials.size();
+    std::vector<size_t> slotStart(slots + 1, 0);
+    for (const PlacedMesh& placed : meshes) {
+        const XMesh& mesh = *placed.mesh;
+        for (size_t f = 0; f < mesh.faceSizes.size(); ++f) {
+            if (mesh.faceSizes[f] >= 3)
+                slotStart[mesh.slots[mesh.faceMaterials.empty() ? 0 : mesh.faceMaterials[f]] + 1] += mesh.faceSizes[f] - 2;
+        }
+    }
+    for (size_t m = 1; m <= slots; ++m) slotStart[m] += slotStart[m - 1];
+    std::vector<TriangleRef> triangles(slotStart[slots]);
+    std::vector<size_t> cursor(slotStart.begin(), slotStart.end() - 1);
+    for (uint32_t i = 0; i < meshes.size(); ++i) {
+        ForEachFace(*meshes[i].mesh, [&](uint32_t slot, uint32_t first, uint32_t size) {
+            for (uint32_t k = 1; k + 1 < size; ++k) triangles[cursor[slot]++] = {i, {first, first + k, first + k + 1}};
+        });
+    }
+
+    out.indices.reserve(triangles.size() * 3);
+    VertexWelder welder(out.vertices, triangles.size() * 3);
+    for (size_t m = 0; m < slots; ++m) {
         const XMaterial& x = scene.materials[m];
         MeshMaterial material;
         material.diffuse = x.faceColor;
@@ -151,13 +149,26 @@ void AssembleMesh(const XScene& scene, const std::string& folder, MeshData& out)
         material.texturePath = TexturePath(folder, x.texture);
         out.materials.push_back(std::move(material));
 
-        MeshSubset subset;
-        subset.indexStart = static_cast<uint32_t>(out.indices.size());
-        for (const Corner3& tri : buckets[m]) {
-            for (const MeshVertex& v : tri.v) out.indices.push_back(welder.Add(v));
+        out.subsets.push_back({static_cast<uint32_t>(slotStart[m] * 3), static_cast<uint32_t>((slotStart[m + 1] - slotStart[m]) * 3)});
+        for (size_t t = slotStart[m]; t < slotStart[m + 1]; ++t) {
+            const PlacedMesh& placed = meshes[triangles[t].mesh];
+            const XMesh& mesh = *placed.mesh;
+            MeshVertex v[3];
+            for (int c = 0; c < 3; ++c) {
+                const uint32_t corner = triangles[t].corner[c];
+                const uint32_t index = mesh.corners[corner];
+                v[c].position = placed.positions[index];
+                v[c].normal = placed.normals.empty() ? Vec3{} : placed.normals[mesh.normalCorners[corner]];
+                v[c].u = mesh.uvs.empty() ? 0.0f : mesh.uvs[2 * size_t{index}];
+                v[c].v = mesh.uvs.empty() ? 0.0f : mesh.uvs[2 * size_t{index} + 1];
+            }
+            if (placed.normals.empty()) {
+                // A clockwise triangle faces the viewer in a left-handed frame.
+                const Vec3 n = Vec3Normalize(Vec3Cross(v[1].position - v[0].position, v[2].position - v[0].position));
+                for (MeshVertex& corner : v) corner.normal = n;
+            }
+            for (const MeshVertex& corner : v) out.indices.push_back(welder.Add(corner));
         }
-        subset.indexCount = static_cast<uint32_t>(out.indices.size()) - subset.indexStart;
-        out.subsets.push_back(subset);
     }
     if (out.indices.empty()) {
         out = MeshData{};
