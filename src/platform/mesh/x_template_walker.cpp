@@ -216,6 +216,7 @@ private:
         if (count != mesh.positions.size())
             lex_.FailHere("MeshTextureCoords has " + std::to_string(count) + " coordinates for " +
                           std::to_string(mesh.positions.size()) + " vertices");
+        lex_.CheckFits(count, 2, "texture coordinate");
         mesh.uvs.resize(uint64_t{count} * 2);
         for (float& v : mesh.uvs) v = lex_.ReadFloat();
         ExpectClose("MeshTextureCoords");
