@@ -1,6 +1,8 @@
 // A model file refused by the .x reader: where it broke and what was wrong.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 

@@ -118,8 +118,7 @@ private:
                 SkipBody(depth + 1);
                 continue;
             }
-            const std::string_view name = OpenObject(t, depth + 1);
-            (void)name;
+            OpenObject(t, depth + 1);
             if (t.text == "Frame") {
                 ReadFrame(frame.children.emplace_back(), depth + 1);
             } else if (t.text == "FrameTransformMatrix") {
