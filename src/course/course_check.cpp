@@ -17,12 +17,16 @@ constexpr float kGateDrop = 110.0f;
 constexpr float kPassDistance = 5.0f;
 constexpr float kJoinDistance = 500.0f;
 constexpr float kTurnUpdates = 34.0f;    // the player's turn towards its next gate
+constexpr float kSharpestTurn = 60.0f;   // degrees at one gate
 
 std::string Format(const char* fmt, double a = 0, double b = 0, double c = 0) {
     char buf[256];
     std::snprintf(buf, sizeof buf, fmt, a, b, c);
     return buf;
 }
+
+// The angle between two horizontal directions, in degrees.
+float TurnDegrees(Vec3 from, Vec3 to) { return std::acos(std::fmax(-1.0f, std::fmin(1.0f, Vec3Dot(from, to)))) * 57.29578f; }
 
 Vec3 Position(const CheckPoint& cp) { return cp.world.Row(3); }
 
@@ -133,9 +137,8 @@ private:
                    Format("gate %g is %.0f units after the one before", static_cast<double>(k), spacing));
             const Vec3 dir = Flat(Flight(k) - Flight(k - 1));
             if (k + 1 < mainEnd_) {
-                const Vec3 next = Flat(Flight(k + 1) - Flight(k));
-                const float turn = std::acos(std::fmax(-1.0f, std::fmin(1.0f, Vec3Dot(dir, next)))) * 57.29578f;
-                Expect("main-gate-turn", turn < 60.0f, Format("turn at gate %g: %.1f degrees", static_cast<double>(k), turn));
+                const float turn = TurnDegrees(dir, Flat(Flight(k + 1) - Flight(k)));
+                Expect("main-gate-turn", turn < kSharpestTurn, Format("turn at gate %g: %.1f degrees", static_cast<double>(k), turn));
             }
             // The player's pass test: its forward ray meets the gate panel within 5 units, also
             // when the player has strafed a little off the line.
@@ -169,7 +172,12 @@ private:
                 if (i == first) continue;
                 const Vec3 prev = Position(*course_[i - 1]);
                 const Vec3 dir = Vec3Normalize(p - prev);
-                if (i < last) routeLength += Vec3Length(p - prev);
+                if (i < last) {
+                    routeLength += Vec3Length(p - prev);
+                    // The enemy turns at once at every gate, so its chain kinks there.
+                    const float turn = TurnDegrees(Flat(dir), Flat(Position(*course_[i + 1]) - p));
+                    Expect("enemy-gate-turn", turn < kSharpestTurn, Format("turn at record %g: %.1f degrees", static_cast<double>(i), turn));
+                }
                 // The enemy faces each gate squarely and meets its panel at the origin.
                 const platform::RayHit hit = RayAtGate(*course_[i], meshes_.enemyGate, p - dir * 3.0f, dir);
                 Expect("enemy-gate-pass", hit.hit && hit.distance < kPassDistance,

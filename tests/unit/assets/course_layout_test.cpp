@@ -92,6 +92,10 @@ TEST_F(CourseLayout, CheckerCatchesBrokenCourses) {
              Vec3 side = before.world.Row(0);
              before.world.SetRow(3, p - side * 80.0f);  // the last leg now runs across the canyon
          }, "enemy-joins-ahead"},
+        {"route gate pulled across the canyon", [&](CourseList& c) {
+             CheckPoint& gate = *c[firstOf(c, 3) + 3];
+             gate.world.SetRow(3, gate.world.Row(3) + gate.world.Row(0) * 150.0f);
+         }, "enemy-gate-turn"},
         {"too few triggers", [](CourseList& c) {
              for (auto& cp : c)
                  if (cp->enemyNo == 0 && cp->kind == 3) cp->kind = 1;
