@@ -327,3 +327,52 @@ TEST_F(GameScene, EverythingARunAsksTheCachesForIsOnTheListTheTitleReadsAhead) {
 }
 
 }  // namespace
+
+namespace {
+
+// A course maker flies the canyon with the overlay on and drops a gate at every main gate of
+// the game's own course, saves it, and the saved course is flown to its goal.
+TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
+    CourseList guide;
+    ASSERT_TRUE(LoadCourse(kCourseFile, guide).Ok());
+    std::vector<Vec3> path;
+    for (const auto& cp : guide)
+        if (cp->enemyNo == 0) path.push_back(cp->world.Row(3) + Vec3{0, 110, 0});
+    ASSERT_GT(path.size(), 3u);
+
+    DebugUi& editor = *gDebugUi;
+    editor.enabled = 1;
+    editor.saveFile = coursePath();
+    UiDriver ui([] {});
+    for (size_t k = 0; k < path.size(); ++k) {
+        // Facing the next gate, the way the craft will come through.
+        const Vec3 ahead = k + 1 < path.size() ? path[k + 1] - path[k] : path[k] - path[k - 1];
+        const Matrix player = MatrixInverse(MatrixLookAtLH(path[k], path[k] + Vec3{ahead.x, 0, ahead.z}, {0, 1, 0}));
+        editor.currentKind = k == 0 ? 0 : k + 1 == path.size() ? 2 : 1;
+        input.SetKey(Key::Space, true);
+        ImGui::NewFrame();
+        editor.ShowState(player);
+        ImGui::Render();
+        input.SetKey(Key::Space, false);
+        ImGui::NewFrame();
+        editor.ShowState(player);
+        ImGui::Render();
+    }
+    ASSERT_EQ(editor.checkpoints.size(), path.size());
+    ASSERT_TRUE(editor.Save()) << editor.fileMessage;
+    editor.enabled = 0;
+
+    CurrentGameOptions().courseFile = coursePath();
+    SceneGame& game = Make();
+    ASSERT_TRUE(game.courseError().empty()) << game.courseError();
+    int frames = 0;
+    while (!game.runOver && frames < 20000) {
+        game.Update();
+        ++frames;
+    }
+    EXPECT_EQ(game.runOver, 1) << "the goal after " << frames << " frames";
+    EXPECT_EQ(game.hitsLeft, 2);
+    EXPECT_EQ(game.player().current.index(), path.size() - 1) << "every gate passed in order";
+}
+
+}  // namespace
