@@ -65,7 +65,7 @@ if ! command -v debootstrap >/dev/null 2>&1; then
     die "debootstrap is needed: apt-get install debootstrap"
 fi
 
-work=$(mktemp -d /var/tmp/korvelin-fresh.XXXXXX)
+work=$(mktemp -d /var/tmp/fresh-debian.XXXXXX)
 root=$work/root
 
 # Everything mounted at or below the folder, deepest first.
@@ -78,7 +78,10 @@ mounts_below() {
 # the folder only once nothing is mounted below it any more.
 cleanup() {
   local status=$? p r m pids
-  trap - EXIT INT TERM
+  # Interrupting the clean-up would leave the folder behind: it runs to its end, and what it
+  # starts (umount, rm) ignores INT and TERM as well.
+  trap - EXIT
+  trap '' INT TERM
   for signal in TERM KILL; do
     pids=()
     for p in /proc/[0-9]*; do
@@ -136,7 +139,7 @@ mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
 
 # The working tree as git sees it (tracked files plus untracked ones not ignored, so uncommitted
 # changes count), without build folders.
-dest=$root/root/korvelin
+dest=$root/root/tree
 mkdir -p "$dest"
 if git -C "$src" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   (cd "$src" && git ls-files -z --cached --others --exclude-standard |
@@ -155,7 +158,7 @@ in_fresh() {
   shift 2
   local v
   for v in http_proxy https_proxy no_proxy; do [ -n "${!v:-}" ] && env+=("$v=${!v}"); done
-  (set -o pipefail; env -i "${env[@]}" "$@" chroot "$root" /bin/bash -c "cd /root/korvelin && $cmd" 2>&1 | tee "$log") &
+  (set -o pipefail; env -i "${env[@]}" "$@" chroot "$root" /bin/bash -c "cd /root/tree && $cmd" 2>&1 | tee "$log") &
   local child=$!
   wait "$child"
 }
