@@ -8,6 +8,7 @@
 #include "app/application.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
+#include "platform/window/dialogs.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
 
@@ -35,6 +36,7 @@ std::string Absolute(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::PreferUtf8ForDialogs();
     LaunchOptions options;
     std::string error;
     if (!ParseLaunchOptions(argc, argv, &options, &error)) {

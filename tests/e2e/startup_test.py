@@ -182,8 +182,24 @@ def test_no_opengl33(args):
         print(f"status {status}: {err.strip().splitlines()[-1]}")
 
 
+def test_question_without_locale(args):
+    """A console with no locale at all still gets a readable question: the box is as wide as
+    its Japanese text, and its はい / いいえ buttons are real buttons."""
+    unset = {name: None for name in ("LANG", "LANGUAGE", "LC_ALL", "LC_CTYPE", "LC_MESSAGES")}
+    with kd.Game(args.binary, args.game_dir, args.out, "question_without_locale", env_changes=unset) as game:
+        box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
+        picture = kd.screenshot(box.wid, os.path.join(args.out, "question_without_locale.png"))
+        text = picture.lit_pixels(threshold=180)
+        kd.check(text > 150, f"the box shows no text ({text} light pixels, {box.width}x{box.height})")
+        kd.focus(box.wid)
+        kd.key("Return")
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        close_and_expect_exit(game, window, limit=10.0)
+
+
 if __name__ == "__main__":
     kd.run_main({
+        "question_without_locale": test_question_without_locale,
         "question_no": test_question_no,
         "close_window": test_close_window,
         "question_yes": test_question_yes,

@@ -3,7 +3,13 @@
 
 #include <SDL.h>
 
+#include <langinfo.h>
+
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/window/window.hpp"
 
@@ -32,6 +38,14 @@ Uint32 IconFlags(DialogIcon icon) {
 }  // namespace
 
 void SetDialogHandler(DialogHandler handler) { Handler() = std::move(handler); }
+
+void PreferUtf8ForDialogs() {
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string keep = current ? current : "C";
+    const bool utf8 = std::setlocale(LC_CTYPE, "") && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    std::setlocale(LC_CTYPE, keep.c_str());
+    if (!utf8) setenv("LC_ALL", "C.UTF-8", 1);
+}
 
 DialogAnswer ShowDialog(Window* owner, const DialogRequest& r) {
     if (Handler()) return Handler()(r);

@@ -30,6 +30,12 @@ DialogAnswer ShowDialog(Window* owner, const DialogRequest& request);
 bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes = false);
 void ShowMessage(Window* owner, const std::string& text, const std::string& caption, DialogIcon icon);
 
+// The boxes take their text encoding from the environment's locale, and without a UTF-8 one
+// (a console with no LANG, LANG=C) they show no text at all. Call once at start-up, before any
+// thread: where the locale is not UTF-8, LC_ALL becomes C.UTF-8 for the boxes. The program's
+// own reading of files does not depend on the locale.
+void PreferUtf8ForDialogs();
+
 // Replaces the real boxes (for tests and automation). An empty handler restores them.
 using DialogHandler = std::function<DialogAnswer(const DialogRequest&)>;
 void SetDialogHandler(DialogHandler handler);
