@@ -1,4 +1,4 @@
-// FreeType text rendering for the generated pictures.
+// FreeType text rendering for pictures painted on the CPU.
 #include "text_raster.hpp"
 
 #include <fontconfig/fontconfig.h>
