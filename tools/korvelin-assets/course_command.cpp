@@ -174,7 +174,7 @@ int Run(const CommandContext& ctx) {
             }
         std::printf("%s (%zu checks, %d failed)\n", ok ? "ok" : "NOT OK", report.findings.size(), failed);
         if (picture)
-            std::printf("picture %s: %d x %d pixels, %.4f pixels per unit\n", args.png.c_str(), picture->view.width,
+            std::printf("picture %s: %d x %d pixels, %.4g pixels per unit\n", args.png.c_str(), picture->view.width,
                         picture->view.height, picture->view.pixelsPerUnit);
         if (!args.trace.empty())
             std::printf("trace %s: %zu game frames, %zu releases, %zu hits, %zu runs over\n", args.trace.c_str(),

@@ -56,7 +56,7 @@ void ShadeGround(Image& image, const PictureView& view, const platform::MeshData
     for (float v : h)
         if (!std::isnan(v)) low = std::min(low, v), high = std::max(high, v);
     const float range = std::max(1.0f, high - low);
-    const float unit = 1.0f / view.pixelsPerUnit;  // world units between pixel centres
+    const float unit = static_cast<float>(1.0 / view.pixelsPerUnit);  // world units between pixel centres
     const Vec3 light = Vec3Normalize({-1.0f, 1.3f, 1.0f});
     const float flat = light.y;
     auto at = [&](int i, int j, float fallback) {

@@ -12,6 +12,14 @@ namespace {
 constexpr int kHalo = 2;                        // pixels of dark round each letter
 const Rgba kHaloColour{0.02f, 0.03f, 0.05f, 0.85f};
 
+// A pixel index for a coordinate, kept to a range where the arithmetic on it cannot overflow
+// (a marker far outside the picture is simply not painted).
+int Floor(float v) {
+    if (!(v > -1e6f)) return -1000000;
+    return static_cast<int>(std::floor(std::min(v, 1e6f)));
+}
+int Ceil(float v) { return -Floor(-v); }
+
 float ShapeDistance(MarkerShape shape, float x, float y, Vec2 c, float r) {
     switch (shape) {
         case MarkerShape::Circle: return std::hypot(x - c.x, y - c.y) - r;
@@ -31,8 +39,8 @@ float ShapeDistance(MarkerShape shape, float x, float y, Vec2 c, float r) {
 
 // Paints `distance` over the square round `centre` that reaches `reach` pixels out.
 void Fill(Image& image, Vec2 centre, float reach, Rgba colour, const std::function<float(float, float)>& distance) {
-    const int x0 = static_cast<int>(std::floor(centre.x - reach)), x1 = static_cast<int>(std::ceil(centre.x + reach)) + 1;
-    const int y0 = static_cast<int>(std::floor(centre.y - reach)), y1 = static_cast<int>(std::ceil(centre.y + reach)) + 1;
+    const int x0 = Floor(centre.x - reach), x1 = Ceil(centre.x + reach) + 1;
+    const int y0 = Floor(centre.y - reach), y1 = Ceil(centre.y + reach) + 1;
     image.Paint(x0, y0, x1, y1, [&](float x, float y, float* cover) {
         *cover = Coverage(distance(x, y));
         return colour;
@@ -48,19 +56,19 @@ void MapPainter::Line(const std::vector<Vec2>& points, float width, Rgba colour)
         minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
         minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
     }
-    const int pad = static_cast<int>(std::ceil(width)) + 2;
-    const int ox = std::max(0, static_cast<int>(std::floor(minX)) - pad);
-    const int oy = std::max(0, static_cast<int>(std::floor(minY)) - pad);
-    const int w = std::min(image_.Width(), static_cast<int>(std::ceil(maxX)) + pad) - ox;
-    const int h = std::min(image_.Height(), static_cast<int>(std::ceil(maxY)) + pad) - oy;
+    const int pad = Ceil(width) + 2;
+    const int ox = std::max(0, Floor(minX) - pad);
+    const int oy = std::max(0, Floor(minY) - pad);
+    const int w = std::min(image_.Width(), Ceil(maxX) + pad) - ox;
+    const int h = std::min(image_.Height(), Ceil(maxY) + pad) - oy;
     if (w <= 0 || h <= 0) return;
     Mask mask(w, h);
     for (size_t i = 0; i < points.size(); ++i) {
         const Vec2 a = points[i], b = points[std::min(i + 1, points.size() - 1)];
-        const int x0 = std::max(0, static_cast<int>(std::floor(std::min(a.x, b.x))) - pad - ox);
-        const int x1 = std::min(w, static_cast<int>(std::ceil(std::max(a.x, b.x))) + pad - ox);
-        const int y0 = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y))) - pad - oy);
-        const int y1 = std::min(h, static_cast<int>(std::ceil(std::max(a.y, b.y))) + pad - oy);
+        const int x0 = std::max(0, Floor(std::min(a.x, b.x)) - pad - ox);
+        const int x1 = std::min(w, Ceil(std::max(a.x, b.x)) + pad - ox);
+        const int y0 = std::max(0, Floor(std::min(a.y, b.y)) - pad - oy);
+        const int y1 = std::min(h, Ceil(std::max(a.y, b.y)) + pad - oy);
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) {
                 const float px = static_cast<float>(x + ox) + 0.5f, py = static_cast<float>(y + oy) + 0.5f;
@@ -109,7 +117,7 @@ Vec2 MapPainter::Measure(const std::string& text, int size) const {
 
 LabelBox MapPainter::Text(const std::string& text, float x, float y, int size, Rgba colour) {
     const Mask m = text_.RenderLine(FontFace::SansBold, text, size, kHalo);
-    const int ox = static_cast<int>(std::lround(x)), oy = static_cast<int>(std::lround(y));
+    const int ox = Floor(x + 0.5f), oy = Floor(y + 0.5f);
     image_.BlendMask(m.Grown(kHalo), ox, oy, [](int, int) { return kHaloColour; });
     image_.BlendMask(m, ox, oy, [&](int, int) { return colour; });
     return {static_cast<float>(ox), static_cast<float>(oy), static_cast<float>(ox + m.width), static_cast<float>(oy + m.height)};

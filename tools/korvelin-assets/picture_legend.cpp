@@ -33,12 +33,12 @@ std::string Printf(const char* fmt, double a, double b = 0) {
     return buf;
 }
 
-// A round length near 150 pixels long.
-float ScaleUnits(float pixelsPerUnit) {
-    const float want = 150 / pixelsPerUnit;
-    float best = 1;
-    for (float decade = 1; decade <= 1e6f; decade *= 10)
-        for (float step : {1.0f, 2.0f, 5.0f})
+// A round length (1, 2 or 5 times a power of ten) at most 150 pixels long.
+double ScaleUnits(double pixelsPerUnit) {
+    const double want = 150 / pixelsPerUnit;
+    double best = 1;
+    for (double decade = 1; decade <= want; decade *= 10)
+        for (double step : {1.0, 2.0, 5.0})
             if (step * decade <= want) best = step * decade;
     return best;
 }
@@ -86,9 +86,9 @@ std::vector<Row> Rows(const LegendContent& c) {
 
 void DrawLegend(MapPainter& paint, const PictureView& view, const LegendContent& content, const PictureLayout& layout) {
     const std::vector<Row> rows = Rows(content);
-    const float units = ScaleUnits(view.pixelsPerUnit);
-    const float bar = units * view.pixelsPerUnit;
-    const std::string scaleText = Printf("%.0f units", units);
+    const double units = ScaleUnits(view.pixelsPerUnit);
+    const float bar = static_cast<float>(units * view.pixelsPerUnit);
+    const std::string scaleText = Printf("%g units; x to the right, z up", units);
     float width = bar + 12 + paint.Measure(scaleText, kTextSize).x;
     for (const Row& r : rows) width = std::max(width, (r.sample ? kSwatch : 0) + paint.Measure(r.text, r.size).x);
     width += 2 * kPad;

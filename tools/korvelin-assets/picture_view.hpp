@@ -6,16 +6,20 @@
 
 #include "math/math.hpp"
 
+// Kept in double: a course may span nearly the whole float range, and its pixels must still
+// come out finite.
 struct PictureView {
-    float left = 0;            // world x at the picture's left edge
-    float top = 0;             // world z at its top edge
-    float pixelsPerUnit = 1;
+    double left = 0;            // world x at the picture's left edge
+    double top = 0;             // world z at its top edge
+    double pixelsPerUnit = 1;
     int width = 1, height = 1;
 
-    Vec2 ToPixel(Vec3 p) const { return {(p.x - left) * pixelsPerUnit, (top - p.z) * pixelsPerUnit}; }
+    Vec2 ToPixel(Vec3 p) const {
+        return {static_cast<float>((p.x - left) * pixelsPerUnit), static_cast<float>((top - p.z) * pixelsPerUnit)};
+    }
     // The ground point under the centre of pixel (i, j), at height 0.
     Vec3 ToWorld(int i, int j) const {
-        return {left + (static_cast<float>(i) + 0.5f) / pixelsPerUnit, 0, top - (static_cast<float>(j) + 0.5f) / pixelsPerUnit};
+        return {static_cast<float>(left + (i + 0.5) / pixelsPerUnit), 0, static_cast<float>(top - (j + 0.5) / pixelsPerUnit)};
     }
 };
 
