@@ -99,6 +99,13 @@ int Run(const CommandContext& ctx) {
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
+    // Said before the drawing, not after it.
+    const std::filesystem::path pngFolder = std::filesystem::path(args.png).parent_path();
+    std::error_code ec;
+    if (!args.png.empty() && !pngFolder.empty() && !std::filesystem::is_directory(pngFolder, ec)) {
+        std::fprintf(stderr, "korvelin-assets: cannot write %s: no folder %s\n", args.png.c_str(), pngFolder.c_str());
+        return 1;
+    }
     RunTrace trace;
     if (!args.trace.empty() && !LoadTrace(args.trace, trace)) return 1;
     const std::string& file = args.files[0];

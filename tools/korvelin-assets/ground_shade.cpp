@@ -1,4 +1,4 @@
-// Heights by downward rays, one per pixel, then shading from the slopes between them.
+// Heights by downward rays on a grid, then shading from the slopes between pixels.
 #include "ground_shade.hpp"
 
 #include <algorithm>
@@ -30,28 +30,55 @@ Rgba Tint(float t) {
     return kRamp[std::size(kRamp) - 1].colour;
 }
 
-std::vector<float> SampleHeights(const PictureView& view, const platform::MeshData& ground) {
-    std::vector<float> heights(static_cast<size_t>(view.width) * view.height, kNone);
+// Heights at every kStep-th pixel: the map's triangles span several pixels at any sensible
+// scale, so a finer grid adds nothing but rays.
+constexpr int kStep = 2;
+
+struct HeightGrid {
+    int width = 0, height = 0;  // samples
+    std::vector<float> h;       // NaN where there is no ground
+    float At(int i, int j) const { return h[static_cast<size_t>(j) * width + i]; }
+
+    // The height under pixel (i, j), bilinear between the samples round it; where one of them
+    // has no ground, the nearest sample's.
+    float Pixel(int i, int j) const {
+        const int gi = i / kStep, gj = j / kStep;
+        const float tx = static_cast<float>(i % kStep) / kStep, ty = static_cast<float>(j % kStep) / kStep;
+        const float a = At(gi, gj), b = At(gi + 1, gj), c = At(gi, gj + 1), d = At(gi + 1, gj + 1);
+        if (std::isnan(a) || std::isnan(b) || std::isnan(c) || std::isnan(d))
+            return At(gi + (tx > 0.5f), gj + (ty > 0.5f));
+        return (a * (1 - tx) + b * tx) * (1 - ty) + (c * (1 - tx) + d * tx) * ty;
+    }
+};
+
+HeightGrid SampleHeights(const PictureView& view, const platform::MeshData& ground) {
+    HeightGrid grid;
+    grid.width = (view.width + kStep - 1) / kStep + 1;
+    grid.height = (view.height + kStep - 1) / kStep + 1;
+    grid.h.assign(static_cast<size_t>(grid.width) * grid.height, kNone);
     const float above = ground.bounds.max.y + 100.0f;
     // Rows split between two threads: the rays are independent and the mesh is only read.
     auto rows = [&](int first, int step) {
-        for (int j = first; j < view.height; j += step)
-            for (int i = 0; i < view.width; ++i) {
-                const Vec3 p = view.ToWorld(i, j);
+        for (int j = first; j < grid.height; j += step)
+            for (int i = 0; i < grid.width; ++i) {
+                const Vec3 p = view.ToWorld(i * kStep, j * kStep);
                 const platform::RayHit hit = ground.Intersect({p.x, above, p.z}, {0, -1, 0});
-                if (hit.hit) heights[static_cast<size_t>(j) * view.width + i] = above - hit.distance;
+                if (hit.hit) grid.h[static_cast<size_t>(j) * grid.width + i] = above - hit.distance;
             }
     };
     std::thread other(rows, 1, 2);
     rows(0, 2);
     other.join();
-    return heights;
+    return grid;
 }
 
 }  // namespace
 
 void ShadeGround(Image& image, const PictureView& view, const platform::MeshData& ground) {
-    const std::vector<float> h = SampleHeights(view, ground);
+    const HeightGrid grid = SampleHeights(view, ground);
+    std::vector<float> h(static_cast<size_t>(view.width) * view.height);
+    for (int j = 0; j < view.height; ++j)
+        for (int i = 0; i < view.width; ++i) h[static_cast<size_t>(j) * view.width + i] = grid.Pixel(i, j);
     float low = std::numeric_limits<float>::max(), high = std::numeric_limits<float>::lowest();
     for (float v : h)
         if (!std::isnan(v)) low = std::min(low, v), high = std::max(high, v);

@@ -33,10 +33,11 @@ struct Picture {
     json info;  // the "picture" object of --json
     platform::Image png;
 
+    // x to the right, z up; in double, as a course may span the whole float range.
     Vec2 ToPixel(Vec3 p) const {
         const json& v = info["view"];
-        const float ppu = v["pixelsPerUnit"];
-        return {(p.x - v["left"].get<float>()) * ppu, (v["top"].get<float>() - p.z) * ppu};
+        const double ppu = v["pixelsPerUnit"];
+        return {float((p.x - v["left"].get<double>()) * ppu), float((v["top"].get<double>() - p.z) * ppu)};
     }
     const json* Marker(const std::string& what, int record = -1, int enemy = 0) const {
         for (const json& m : info["markers"])
@@ -175,6 +176,18 @@ TEST_F(CoursePictureTest, HandMadeCourseRouteJoinAndRunDrawnInPlace) {
     const Vec2 path = pic.ToPixel({700, 7, -100});
     const uint8_t* t = pic.png.Texel(uint32_t(path.x), uint32_t(path.y));
     EXPECT_TRUE(t[1] > 230 && t[0] > 110 && t[0] < 150 && t[2] < 130) << int(t[0]) << " " << int(t[1]) << " " << int(t[2]);
+}
+
+TEST_F(CoursePictureTest, ACourseSpanningTheFloatRangeStillDraws) {
+    const std::string file = folder_.Write("wide.dat", Record(0, 0, -3e38f, 0, 0) + Record(2, 0, 3e38f, 0, 3e38f));
+    const std::string png = (folder_.path / "wide.png").string();
+    const Picture pic = Draw(Quoted(file) + " " + Quoted(kGameData + "/model"), png);
+    ASSERT_EQ(pic.run.status, 3) << pic.run.out;
+    // Its length is infinite, which JSON can only say as null.
+    EXPECT_TRUE(Has(pic.run.out, "\"main_length\":null")) << pic.run.out;
+    CourseList course;
+    ASSERT_TRUE(LoadCourse(file, course).Ok());
+    ExpectGates(pic, course, [](size_t i) { return i == 0 ? &kStart : &kGoalCentre; });
 }
 
 TEST_F(CoursePictureTest, BadInputExitsWithAMessage) {
