@@ -17,6 +17,7 @@
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
 #include "scene/scene_factory.hpp"
+#include "transition_frame.hpp"
 
 namespace {
 
@@ -85,6 +86,41 @@ void BM_PostProcess(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PostProcess)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2.0);
+
+// The whole frame in which the title gives way to the game, as the window lives through it:
+// building the game scene, its first draw with the uploads to the device, and Present. A
+// frame of the game drawn after it is the part of this that is not loading.
+void BM_TransitionFrame(benchmark::State& state) {
+    Application& app = Application::Instance();
+    transition_bench::MeasureTransition(state, [&](SceneManager& manager) {
+        RunUnpacedFrame(app, manager);
+        GraphicsDevice::Instance().device->Finish();
+    });
+}
+BENCHMARK(BM_TransitionFrame)->Apply(transition_bench::ReadAheadCases);
+
+// Every model and picture on the game scene's list put on the OpenGL device at once.
+void BM_GameSceneFiles(benchmark::State& state) {
+    transition_bench::MeasureTransition(state, [](SceneManager&) {
+        transition_bench::GetEveryGameSceneFile();
+        GraphicsDevice::Instance().device->Finish();
+    });
+}
+BENCHMARK(BM_GameSceneFiles)->Apply(transition_bench::ReadAheadCases);
+
+// A frame of the game scene once it is running, for comparison with the one above.
+void BM_GameFrame(benchmark::State& state) {
+    Application& app = Application::Instance();
+    SceneManager manager(transition_bench::MakeScene);
+    manager.Init();
+    RunUnpacedFrame(app, manager);  // the transition, with its loads, stays out
+    for (auto _ : state) {
+        RunUnpacedFrame(app, manager);
+        GraphicsDevice::Instance().device->Finish();
+    }
+    manager.Release();
+}
+BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 // Each twice: CPU time of the main thread, and of the whole process (the software rasteriser
 // draws on threads of its own). Iterations are chosen by wall-clock time, since the frame's

@@ -24,19 +24,35 @@ function(korvelin_unit_test name)
   endif()
 endfunction()
 
-# korvelin_fuzz_target(NAME SOURCES ... LIBS ... [SECONDS n]): a libFuzzer target (clang) run as a
-# test labelled "fuzz" over its seed corpus tests/fuzz/corpus/NAME for SECONDS (default 60).
+# korvelin_fuzz_target(NAME SOURCES ... LIBS ... [SECONDS n] [TIMEOUT s] [RSS_MB n] [MAX_LEN n]
+# [SEEDS dir...]): a libFuzzer target (clang) run as a test labelled "fuzz" over its seed corpus
+# tests/fuzz/corpus/NAME and the SEEDS folders for SECONDS (default 60), each input within TIMEOUT
+# seconds (default 10) and RSS_MB megabytes (default 2048).
 function(korvelin_fuzz_target name)
-  cmake_parse_arguments(ARG "" "SECONDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SECONDS;TIMEOUT;RSS_MB;MAX_LEN" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(NOT ARG_SECONDS)
     set(ARG_SECONDS 60)
   endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 10)
+  endif()
+  if(NOT ARG_RSS_MB)
+    set(ARG_RSS_MB 2048)
+  endif()
+  set(limits "-timeout=${ARG_TIMEOUT} -rss_limit_mb=${ARG_RSS_MB}")
+  if(ARG_MAX_LEN)
+    string(APPEND limits " -max_len=${ARG_MAX_LEN}")
+  endif()
+  set(seeds "'${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name}'")
+  foreach(dir ${ARG_SEEDS})
+    string(APPEND seeds " '${dir}'")
+  endforeach()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   add_dependencies(fuzz_targets ${name})
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus-${name})
   add_test(NAME ${name}
-           COMMAND sh -c "mkdir -p '${corpus}' && exec $<TARGET_FILE:${name}> -max_total_time=${ARG_SECONDS} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 '${corpus}' '${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name}'")
+           COMMAND sh -c "mkdir -p '${corpus}' && exec $<TARGET_FILE:${name}> -max_total_time=${ARG_SECONDS} ${limits} -print_final_stats=1 '${corpus}' ${seeds}")
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${ARG_SECONDS}0)
 endfunction()

@@ -1,6 +1,11 @@
 // Blur.fx: the glow post-process. Quads arrive in clip space. "Normaltech" copies (or
-// composites) a picture tinted by Color; the blur techniques are a 9-tap Gaussian done in 5
-// bilinear fetches per direction. Reads are clamped to the picture, so glow never wraps round
+// composites) a picture tinted by Color; the blur techniques spread each texel over the eleven
+// texels -5..5 with the weights of a Gaussian of 4 texels (0.1199, 0.1162, 0.1058, 0.0905,
+// 0.0727, 0.0549 from the middle out), read in six bilinear fetches: each fetch takes two
+// neighbouring texels, the middle one shared by the two innermost. Every texel is covered, so a
+// bright line gets a halo that falls off smoothly instead of rings. Three rounds of this give
+// the halo its width; a wider Gaussian over the same texels flattens the top until 8-bit
+// rounding puts small rings back. Reads are clamped to the picture, so glow never wraps round
 // from the opposite edge.
 
 technique Normaltech
@@ -57,10 +62,10 @@ vec4 Tap(float offset) {
     return texture(InputTex, uv);
 }
 void main() {
-    // The taps stand twice as far apart as a plain 9-tap kernel: a wider, softer halo.
-    vec4 sum = Tap(0.0) * 0.2270270270;
-    sum += (Tap(2.7692307692) + Tap(-2.7692307692)) * 0.3162162162;
-    sum += (Tap(6.4615384616) + Tap(-6.4615384616)) * 0.0702702703;
+    // Offsets and weights of the three fetch pairs (texel pairs 0|1, 2|3, 4|5 each side).
+    vec4 sum = (Tap(0.6596864) + Tap(-0.6596864)) * 0.1761276;
+    sum += (Tap(2.4610168) + Tap(-2.4610168)) * 0.1962794;
+    sum += (Tap(4.4301473) + Tap(-4.4301473)) * 0.1275930;
     outColor = sum * Color;
 }
 end_shader
@@ -93,10 +98,10 @@ vec4 Tap(float offset) {
     return texture(InputTex, uv);
 }
 void main() {
-    // The taps stand twice as far apart as a plain 9-tap kernel: a wider, softer halo.
-    vec4 sum = Tap(0.0) * 0.2270270270;
-    sum += (Tap(2.7692307692) + Tap(-2.7692307692)) * 0.3162162162;
-    sum += (Tap(6.4615384616) + Tap(-6.4615384616)) * 0.0702702703;
+    // Offsets and weights of the three fetch pairs (texel pairs 0|1, 2|3, 4|5 each side).
+    vec4 sum = (Tap(0.6596864) + Tap(-0.6596864)) * 0.1761276;
+    sum += (Tap(2.4610168) + Tap(-2.4610168)) * 0.1962794;
+    sum += (Tap(4.4301473) + Tap(-4.4301473)) * 0.1275930;
     outColor = sum * Color;
 }
 end_shader

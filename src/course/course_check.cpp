@@ -8,21 +8,24 @@
 
 namespace {
 
-constexpr float kPlayerSpeed = 1.9f;     // units per update
+using route_timing::kPlayerSpeed;
 constexpr float kUpdatesPerSecond = 62.5f;
-constexpr float kEnemyRouteSpeed = 2.0f;
-constexpr float kEnemySlowestChase = 1.0f;
 constexpr float kFlightHeight = 7.0f;
 constexpr float kGateDrop = 110.0f;
 constexpr float kPassDistance = 5.0f;
 constexpr float kJoinDistance = 500.0f;
 constexpr float kTurnUpdates = 34.0f;    // the player's turn towards its next gate
+constexpr float kSharpestTurn = 60.0f;   // degrees at one gate
+constexpr float kJoinNearPlayer = 150.0f;
 
 std::string Format(const char* fmt, double a = 0, double b = 0, double c = 0) {
     char buf[256];
     std::snprintf(buf, sizeof buf, fmt, a, b, c);
     return buf;
 }
+
+// The angle between two horizontal directions, in degrees.
+float TurnDegrees(Vec3 from, Vec3 to) { return std::acos(std::fmax(-1.0f, std::fmin(1.0f, Vec3Dot(from, to)))) * 57.29578f; }
 
 Vec3 Position(const CheckPoint& cp) { return cp.world.Row(3); }
 
@@ -133,9 +136,8 @@ private:
                    Format("gate %g is %.0f units after the one before", static_cast<double>(k), spacing));
             const Vec3 dir = Flat(Flight(k) - Flight(k - 1));
             if (k + 1 < mainEnd_) {
-                const Vec3 next = Flat(Flight(k + 1) - Flight(k));
-                const float turn = std::acos(std::fmax(-1.0f, std::fmin(1.0f, Vec3Dot(dir, next)))) * 57.29578f;
-                Expect("main-gate-turn", turn < 60.0f, Format("turn at gate %g: %.1f degrees", static_cast<double>(k), turn));
+                const float turn = TurnDegrees(dir, Flat(Flight(k + 1) - Flight(k)));
+                Expect("main-gate-turn", turn < kSharpestTurn, Format("turn at gate %g: %.1f degrees", static_cast<double>(k), turn));
             }
             // The player's pass test: its forward ray meets the gate panel within 5 units, also
             // when the player has strafed a little off the line.
@@ -159,7 +161,7 @@ private:
     void RouteGeometry() {
         for (size_t r = 0; r < routes_.size(); ++r) {
             const auto [first, last] = routes_[r];
-            float routeLength = 0;
+            float legs = 0;  // flown at the route speed: all but the last leg
             for (size_t i = first; i <= last; ++i) {
                 const Vec3 p = Position(*course_[i]);
                 float ground = 0;
@@ -169,29 +171,49 @@ private:
                 if (i == first) continue;
                 const Vec3 prev = Position(*course_[i - 1]);
                 const Vec3 dir = Vec3Normalize(p - prev);
-                if (i < last) routeLength += Vec3Length(p - prev);
+                if (i < last) {
+                    legs += Vec3Length(p - prev);
+                    // The enemy turns at once at every gate, so its chain kinks there.
+                    const float turn = TurnDegrees(Flat(dir), Flat(Position(*course_[i + 1]) - p));
+                    Expect("enemy-gate-turn", turn < kSharpestTurn, Format("turn at record %g: %.1f degrees", static_cast<double>(i), turn));
+                }
                 // The enemy faces each gate squarely and meets its panel at the origin.
                 const platform::RayHit hit = RayAtGate(*course_[i], meshes_.enemyGate, p - dir * 3.0f, dir);
                 Expect("enemy-gate-pass", hit.hit && hit.distance < kPassDistance,
                        Format("record %g: hit %g at %.2f", static_cast<double>(i), hit.hit, hit.distance));
             }
-            CheckJoin(r, routeLength);
+            CheckJoin(r, legs);
         }
     }
 
+    // Arc along the main flight path of its point nearest to p, seen from above.
+    float ArcOf(Vec3 p) const {
+        float best = 1e30f, at = 0;
+        for (size_t k = 1; k < mainEnd_; ++k) {
+            const Vec3 a = Flight(k - 1), b = Flight(k);
+            const Vec3 ab{b.x - a.x, 0, b.z - a.z}, ap{p.x - a.x, 0, p.z - a.z};
+            const float t = std::fmax(0.0f, std::fmin(1.0f, Vec3Dot(ap, ab) / Vec3Dot(ab, ab)));
+            const float d = Vec3Length(ap - ab * t);
+            if (d >= best) continue;
+            best = d;
+            at = arc_[k - 1] + (arc_[k] - arc_[k - 1]) * t;
+        }
+        return at;
+    }
+
     // At its end gate the enemy looks for the first main-course gate its forward ray meets
-    // within 500 units; that gate must lie ahead of the player, and not be the goal.
-    void CheckJoin(size_t r, float routeLength) {
+    // within 500 units and joins the main course there; that gate must not be the goal. And it
+    // should join close to the player: far ahead, it only drifts off sideways while the player
+    // slowly catches up, and never meets it.
+    void CheckJoin(size_t r, float legs) {
         const auto [first, last] = routes_[r];
         const Vec3 end = Position(*course_[last]);
         const Vec3 prev = Position(*course_[last - 1]);
         const Vec3 dir = Vec3Normalize(end - prev);
         const Vec3 right = Vec3Cross({0, 1, 0}, Flat(dir));
         // The enemy chases on its last leg and drifts sideways by up to a unit per update.
-        const float drift = Vec3Length(end - prev) / kEnemySlowestChase;
-        const float updates = routeLength / kEnemyRouteSpeed + drift;
-        if (r >= triggerGates_.size()) return;
-        const float playerArc = arc_[triggerGates_[r]] + updates * kPlayerSpeed;
+        const float lastLeg = Vec3Length(end - prev);
+        const float drift = route_timing::LastLegUpdates(lastLeg);
         for (float side : {-0.5f, 0.0f, 0.5f, 1.0f}) {
             const Vec3 from = end + right * (side * drift);
             size_t found = 0;
@@ -203,12 +225,20 @@ private:
                     distance = hit.distance;
                 }
             }
-            const bool ok = found > 0 && found + 1 < mainEnd_ && arc_[found] > playerArc;
-            Expect("enemy-joins-ahead", ok,
-                   Format("route %g joins at gate %g, %.0f units ahead", static_cast<double>(r + 1), static_cast<double>(found),
-                          distance) +
-                       Format(", %.0f units before the player gets there", found ? arc_[found] - playerArc : 0));
+            Expect("enemy-joins", found > 0 && found + 1 < mainEnd_,
+                   Format("route %g joins at gate %g, %.0f units ahead", static_cast<double>(r + 1), static_cast<double>(found), distance) +
+                       Format(" from %.0f units to the side", side * drift));
         }
+        if (r >= triggerGates_.size()) return;  // routes-released reports it
+        // The first enemy is released as the player passes its trigger gate; the later ones
+        // earlier, as the enemies already chasing pass that gate ahead of the player.
+        const size_t trigger = triggerGates_[r];
+        const float early = r == 0 ? 0.0f : route_timing::ChaseLead(arc_[trigger] - arc_[trigger - 1]);
+        const float updates = route_timing::RouteUpdates(legs, lastLeg) - early;
+        const float ahead = ArcOf(end) - (arc_[trigger] + updates * kPlayerSpeed);
+        Expect("enemy-joins-near-player", std::fabs(ahead) < kJoinNearPlayer,
+               Format("route %g joins %.0f updates after the player passes its trigger gate, %.0f units ahead of it", static_cast<double>(r + 1),
+                      updates, ahead));
     }
 
     const CourseList& course_;

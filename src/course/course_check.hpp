@@ -2,6 +2,7 @@
 // the gates stand where the player and the enemies will really meet them on the maps.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -36,3 +37,50 @@ struct CourseMeshes {
 };
 
 CourseCheckReport CheckCourse(const CourseList& course, const CourseMeshes& meshes);
+
+// How long an enemy flies from its release at the spawn gate to joining the main course, and
+// how far the player flies meanwhile. The course layout times its routes with this, and the
+// checker holds every course to it.
+namespace route_timing {
+
+constexpr float kPlayerSpeed = 1.9f;  // units per update
+constexpr float kEnemyRouteSpeed = 2.0f;
+constexpr float kEnemySlowestChase = 1.0f;
+constexpr float kEnemyPaceStep = 0.05f;
+constexpr float kEnemyFastestChase = 2.5f;
+
+// The last leg, towards the end gate, is flown in the chase: the enemy already heads for a
+// later gate than the player, so it slows from the route speed by a step per update to 1.0.
+inline float LastLegUpdates(float length) {
+    float speed = kEnemyRouteSpeed, flown = 0, updates = 0;
+    while (flown < length) {
+        speed = std::max(kEnemySlowestChase, speed - kEnemyPaceStep);
+        flown += speed;
+        ++updates;
+    }
+    return updates;
+}
+
+// `legs` is the route from the spawn gate to the start of the last leg.
+inline float RouteUpdates(float legs, float lastLeg) { return legs / kEnemyRouteSpeed + LastLegUpdates(lastLeg); }
+
+// How many updates before the player an enemy that chases it passes each main gate, once the
+// chase has settled: it catches up at 2.5 while both head for the same gate, passes it first and
+// holds back at 1.0 until the player has passed it too. The trigger gates of the later enemies
+// are passed this early, so they are released this early.
+inline float ChaseLead(float gateSpacing) {
+    constexpr int kGates = 40;
+    float enemyPassed[kGates + 2] = {};
+    float player = 0, enemy = 0, speed = kEnemyRouteSpeed, lead = 0;
+    int playerGate = 1, enemyGate = 1;  // the gates each heads for
+    for (int update = 1; playerGate <= kGates; ++update) {
+        speed = std::clamp(speed + (playerGate < enemyGate ? -kEnemyPaceStep : kEnemyPaceStep), kEnemySlowestChase, kEnemyFastestChase);
+        enemy += speed;
+        player += kPlayerSpeed;
+        if (enemy >= gateSpacing * static_cast<float>(enemyGate) && enemyGate <= kGates) enemyPassed[enemyGate++] = static_cast<float>(update);
+        if (player >= gateSpacing * static_cast<float>(playerGate)) lead = static_cast<float>(update) - enemyPassed[playerGate++];
+    }
+    return lead;
+}
+
+}  // namespace route_timing

@@ -36,6 +36,9 @@ void DebugUi::Release() {
 
 void DebugUi::ShowState(const Matrix& playerWorld) {
     if (!enabled || !InUiFrame()) return;
+    // Wide enough for its sliders the first time; the user may move and size it after.
+    ImGui::SetNextWindowPos(ImVec2(10, 90), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(360, 400), ImGuiCond_FirstUseEver);
     ImGui::PushStyleColor(ImGuiCol_TitleBgActive, kTitleActive);
     ImGui::PushStyleColor(ImGuiCol_TitleBg, kTitle);
     ImGui::Begin("DebugState", nullptr, ImGuiWindowFlags_MenuBar);

@@ -63,6 +63,9 @@ void DebugUi::FreeLook(CameraAngles& camera) const {
 
 void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target) {
     if (!InUiFrame()) return;
+    // The overlay's windows start side by side: the frame rate and the editor on the left,
+    // the camera and the debug lines on the right.
+    ImGui::SetNextWindowPos(ImVec2(ImGui::GetIO().DisplaySize.x - 250, 10), ImGuiCond_FirstUseEver);
     ImGui::Begin("CamState");
     ImGui::Text("RayDis:%f", rayDistance);
     ImGui::Text("NowPos\nx:\t%f\ny:\t%f\nz:\t%f", playerPosition.x, playerPosition.y, playerPosition.z);
@@ -72,6 +75,7 @@ void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 targe
 
 void DebugUi::DebugText(const char* format, ...) {
     if (!InUiFrame()) return;
+    ImGui::SetWindowPos("Debug##Default", ImVec2(ImGui::GetIO().DisplaySize.x - 250, 200), ImGuiCond_FirstUseEver);
     va_list args;
     va_start(args, format);
     ImGui::TextV(format, args);

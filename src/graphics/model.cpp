@@ -2,7 +2,9 @@
 #include "graphics/model.hpp"
 
 #include <cstdio>
+#include <map>
 
+#include "platform/image/texture_image.hpp"
 #include "platform/mesh/x_file_loader.hpp"
 
 using namespace platform;
@@ -34,27 +36,57 @@ void Mesh::DrawSubset(uint32_t subset) const {
     device_->DrawMesh(buffer_, s.indexStart, s.indexCount);
 }
 
-bool Model::Load(RenderDevice* device, const std::string& path) {
-    Release();
-    size_t slash = path.find_last_of("/\\");
-    name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (!device) return false;
-    MeshData data;
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+ModelData ReadModelFile(const std::string& path) {
+    ModelData data;
+    data.name = FileNameOf(path);
     std::string error;
-    if (!LoadXFile(path, data, error)) return false;  // a missing model draws nothing
-    const size_t count = data.materials.size();
+    if (!LoadXFile(path, data.mesh, error)) return data;  // a missing model draws nothing
+    data.read = true;
+    std::map<std::string, std::shared_ptr<const TextureImage>> decoded;
+    for (const MeshMaterial& m : data.mesh.materials) {
+        auto [picture, first] = decoded.try_emplace(m.texturePath);
+        if (first && !m.texturePath.empty()) {
+            auto image = std::make_shared<TextureImage>();
+            if (LoadTextureImage(m.texturePath, false, *image, error)) picture->second = std::move(image);
+        }
+        data.pictures.push_back(picture->second);
+    }
+    return data;
+}
+
+bool Model::Load(RenderDevice* device, const std::string& path) {
+    if (device) return Create(device, ReadModelFile(path));
+    ModelData unread;
+    unread.name = FileNameOf(path);
+    return Create(device, std::move(unread));
+}
+
+bool Model::Create(RenderDevice* device, ModelData data) {
+    Release();
+    name = data.name;
+    if (!device || !data.read) return false;
+    const size_t count = data.mesh.materials.size();
     materialCount = static_cast<uint32_t>(count);
     materials = std::make_unique<Material[]>(count);
     materialTextures = std::make_unique<Texture[]>(count);
     for (size_t i = 0; i < count; ++i) {
-        const MeshMaterial& m = data.materials[i];
+        const MeshMaterial& m = data.mesh.materials[i];
         materials[i] = {m.diffuse, m.diffuse, m.specular, m.emissive, m.power};
-        if (!m.texturePath.empty()) materialTextures[i].LoadFromFile(m.texturePath, false);
+        if (!m.texturePath.empty()) materialTextures[i].CreateFromImage(m.texturePath, data.pictures[i].get());
     }
     mesh = std::make_unique<Mesh>();
-    if (!mesh->Create(*device, std::move(data))) {
+    if (!mesh->Create(*device, std::move(data.mesh))) {
         Release();
-        name = slash == std::string::npos ? path : path.substr(slash + 1);
+        name = data.name;
         return false;
     }
     return true;

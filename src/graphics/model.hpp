@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/texture.hpp"
+#include "platform/image/texture_image.hpp"
 #include "platform/mesh/mesh_data.hpp"
 #include "platform/render/render_device.hpp"
 
@@ -38,11 +40,28 @@ private:
     platform::MeshData data_;
 };
 
+// Everything of a model file that does not need the device: the mesh with its ray hierarchy
+// and the decoded pictures of its materials. Made on any thread; only Model::Create puts it on
+// the device.
+struct ModelData {
+    bool read = false;     // false when the file could not be read
+    std::string name;      // file name and extension, without the folder
+    platform::MeshData mesh;
+    // One per material; null when the material names no picture or it cannot be read. Materials
+    // that name the same file share one decoded picture.
+    std::vector<std::shared_ptr<const platform::TextureImage>> pictures;
+};
+
+// Reads the file, builds its ray hierarchy and decodes its pictures. Touches no shared state.
+ModelData ReadModelFile(const std::string& path);
+
 class Model {
 public:
     ~Model() { Release(); }
     // Loads the file; a failure leaves the model empty (it draws nothing and is never hit).
     bool Load(platform::RenderDevice* device, const std::string& path);
+    // Puts what ReadModelFile made on the device; an unread file leaves the model empty.
+    bool Create(platform::RenderDevice* device, ModelData data);
     void Release();
     // Ray test in the model's own frame; no hit for an empty model.
     platform::RayHit Intersect(Vec3 origin, Vec3 direction) const;

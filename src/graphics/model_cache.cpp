@@ -9,11 +9,27 @@ Model* ModelCache::Get(const std::string& fileName) {
     auto it = models_.find(fileName);
     if (it != models_.end()) return it->second.get();
     auto model = std::make_unique<Model>();
-    model->Load(GraphicsDevice::Instance().device.get(), fileName);
+    platform::RenderDevice* device = GraphicsDevice::Instance().device.get();
+    if (std::optional<ModelData> data = reader_.Take(fileName))
+        model->Create(device, std::move(*data));
+    else
+        model->Load(device, fileName);
     return models_.emplace(fileName, std::move(model)).first->second.get();
 }
 
+void ModelCache::Prefetch(const std::vector<std::string>& fileNames) {
+    for (const std::string& name : fileNames)
+        if (!models_.count(name)) reader_.Request(name);
+}
+
 void ModelCache::ReleaseAll() {
+    reader_.Stop();
     for (auto& [name, model] : models_) model->Release();
     models_.clear();
+}
+
+std::vector<std::string> ModelCache::FileNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, model] : models_) names.push_back(name);
+    return names;
 }

@@ -26,27 +26,32 @@ int Texture::CreateTarget(int width, int height, int mipLevels, TextureUsage usa
 }
 
 int Texture::LoadFromFile(const std::string& name, bool nonPowerOfTwo) {
+    if (!GraphicsDevice::Instance().device) return CreateFromImage(name, nullptr);
+    TextureImage image;
+    std::string error;
+    const bool read = LoadTextureImage(name, nonPowerOfTwo, image, error);  // a missing picture draws nothing
+    return CreateFromImage(name, read ? &image : nullptr);
+}
+
+int Texture::CreateFromImage(const std::string& name, const TextureImage* image) {
     Release();
     fileName = name;
     RenderDevice* d = GraphicsDevice::Instance().device.get();
-    if (!d) return 0;
-    TextureImage image;
-    std::string error;
-    if (!LoadTextureImage(name, nonPowerOfTwo, image, error)) return 0;  // a missing picture draws nothing
-    texture = d->CreateTexture(static_cast<int>(image.Width()), static_cast<int>(image.Height()),
-                               static_cast<int>(image.LevelCount()), false);
+    if (!d || !image || image->levels.empty()) return 0;
+    texture = d->CreateTexture(static_cast<int>(image->Width()), static_cast<int>(image->Height()),
+                               static_cast<int>(image->LevelCount()), false);
     if (!texture) return 0;
     device_ = d;
     surface = texture;
     const TextureInfo* info = d->GetTextureInfo(texture);
-    for (int level = 0; level < info->levels && level < static_cast<int>(image.levels.size()); ++level)
-        d->UpdateTexture(texture, level, image.levels[level].pixels.data());
+    for (int level = 0; level < info->levels && level < static_cast<int>(image->levels.size()); ++level)
+        d->UpdateTexture(texture, level, image->levels[level].pixels.data());
     imageInfo = {};
-    imageInfo.width = image.fileWidth;
-    imageInfo.height = image.fileHeight;
+    imageInfo.width = image->fileWidth;
+    imageInfo.height = image->fileHeight;
     imageInfo.depth = 1;
-    imageInfo.mipLevels = image.LevelCount();
-    sourceRect = {0, 0, static_cast<int32_t>(image.fileWidth), static_cast<int32_t>(image.fileHeight)};
+    imageInfo.mipLevels = image->LevelCount();
+    sourceRect = {0, 0, static_cast<int32_t>(image->fileWidth), static_cast<int32_t>(image->fileHeight)};
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/image/texture_image.hpp"
 #include "platform/render/render_device.hpp"
 
 enum class TextureUsage { None, RenderTarget };
@@ -36,6 +37,9 @@ public:
     // size; without it each side is rounded up to a power of two and the picture scaled to fill
     // it. `imageInfo` and `sourceRect` keep the file's size either way. 1 on success, 0 on failure.
     int LoadFromFile(const std::string& fileName, bool nonPowerOfTwo);
+    // The same from a picture LoadTextureImage has already read (on any thread); null stands
+    // for a file that could not be read.
+    int CreateFromImage(const std::string& fileName, const platform::TextureImage* image);
     // Safe on an empty texture and twice in a row.
     void Release();
     void SetAsRenderTarget(int index) const;

@@ -151,9 +151,11 @@ void SceneGame::DrawResult() {
 void SceneGame::Draw2D() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (courseError_.empty()) {
-        if (!runOver) DrawReticle();
+        // The backdrop goes first: sprites write depth, so the reticle's soft edge drawn before
+        // it would cut holes into the sky behind the canyon.
         const Matrix back = MatrixTranslation(0, 0, 1);
         gd.DrawSprite(Picture("data/Texture/back.png"), 0xFFFFFFFF, &back);
+        if (!runOver) DrawReticle();
         const Matrix origin = Matrix::Identity();
         if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
         gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);

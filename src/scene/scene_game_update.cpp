@@ -34,7 +34,8 @@ SceneId SceneGame::Update() {
         return kSceneTitle;
     }
     gSoundManager->PlayBgm(kMusic);
-    if (GetInput().KeyDown(Key::Escape) && Leave()) return kSceneTitle;
+    // A tap between two frames asks as well as a held key, so a slow frame cannot miss it.
+    if (GetInput().AsyncKeyState(Key::Escape) != 0 && Leave()) return kSceneTitle;
 
     for (size_t i = 0; i < characters.size(); ++i) {
         CharaBase& body = *characters[i];

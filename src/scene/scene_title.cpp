@@ -11,6 +11,7 @@
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
+#include "scene/game_assets.hpp"
 #include "scene/scene_host.hpp"
 #include "sound/sound_manager.hpp"
 
@@ -40,6 +41,12 @@ void SceneTitle::SetProjection() const {
 
 SceneId SceneTitle::Update() {
     if (gSoundManager) gSoundManager->PlayBgm(kMusic);
+    // The game's maps take a while to read: start on them while the title runs. The caches do
+    // not exist yet when the first title is built, so this waits for the first update.
+    if (!prefetchStarted_) {
+        PrefetchGameScene();
+        prefetchStarted_ = true;
+    }
     Input& input = GetInput();
     // Any state counts here: down now, or pressed since the last look.
     if (input.AsyncKeyState(Key::Escape) != 0) {

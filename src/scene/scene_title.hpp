@@ -28,4 +28,6 @@ public:
 
 private:
     void SetProjection() const;
+
+    bool prefetchStarted_ = false;  // the game's files have been asked for
 };

@@ -4,12 +4,28 @@
 #include <cmath>
 #include <vector>
 
+#include "course/course_check.hpp"
 #include "terrain.hpp"
 
 namespace course_layout {
 namespace {
 
 constexpr float kTwoPi = 6.28318530717959f;
+constexpr float kPi = 3.14159265358979f;
+
+// Enemy routes. Each enemy is released ahead of the player, weaves across the canyon and comes
+// back onto the centre line for a short last leg, at whose end gate it joins the main course.
+// Weaving, it makes less way along the canyon than the player, who draws level meanwhile.
+constexpr int kJoinAfterTrigger = 3;        // the route ends before the third main gate after its trigger
+constexpr float kEndBeforeJoinGate = 60.0f;
+// Having joined, the enemy heads for the gate after the one it joined at, a later gate than the
+// player's, so it holds back at 1.0: joining a little ahead, it lets the player fly into its
+// chain at once. Joining behind, it falls further back until the player passes that gate.
+constexpr float kJoinLead = 50.0f;
+constexpr float kLastLeg = 40.0f;           // along the centre line, into the end gate
+constexpr float kWeaveAmplitude = 120.0f;   // well inside the canyon floor
+constexpr float kHalfWaves = 3.5f;          // from one side across the canyon 3 times, then onto the centre line
+constexpr int kWeaveGates = 28;             // 8 per half-wave keep each turn below 40 degrees
 
 // Arc length along the centre line, sampled finely enough for gate placement.
 class CentreLine {
@@ -82,6 +98,28 @@ bool IsTrigger(int gate) {
     return false;
 }
 
+// The weave from the spawn gate at arc `spawn` to the centre line kLastLeg before the end gate at
+// arc `end`, then the end gate; `side` is +1 to start on the right of the canyon, -1 on the left.
+std::vector<Vec3> Route(const CentreLine& line, float spawn, float end, float side) {
+    std::vector<Vec3> route;
+    const float extent = end - kLastLeg - spawn;
+    for (int i = 0; i <= kWeaveGates; ++i) {
+        const float f = static_cast<float>(i) / kWeaveGates;
+        // The last half-wave fades out, so the enemy comes onto the centre line gently.
+        const float fade = std::fmin(1.0f, (1.0f - f) * kHalfWaves);
+        route.push_back(line.Point(spawn + extent * f, side * kWeaveAmplitude * fade * std::cos(kPi * kHalfWaves * f)));
+    }
+    route.push_back(line.Point(end, 0));
+    return route;
+}
+
+// What the enemy flies at the route speed: everything before the last leg.
+float RouteLegs(const std::vector<Vec3>& route) {
+    float length = 0;
+    for (size_t j = 1; j + 1 < route.size(); ++j) length += Vec3Length(route[j] - route[j - 1]);
+    return length;
+}
+
 }  // namespace
 
 CourseList Build() {
@@ -106,21 +144,32 @@ CourseList Build() {
         Add(list, kind, 0, GateWorld(origin, forward));
     }
 
-    // Enemy routes: the enemy appears ahead of the player at its spawn gate, weaves across
-    // the canyon through its spinning gates and joins the main course in front of the player.
-    constexpr float kSpawnAhead = 450.0f;
-    constexpr float kRouteStep = 150.0f;
-    constexpr float kLastLeg = 80.0f;
-    constexpr float kWeave[] = {110.0f, 50.0f, -40.0f, -100.0f, -70.0f, -10.0f, 0.0f};
+    // Where the player flies past each main gate, measured along its flight.
+    std::vector<float> flight(kMainGates, 0.0f);
+    for (int k = 1; k < kMainGates; ++k) flight[k] = flight[k - 1] + Vec3Length(ground[k] - ground[k - 1]);
+
+    const float chaseLead = route_timing::ChaseLead(kMainSpacing) * route_timing::kPlayerSpeed;
     int enemy = 0;
     for (int trigger : kTriggerGates) {
         ++enemy;
+        const int joinGate = trigger + kJoinAfterTrigger;
+        const float end = kMainSpacing * static_cast<float>(joinGate) - kEndBeforeJoinGate;
+        // The first enemy is released as the player passes its trigger gate; the later ones
+        // earlier, as the enemies already chasing the player pass that gate ahead of it.
+        const float behindTrigger = enemy > 1 ? chaseLead : 0.0f;
+        const float released = flight[trigger] - behindTrigger;
+        // The enemy should reach its end gate when the player, flying on from the release, is
+        // kJoinLead short of it.
+        const float updates = (flight[joinGate] - kEndBeforeJoinGate - kJoinLead - released) / route_timing::kPlayerSpeed;
+        // The further ahead of the player the spawn gate stands (never behind it), the shorter
+        // the weave.
         const float side = enemy % 2 == 1 ? 1.0f : -1.0f;
-        const float s0 = kMainSpacing * static_cast<float>(trigger) + kSpawnAhead;
-        std::vector<Vec3> route;
-        for (size_t j = 0; j < std::size(kWeave); ++j)
-            route.push_back(line.Point(s0 + kRouteStep * static_cast<float>(j), side * kWeave[j]));
-        route.push_back(line.Point(s0 + kRouteStep * static_cast<float>(std::size(kWeave) - 1) + kLastLeg, 0));
+        float near = kMainSpacing * static_cast<float>(trigger) - behindTrigger, far = end - kLastLeg - kMainSpacing;
+        for (int step = 0; step < 40; ++step) {
+            const float mid = (near + far) / 2;
+            (route_timing::RouteUpdates(RouteLegs(Route(line, mid, end, side)), kLastLeg) > updates ? near : far) = mid;
+        }
+        const std::vector<Vec3> route = Route(line, near, end, side);
         for (size_t j = 0; j < route.size(); ++j) {
             const Vec3 forward = j == 0 ? route[1] - route[0] : route[j] - route[j - 1];
             const Vec3 origin = route[j] + Vec3{0, kFlightHeight, 0};

@@ -39,7 +39,7 @@ bool Decode(std::span<const uint8_t> bytes, Image& out, std::string& reason) {
                  std::to_string(kMaxImageSide);
         return false;
     }
-    stbi_set_flip_vertically_on_load(0);
+    stbi_set_flip_vertically_on_load_thread(0);  // per thread: pictures are decoded on more than one
     stbi_uc* pixels = stbi_load_from_memory(data, size, &w, &h, &channels, 4);
     if (!pixels) {
         const char* why = stbi_failure_reason();

@@ -101,7 +101,7 @@ void TriangleBvh::Build(std::span<const Vec3> positions, std::span<const uint32_
     const size_t faces = indices.size() / 3;
     if (faces == 0 || faces > std::numeric_limits<uint32_t>::max() / 2) return;
     triangles_.resize(faces);
-    std::vector<Vec3> centroids(faces);
+    std::vector<BuildItem> items(faces);
     for (size_t f = 0; f < faces; ++f) {
         Triangle& tri = triangles_[f];
         const uint32_t a = indices[3 * f], b = indices[3 * f + 1], c = indices[3 * f + 2];
@@ -115,14 +115,15 @@ void TriangleBvh::Build(std::span<const Vec3> positions, std::span<const uint32_
             tri.v0 = tri.v1 = tri.v2 = positions.empty() ? Vec3{} : positions[0];
         }
         if (!Finite(tri.v0) || !Finite(tri.v1) || !Finite(tri.v2)) tri.v0 = tri.v1 = tri.v2 = Vec3{};
-        centroids[f] = (tri.v0 + tri.v1 + tri.v2) * (1.0f / 3.0f);
+        items[f] = {(tri.v0 + tri.v1 + tri.v2) * (1.0f / 3.0f), Min(Min(tri.v0, tri.v1), tri.v2),
+                    Max(Max(tri.v0, tri.v1), tri.v2)};
     }
     nodes_.reserve(faces * 2);
     nodes_.push_back(Node{});
     nodes_[0].first = 0;
     nodes_[0].count = static_cast<uint32_t>(faces);
     FitBounds(nodes_[0]);
-    Subdivide(0, centroids, 0);
+    Subdivide(0, items, 0);
     nodes_.shrink_to_fit();
 }
 
@@ -143,41 +144,51 @@ void TriangleBvh::FitBounds(Node& node) const {
     node.max = box.max + Vec3{pad, pad, pad};
 }
 
-void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<Vec3>& centroids, int depth) {
+void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<BuildItem>& items, int depth) {
     const uint32_t first = nodes_[nodeIndex].first, count = nodes_[nodeIndex].count;
     if (count <= kLeafSize || depth >= kMaxDepth) return;
 
     Box centroidBox;
-    for (uint32_t i = 0; i < count; ++i) centroidBox.Grow(centroids[first + i]);
+    for (uint32_t i = 0; i < count; ++i) centroidBox.Grow(items[first + i].centroid);
 
-    // Binned surface-area heuristic over the three axes.
+    // Binned surface-area heuristic over the three axes, binned in one pass over the triangles.
+    std::array<std::array<Box, kBins>, 3> bins;
+    std::array<std::array<uint32_t, kBins>, 3> binCount{};
+    std::array<float, 3> lo{}, scale{};
+    std::array<bool, 3> splittable{};
+    for (int axis = 0; axis < 3; ++axis) {
+        lo[axis] = Axis(centroidBox.min, axis);
+        const float hi = Axis(centroidBox.max, axis);
+        splittable[axis] = hi > lo[axis];
+        scale[axis] = splittable[axis] ? kBins / (hi - lo[axis]) : 0.0f;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const BuildItem& item = items[first + i];
+        Box triangleBox;
+        triangleBox.min = item.min;
+        triangleBox.max = item.max;
+        for (int axis = 0; axis < 3; ++axis) {
+            if (!splittable[axis]) continue;
+            const int b = std::min(kBins - 1, static_cast<int>((Axis(item.centroid, axis) - lo[axis]) * scale[axis]));
+            binCount[axis][b]++;
+            bins[axis][b].Grow(triangleBox);
+        }
+    }
     float bestCost = std::numeric_limits<float>::infinity();
     int bestAxis = -1, bestSplit = 0;
     for (int axis = 0; axis < 3; ++axis) {
-        const float lo = Axis(centroidBox.min, axis), hi = Axis(centroidBox.max, axis);
-        if (!(hi > lo)) continue;
-        const float scale = kBins / (hi - lo);
-        std::array<Box, kBins> bins;
-        std::array<uint32_t, kBins> binCount{};
-        for (uint32_t i = 0; i < count; ++i) {
-            const Triangle& t = triangles_[first + i];
-            const int b = std::min(kBins - 1, static_cast<int>((Axis(centroids[first + i], axis) - lo) * scale));
-            binCount[b]++;
-            bins[b].Grow(t.v0);
-            bins[b].Grow(t.v1);
-            bins[b].Grow(t.v2);
-        }
+        if (!splittable[axis]) continue;
         std::array<float, kBins - 1> leftArea{}, rightArea{};
         std::array<uint32_t, kBins - 1> leftCount{}, rightCount{};
         Box left, right;
         uint32_t l = 0, r = 0;
         for (int i = 0; i < kBins - 1; ++i) {
-            l += binCount[i];
-            left.Grow(bins[i]);
+            l += binCount[axis][i];
+            left.Grow(bins[axis][i]);
             leftCount[i] = l;
             leftArea[i] = left.Area();
-            r += binCount[kBins - 1 - i];
-            right.Grow(bins[kBins - 1 - i]);
+            r += binCount[axis][kBins - 1 - i];
+            right.Grow(bins[axis][kBins - 1 - i]);
             rightCount[kBins - 2 - i] = r;
             rightArea[kBins - 2 - i] = right.Area();
         }
@@ -197,18 +208,17 @@ void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<Vec3>& centroids, in
     nodeBox.max = nodes_[nodeIndex].max;
     if (bestCost >= count * nodeBox.Area() && count <= kMaxLeaf) return;
 
-    // Partition the triangles (and their centroids) by the chosen bin boundary.
-    const float lo = Axis(centroidBox.min, bestAxis), hi = Axis(centroidBox.max, bestAxis);
-    const float scale = kBins / (hi - lo);
+    // Partition the triangles (and what construction keeps of them) by the chosen bin boundary.
     uint32_t i = first, j = first + count;
     while (i < j) {
-        const int b = std::min(kBins - 1, static_cast<int>((Axis(centroids[i], bestAxis) - lo) * scale));
+        const int b = std::min(kBins - 1, static_cast<int>((Axis(items[i].centroid, bestAxis) - lo[bestAxis]) *
+                                                           scale[bestAxis]));
         if (b <= bestSplit) {
             ++i;
         } else {
             --j;
             std::swap(triangles_[i], triangles_[j]);
-            std::swap(centroids[i], centroids[j]);
+            std::swap(items[i], items[j]);
         }
     }
     const uint32_t leftCount = i - first;
@@ -225,8 +235,8 @@ void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<Vec3>& centroids, in
     FitBounds(nodes_[leftIndex + 1]);
     nodes_[nodeIndex].first = leftIndex;
     nodes_[nodeIndex].count = 0;
-    Subdivide(leftIndex, centroids, depth + 1);
-    Subdivide(leftIndex + 1, centroids, depth + 1);
+    Subdivide(leftIndex, items, depth + 1);
+    Subdivide(leftIndex + 1, items, depth + 1);
 }
 
 RayHit TriangleBvh::Intersect(Vec3 origin, Vec3 direction) const {

@@ -54,7 +54,12 @@ private:
         Vec3 v0, v1, v2;
         uint32_t face;
     };
-    void Subdivide(uint32_t nodeIndex, std::vector<Vec3>& centroids, int depth);
+    // What construction needs of each triangle, kept in the triangles' order while they are
+    // partitioned.
+    struct BuildItem {
+        Vec3 centroid, min, max;
+    };
+    void Subdivide(uint32_t nodeIndex, std::vector<BuildItem>& items, int depth);
     void FitBounds(Node& node) const;
 
     std::vector<Node> nodes_;

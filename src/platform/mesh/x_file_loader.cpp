@@ -1,139 +1,51 @@
-// The .x loader: Assimp reads the file; we undo its right-handed conversion and merge the meshes.
+// The .x loader: the header picks the form, a lexer reads the body, the walker and the
+// assembly make the mesh; every refusal ends here as a message.
 #include "platform/mesh/x_file_loader.hpp"
 
-#include <assimp/Importer.hpp>
-#include <assimp/config.h>
-#include <assimp/material.h>
-#include <assimp/scene.h>
-
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
-#include <unordered_map>
+#include <memory>
+#include <new>
+
+#include "platform/mesh/x_binary_lexer.hpp"
+#include "platform/mesh/x_file_error.hpp"
+#include "platform/mesh/x_mesh_assembly.hpp"
+#include "platform/mesh/x_mszip.hpp"
+#include "platform/mesh/x_template_walker.hpp"
+#include "platform/mesh/x_text_lexer.hpp"
 
 namespace platform {
 
 namespace {
 
-// Assimp's .x importer mirrors every file along z (vertices, normals and each frame matrix as
-// S M S with S = diag(1, 1, -1)), reverses each face's index order and turns v into 1 - v. Each
-// of these is its own inverse, so doing them again gives back exactly what the file holds.
-Matrix FileMatrix(const aiMatrix4x4& a) {
-    const float ai[4][4] = {{a.a1, a.a2, a.a3, a.a4}, {a.b1, a.b2, a.b3, a.b4}, {a.c1, a.c2, a.c3, a.c4},
-                            {a.d1, a.d2, a.d3, a.d4}};
-    Matrix m;
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            const float sign = ((r == 2) != (c == 2)) ? -1.0f : 1.0f;
-            // Assimp keeps column vectors; the file (and the game) keeps row vectors.
-            m.m[c][r] = sign * ai[r][c];
-        }
+constexpr size_t kHeaderBytes = 16;
+
+// "xof 0303txt 0032": magic, version, form, float size.
+void ReadBody(std::string_view bytes, const std::string& folder, MeshData& out) {
+    const std::string_view form = bytes.substr(8, 4);
+    const std::string_view floatSize = bytes.substr(12, 4);
+    const bool text = form == "txt " || form == "tzip";
+    const bool compressed = form == "tzip" || form == "bzip";
+    if (!text && form != "bin " && !compressed)
+        throw XFileError("offset 8: unknown form '" + std::string(form) + "' (txt, bin, tzip or bzip)");
+    if (floatSize != "0032" && floatSize != "0064")
+        throw XFileError("offset 12: float size '" + std::string(floatSize) + "' (0032 or 0064)");
+
+    std::string inflated;
+    std::string_view body = bytes.substr(kHeaderBytes);
+    if (compressed) {
+        inflated = InflateMszip(bytes);
+        body = inflated;
     }
-    return m;
-}
-
-Vec3 FileVector(const aiVector3D& v) { return {v.x, v.y, -v.z}; }
-
-ColorValue Color4(const aiMaterial& mat, const char* key, unsigned type, unsigned index) {
-    aiColor4D c(0, 0, 0, 1);
-    mat.Get(key, type, index, c);
-    return {c.r, c.g, c.b, c.a};
-}
-
-// Specular and emissive have no alpha in the file; it reads as 1.
-ColorValue Color3(const aiMaterial& mat, const char* key, unsigned type, unsigned index) {
-    aiColor3D c(0, 0, 0);
-    mat.Get(key, type, index, c);
-    return {c.r, c.g, c.b, 1.0f};
-}
-
-struct VertexKey {
-    uint32_t words[8];
-    bool operator==(const VertexKey& o) const { return std::memcmp(words, o.words, sizeof words) == 0; }
-};
-struct VertexKeyHash {
-    size_t operator()(const VertexKey& k) const {
-        size_t h = 1469598103934665603ull;
-        for (uint32_t w : k.words) h = (h ^ w) * 1099511628211ull;
-        return h;
-    }
-};
-
-// One triangle on its way into the merged mesh, already in model space.
-struct Corner3 {
-    MeshVertex v[3];
-};
-
-class Merger {
-public:
-    Merger(const aiScene& scene, std::vector<std::vector<Corner3>>& buckets) : scene_(scene), buckets_(buckets) {}
-
-    void Walk(const aiNode& node, const Matrix& parentWorld) {
-        // Row vectors: the node's own transform applies first, then its parent's.
-        const Matrix world = FileMatrix(node.mTransformation) * parentWorld;
-        float det = 0;
-        const Matrix normalMatrix = MatrixTranspose(MatrixInverse(world, &det));
-        for (unsigned i = 0; i < node.mNumMeshes; ++i) {
-            if (node.mMeshes[i] < scene_.mNumMeshes)
-                AddMesh(*scene_.mMeshes[node.mMeshes[i]], world, det != 0 ? normalMatrix : world);
-        }
-        for (unsigned i = 0; i < node.mNumChildren; ++i) Walk(*node.mChildren[i], world);
-    }
-
-private:
-    void AddMesh(const aiMesh& mesh, const Matrix& world, const Matrix& normalMatrix) {
-        if (mesh.mMaterialIndex >= buckets_.size()) return;
-        std::vector<Corner3>& bucket = buckets_[mesh.mMaterialIndex];
-        const bool hasNormals = mesh.mNormals != nullptr;
-        const aiVector3D* uv = mesh.mTextureCoords[0];
-        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-            const aiFace& face = mesh.mFaces[f];
-            if (face.mNumIndices < 3) continue;
-            // Back to the file's order, then a fan from the first corner.
-            std::vector<unsigned> order(face.mIndices, face.mIndices + face.mNumIndices);
-            std::reverse(order.begin(), order.end());
-            for (size_t k = 1; k + 1 < order.size(); ++k) {
-                Corner3 tri;
-                const unsigned corner[3] = {order[0], order[k], order[k + 1]};
-                bool valid = true;
-                for (int c = 0; c < 3; ++c) {
-                    const unsigned idx = corner[c];
-                    if (idx >= mesh.mNumVertices) {
-                        valid = false;
-                        break;
-                    }
-                    MeshVertex& v = tri.v[c];
-                    v.position = Vec3TransformCoord(FileVector(mesh.mVertices[idx]), world);
-                    v.normal = hasNormals ? Vec3Normalize(Vec3TransformNormal(FileVector(mesh.mNormals[idx]), normalMatrix))
-                                          : Vec3{};
-                    v.u = uv ? uv[idx].x : 0.0f;
-                    v.v = uv ? 1.0f - uv[idx].y : 0.0f;
-                }
-                if (!valid) continue;
-                if (!hasNormals) {
-                    // A clockwise triangle faces the viewer in a left-handed frame.
-                    const Vec3 n = Vec3Normalize(Vec3Cross(tri.v[1].position - tri.v[0].position,
-                                                           tri.v[2].position - tri.v[0].position));
-                    for (MeshVertex& v : tri.v) v.normal = n;
-                }
-                bucket.push_back(tri);
-            }
-        }
-    }
-
-    const aiScene& scene_;
-    std::vector<std::vector<Corner3>>& buckets_;
-};
-
-std::string TextureName(const aiMaterial& mat) {
-    aiString name;
-    if (mat.GetTexture(aiTextureType_DIFFUSE, 0, &name) != AI_SUCCESS) return {};
-    std::string s = name.C_Str();
-    for (char& c : s)
-        if (c == '\\') c = '/';
-    return s;
+    std::unique_ptr<XLexer> lexer;
+    if (text)
+        lexer = std::make_unique<XTextLexer>(body, compressed ? " of the inflated text" : "");
+    else
+        lexer = std::make_unique<XBinaryLexer>(body, floatSize == "0064", compressed ? 0 : kHeaderBytes,
+                                               compressed ? " of the inflated data" : "");
+    const XScene scene = WalkXBody(*lexer);
+    AssembleMesh(scene, folder, out);
 }
 
 }  // namespace
@@ -143,71 +55,56 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+bool ReadXFile(std::string_view bytes, const std::string& path, MeshData& out, std::string& error) {
+    out = MeshData{};
+    if (bytes.size() < kHeaderBytes || bytes.compare(0, 4, "xof ") != 0) {
+        error = path + ": not a DirectX .x file (no \"xof \" header)";
+        return false;
+    }
+    if (bytes.size() > kXMaxFileBytes) {
+        error = path + ": " + std::to_string(bytes.size()) + " bytes, more than the " + std::to_string(kXMaxFileBytes) +
+                " a model file may have";
+        return false;
+    }
+    try {
+        ReadBody(bytes, DirectoryOf(path), out);
+        return true;
+    } catch (const XFileError& e) {
+        error = path + ": " + e.what();
+    } catch (const std::bad_alloc&) {
+        error = path + ": out of memory while reading the file";
+    } catch (const std::exception& e) {
+        error = path + ": " + e.what();
+    }
+    out = MeshData{};
+    return false;
+}
+
 bool LoadXFile(const std::string& path, MeshData& out, std::string& error) {
     out = MeshData{};
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) {
         error = path + ": cannot open the file (" + std::strerror(errno) + ")";
         return false;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 16 || bytes.compare(0, 4, "xof ") != 0) {
-        error = path + ": not a DirectX .x file (no \"xof \" header)";
+    const std::streamoff size = file.tellg();
+    if (size < 0) {
+        error = path + ": cannot read the file";
         return false;
     }
-
-    Assimp::Importer importer;
-    importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
-    // No post-processing: every step would work in Assimp's mirrored frame.
-    const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, "x");
-    if (!scene || !scene->mRootNode) {
-        error = path + ": " + importer.GetErrorString();
+    if (static_cast<uint64_t>(size) > kXMaxFileBytes) {
+        error = path + ": " + std::to_string(size) + " bytes, more than the " + std::to_string(kXMaxFileBytes) +
+                " a model file may have";
         return false;
     }
-    if (scene->mNumMeshes == 0) {
-        error = path + ": the file holds no mesh";
+    // Not a std::string: its bytes would be cleared before they are read over.
+    const std::unique_ptr<char[]> bytes(new char[static_cast<size_t>(size)]);
+    file.seekg(0);
+    if (!file.read(bytes.get(), size)) {
+        error = path + ": cannot read the file";
         return false;
     }
-
-    std::vector<std::vector<Corner3>> buckets(scene->mNumMaterials);
-    Merger(*scene, buckets).Walk(*scene->mRootNode, Matrix::Identity());
-
-    const std::string folder = DirectoryOf(path);
-    std::unordered_map<VertexKey, uint32_t, VertexKeyHash> welded;
-    for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
-        const aiMaterial& mat = *scene->mMaterials[m];
-        MeshMaterial material;
-        material.diffuse = Color4(mat, AI_MATKEY_COLOR_DIFFUSE);
-        material.ambient = material.diffuse;
-        material.specular = Color3(mat, AI_MATKEY_COLOR_SPECULAR);
-        material.emissive = Color3(mat, AI_MATKEY_COLOR_EMISSIVE);
-        mat.Get(AI_MATKEY_SHININESS, material.power);
-        const std::string texture = TextureName(mat);
-        if (!texture.empty()) material.texturePath = folder + texture;
-        out.materials.push_back(std::move(material));
-
-        MeshSubset subset;
-        subset.indexStart = static_cast<uint32_t>(out.indices.size());
-        for (const Corner3& tri : buckets[m]) {
-            for (const MeshVertex& v : tri.v) {
-                VertexKey key;
-                static_assert(sizeof key.words == sizeof v);
-                std::memcpy(key.words, &v, sizeof v);
-                auto [it, added] = welded.try_emplace(key, static_cast<uint32_t>(out.vertices.size()));
-                if (added) out.vertices.push_back(v);
-                out.indices.push_back(it->second);
-            }
-        }
-        subset.indexCount = static_cast<uint32_t>(out.indices.size()) - subset.indexStart;
-        out.subsets.push_back(subset);
-    }
-    if (out.indices.empty()) {
-        out = MeshData{};
-        error = path + ": the file's meshes hold no faces";
-        return false;
-    }
-    out.Finish();
-    return true;
+    return ReadXFile(std::string_view(bytes.get(), static_cast<size_t>(size)), path, out, error);
 }
 
 }  // namespace platform

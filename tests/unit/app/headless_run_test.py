@@ -97,8 +97,108 @@ def escape_and_yes_end_the_game(a):
         check(len(f.readlines()) == 21, "one trace line per frame run")
 
 
+def load(trace):
+    with open(trace, encoding="utf-8") as f:
+        return [json.loads(line) for line in f]
+
+
+def run_story(lines):
+    """What a player would notice of the first run in a trace: the gates the player headed for,
+    the frames enemies were released, hits, the run's end and the return to the title."""
+    story = {"gates": [], "released": [], "hits": [], "over": None, "title": None, "over_state": None}
+    prev = None
+    for line in lines:
+        if line["scene"] == "game" and "player" in line:
+            current = line["player"]["current"]
+            if not story["gates"] or story["gates"][-1] != current:
+                story["gates"].append(current)
+            if prev is not None:
+                if line["hitsLeft"] < prev["hitsLeft"]:
+                    story["hits"].append(line["frame"])
+                for k, (before, now) in enumerate(zip(prev["enemies"], line["enemies"])):
+                    if now["released"] and not before["released"]:
+                        story["released"].append((k + 1, line["frame"], prev["player"]["current"]))
+            if line["runOver"] and story["over"] is None:
+                story["over"], story["over_state"] = line["frame"], line
+            prev = line
+        elif line["scene"] == "title" and prev is not None and story["title"] is None:
+            story["title"] = line["frame"]
+    return story
+
+
+def check_story(story, course_gates=None):
+    gates = story["gates"]
+    check(gates[0] == 1, "the player heads for gate 1 first: %r" % gates[:3])
+    check(all(b == a + 1 for a, b in zip(gates, gates[1:])), "gates one after the other: %r" % gates)
+    order = [k for k, _, _ in story["released"]]
+    check(order == list(range(1, len(order) + 1)), "enemies released in order: %r" % story["released"])
+    check(story["over"] is not None, "the run ends")
+    check(story["title"] == story["over"] + 501, "the title 501 frames after the end: %r" % story)
+
+
+def ghost_run(a):
+    # Nobody at the controls: the craft flies the course by itself until the enemies destroy
+    # it or it reaches the goal, and the game goes back to the title.
+    status, stdout, _, trace = run(["--start", "game", "--seed", "1", "--frames", "12000"], a.binary, a.game_dir,
+                                   "# no input\n", a.out, "ghost")
+    check(status == 0, "exit status %d" % status)
+    s = summary(stdout)
+    check(s["scene"] == "title" and s["runOver"] is True, "back on the title after the run: %r" % s)
+    lines = load(trace)
+    check(len(lines) == 12000, "a line per frame")
+    story = run_story(lines)
+    check_story(story)
+    check(len(story["released"]) >= 1, "at least the first enemy was released")
+    # What the title shows after the run: it waits for Space again.
+    after = [l for l in lines if l["frame"] > story["title"]]
+    check(all(l["scene"] == "title" and l["fade"] == 0 for l in after), "the title waits")
+
+
+def holding_fire_scores_points(a):
+    # Space tapped during the run must not start a new one when the title comes back.
+    keys = "0 down LeftButton\n3000 down Space\n3001 up Space\n"
+    status, stdout, _, trace = run(["--start", "game", "--seed", "1", "--frames", "11000"], a.binary, a.game_dir,
+                                   keys, a.out, "fire")
+    check(status == 0, "exit status %d" % status)
+    s = summary(stdout)
+    check(s["score"] > 0 and s["runOver"] is True, "shots destroyed units: %r" % s)
+    lines = load(trace)
+    story = run_story(lines)
+    check_story(story)
+    end = story["over_state"]
+    check(end["shownScore"] <= end["score"] and end["score"] % 100 == 0, "100 a unit: %r" % end["score"])
+    after = [l for l in lines if l["frame"] >= story["title"]]
+    check(all(l["fov"] == 80 for l in after), "the Space of the run did not start another")
+
+
+def same_seed_same_run(a):
+    traces = []
+    for name in ("seed1", "seed2"):
+        _, _, _, trace = run(["--start", "game", "--seed", "7", "--frames", "2500"], a.binary, a.game_dir,
+                             "0 down LeftButton\n700 down A\n760 up A\n", a.out, name)
+        with open(trace, "rb") as f:
+            traces.append(f.read())
+    check(len(traces[0]) > 0 and traces[0] == traces[1], "the same seed and input gave different traces")
+
+
+def escape_yes_returns_and_the_title_stays(a):
+    # Yes at the run's question returns to the title with Escape still held: the title must not
+    # ask to quit until Escape is pressed again.
+    keys = "300 down Escape\n300 answer yes\n"
+    status, stdout, stderr, trace = run(["--start", "game", "--seed", "1", "--frames", "500"], a.binary, a.game_dir,
+                                        keys, a.out, "leave")
+    check(status == 0, "exit status %d" % status)
+    check(stderr.count("タイトルに戻りますか？") == 1, "asked once: %r" % stderr)
+    check("ゲームを終了しますか？" not in stderr, "the title did not ask to quit: %r" % stderr)
+    lines = load(trace)
+    check(lines[300]["scene"] == "game" and lines[301]["scene"] == "title", "back on the title after frame 300")
+    check(all(l["scene"] == "title" and l["fov"] == 80 for l in lines[301:]), "the title waits")
+    check(summary(stdout)["frames"] == 500, "the program runs on")
+
+
 CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
-                                 escape_and_yes_end_the_game)}
+                                 escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
+                                 same_seed_same_run, escape_yes_returns_and_the_title_stays)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

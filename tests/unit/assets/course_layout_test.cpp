@@ -91,7 +91,15 @@ TEST_F(CourseLayout, CheckerCatchesBrokenCourses) {
              const Vec3 p = end.world.Row(3);
              Vec3 side = before.world.Row(0);
              before.world.SetRow(3, p - side * 80.0f);  // the last leg now runs across the canyon
-         }, "enemy-joins-ahead"},
+         }, "enemy-joins"},
+        {"route cut short: the enemy joins far ahead of the player", [&](CourseList& c) {
+             const size_t spawn = firstOf(c, 1);
+             c.erase(c.begin() + static_cast<std::ptrdiff_t>(spawn) + 1, c.begin() + static_cast<std::ptrdiff_t>(spawn) + 20);
+         }, "enemy-joins-near-player"},
+        {"route gate pulled across the canyon", [&](CourseList& c) {
+             CheckPoint& gate = *c[firstOf(c, 3) + 3];
+             gate.world.SetRow(3, gate.world.Row(3) + gate.world.Row(0) * 150.0f);
+         }, "enemy-gate-turn"},
         {"too few triggers", [](CourseList& c) {
              for (auto& cp : c)
                  if (cp->enemyNo == 0 && cp->kind == 3) cp->kind = 1;

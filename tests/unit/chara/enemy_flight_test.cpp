@@ -1,7 +1,8 @@
 // Enemies over the real maps and the generated course, driven as the game scene will drive them:
 // each released at its spawn gate by its trigger gate, through its route into the chase, its
-// units following the lead point's path inside the side band; and the same seed flying the same
-// chains again.
+// units following the lead point's path inside the side band; each joining the main course
+// beside the player, its chain then crossing the player's path, and none flying off the map; and
+// the same seed flying the same chains again.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -61,16 +62,20 @@ Stray StrayFromPath(const Enemy& enemy, int unit) {
 }
 
 constexpr float kTurnSlack = 4.0f;
+// What the player notices: an enemy that joins the main course far from it only drifts off
+// while it slowly catches up; one that joins beside it brings its chain across its path.
+constexpr float kJoinNearPlayer = 150.0f;
+constexpr float kMeetDistance = 3.0f;  // a unit this close all but touches the player (2.0)
 
 struct Figures {
-    int released = -1, chased = -1, joined = -1, offMap = 0;
+    int released = -1, chased = -1, joined = -1, met = -1, offMap = 0;
     size_t joinGate = 0;
     float joinDistance = 0;  // from the player
-    float maxSideways = 0, routeRest = 0, chaseRest = 0, band = 0, nearestToPlayer = 1e30f;
+    float maxSideways = 0, routeRest = 0, chaseRest = 0, band = 0, nearestAfterJoin = 1e30f;
     long unitsMeasured = 0;
 };
 
-TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseWithItsChainInsideTheBand) {
+TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseAndMeetsThePlayer) {
     SetUnitSeed(2024);
     CourseRun run(course);
     const size_t enemies = run.characters.size() - 1;
@@ -113,8 +118,11 @@ TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseWithItsChainInsideTheBand)
                 f.maxSideways = std::max(f.maxSideways, std::fabs(s.sideways));
                 (e.mode == 0 ? f.routeRest : f.chaseRest) = std::max(e.mode == 0 ? f.routeRest : f.chaseRest, s.rest);
                 f.band = std::max(f.band, s.band);
-                f.nearestToPlayer = std::min(f.nearestToPlayer, Vec3Length(unit.world.Row(3) - run.player().world.Row(3)));
                 ++f.unitsMeasured;
+                if (f.joined < 0) continue;
+                const float distance = Vec3Length(unit.world.Row(3) - run.player().world.Row(3));
+                f.nearestAfterJoin = std::min(f.nearestAfterJoin, distance);
+                if (distance < kMeetDistance && f.met < 0) f.met = run.updates;
             }
         }
     }
@@ -123,16 +131,20 @@ TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseWithItsChainInsideTheBand)
     for (size_t k = 1; k <= enemies; ++k) {
         const Figures& f = figures[k];
         std::printf("enemy %zu: released %d, chase from %d (route %d updates; gates passed: %d by its own test, %d by "
-                    "the scene's); joined the main course heading for gate %zu at %d, %.0f from the player; units: sideways <= %.2f, off the path's plane <= %.2f "
-                    "(route) %.2f (chase, side lines up to %.2f off it); nearest to the player %.1f; %d chase updates "
-                    "off the map\n",
+                    "the scene's); joined the main course heading for gate %zu at %d, %.0f from the player; nearest to "
+                    "the player afterwards %.1f, first within %.0f at %d; %d chase updates off the map; units: sideways "
+                    "<= %.2f, off the path's plane <= %.2f (route) %.2f (chase, side lines up to %.2f off it)\n",
                     k, f.released, f.chased, f.chased - f.released, run.ownPasses[k], run.scenePasses[k], f.joinGate,
-                    f.joined, f.joinDistance, f.maxSideways, f.routeRest, f.chaseRest, f.band, f.nearestToPlayer, f.offMap);
+                    f.joined, f.joinDistance, f.nearestAfterJoin, kMeetDistance, f.met, f.offMap, f.maxSideways,
+                    f.routeRest, f.chaseRest, f.band);
         EXPECT_GE(f.released, 0) << "enemy " << k;
         EXPECT_GT(f.chased, f.released) << "enemy " << k;
         EXPECT_GE(f.joined, f.chased) << "enemy " << k;
         EXPECT_GT(f.unitsMeasured, 0) << "enemy " << k;
         EXPECT_GT(f.maxSideways, 6.0f) << "enemy " << k;  // the rear units do sweep across
+        EXPECT_LT(f.joinDistance, kJoinNearPlayer) << "enemy " << k;
+        EXPECT_LT(f.nearestAfterJoin, kMeetDistance) << "enemy " << k << " never comes at the player";
+        EXPECT_EQ(f.offMap, 0) << "enemy " << k << " flies off the map";
     }
     // Released in the order of their trigger gates.
     for (size_t k = 2; k <= enemies; ++k) EXPECT_GT(figures[k].released, figures[k - 1].released);

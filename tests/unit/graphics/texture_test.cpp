@@ -84,4 +84,32 @@ TEST_F(TextureTest, CacheLoadsANameOnceEvenWhenTheLoadFailed) {
     EXPECT_EQ(GraphicsDevice::Instance().device->LiveTextureCount(), 1u) << "only the font's atlas is left";
 }
 
+TEST_F(TextureTest, CacheDecodingAheadGivesTheTexturesADirectLoadGives) {
+    const std::string file = WritePng("wide.png", 300, 100);
+    const std::string missing = (dir / "none.png").string();
+    Texture direct;
+    ASSERT_EQ(direct.LoadFromFile(file, true), 1);
+    TextureCache cache;
+    cache.Prefetch({file, missing});
+    cache.WaitForPrefetch();
+    EXPECT_TRUE(cache.ReadingAhead(file));
+    const Texture* got = cache.Get(file);
+    EXPECT_NE(got->texture, 0u);
+    EXPECT_EQ(got->Width(), direct.Width());
+    EXPECT_EQ(got->Height(), direct.Height());
+    EXPECT_EQ(got->sourceRect, direct.sourceRect);
+    EXPECT_EQ(got->imageInfo.mipLevels, direct.imageInfo.mipLevels);
+    EXPECT_EQ(got->fileName, file);
+    const Texture* gone = cache.Get(missing);
+    EXPECT_EQ(gone->texture, 0u);
+    EXPECT_EQ(gone->fileName, missing);
+    EXPECT_FALSE(cache.ReadingAhead(file));
+    // Released while decoding ahead: nothing is left behind on the device or in the cache.
+    cache.Prefetch({WritePng("b.png", 64, 64), WritePng("c.png", 64, 64)});
+    cache.ReleaseAll();
+    EXPECT_EQ(cache.size(), 0u);
+    direct.Release();
+    EXPECT_EQ(GraphicsDevice::Instance().device->LiveTextureCount(), 1u) << "only the font's atlas is left";
+}
+
 }  // namespace

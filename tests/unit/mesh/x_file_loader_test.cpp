@@ -6,11 +6,6 @@
 
 using namespace platform;
 
-// Assimp's .x parser leaks the pieces of a mesh it was reading when a file breaks off in the
-// middle. The leak is inside the library, small, and happens once per broken file (the caches
-// try a file once per run), so the leak checker is told to look past it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libassimp.so\n"; }
-
 namespace {
 
 void ExpectNear(Vec3 a, Vec3 b) {

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "game_scene_fixture.hpp"
+#include "../editor/ui_driver.hpp"
+#include "editor/debug_ui.hpp"
 #include "graphics/texture_cache.hpp"
+#include "scene/game_assets.hpp"
 
 using namespace platform;
 
@@ -277,6 +280,99 @@ TEST_F(GameScene, ACourseThatCannotBePlayedIsNamedAndGivesTheTitleBack) {
         EXPECT_NE(questions[0].find(c.says), std::string::npos) << questions[0];
         EXPECT_TRUE(device().errors().empty()) << c.what;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenTheMouseLeavesTheCamera) {
+    UseCourse({{0, 0}, {1, 0}, {1, 0}, {2, 0}});
+    Make();
+    game().introActive = 0;  // play: the mouse turns the camera
+    game().fadeAlpha = 0;
+    UiDriver ui([this] { game().Update(); });
+    for (int enabled : {0, 1}) {
+        gDebugUi->enabled = enabled;
+        const float yaw = game().camera->yaw;
+        input.SetCursor({640 + 200, 360});
+        ui.Frame();
+        EXPECT_EQ(ImGui::FindWindowByName("DebugState") != nullptr, enabled == 1);
+        if (enabled)
+            EXPECT_EQ(game().camera->yaw, yaw) << "the cursor is free for the overlay";
+        else
+            EXPECT_NEAR(game().camera->yaw, yaw + 2.0f, 1e-4f) << "200 pixels right turn 2 degrees";
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The title reads the game's files ahead; a file missing from that list would stall the
+// transition again.
+TEST_F(GameScene, EverythingARunAsksTheCachesForIsOnTheListTheTitleReadsAhead) {
+    Make();
+    input.SetKey(Key::LeftButton, true);
+    for (int frame = 0; frame < 400; ++frame) {
+        manager->Update();
+        manager->Draw();
+    }
+    const auto onList = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    EXPECT_GT(gModelCache->size(), 10u);
+    for (const std::string& name : gModelCache->FileNames()) EXPECT_TRUE(onList(GameSceneModels(), name)) << name;
+    for (const std::string& name : gTextureCache->FileNames()) EXPECT_TRUE(onList(GameScenePictures(), name)) << name;
+}
+
+}  // namespace
+
+namespace {
+
+// A course maker flies the canyon with the overlay on and drops a gate at every main gate of
+// the game's own course, saves it, and the saved course is flown to its goal.
+TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
+    CourseList guide;
+    ASSERT_TRUE(LoadCourse(kCourseFile, guide).Ok());
+    std::vector<Vec3> path;
+    for (const auto& cp : guide)
+        if (cp->enemyNo == 0) path.push_back(cp->world.Row(3) + Vec3{0, 110, 0});
+    ASSERT_GT(path.size(), 3u);
+
+    DebugUi& editor = *gDebugUi;
+    editor.enabled = 1;
+    editor.saveFile = coursePath();
+    UiDriver ui([] {});
+    for (size_t k = 0; k < path.size(); ++k) {
+        // Facing the next gate, the way the craft will come through.
+        const Vec3 ahead = k + 1 < path.size() ? path[k + 1] - path[k] : path[k] - path[k - 1];
+        const Matrix player = MatrixInverse(MatrixLookAtLH(path[k], path[k] + Vec3{ahead.x, 0, ahead.z}, {0, 1, 0}));
+        editor.currentKind = k == 0 ? 0 : k + 1 == path.size() ? 2 : 1;
+        input.SetKey(Key::Space, true);
+        ImGui::NewFrame();
+        editor.ShowState(player);
+        ImGui::Render();
+        input.SetKey(Key::Space, false);
+        ImGui::NewFrame();
+        editor.ShowState(player);
+        ImGui::Render();
+    }
+    ASSERT_EQ(editor.checkpoints.size(), path.size());
+    ASSERT_TRUE(editor.Save()) << editor.fileMessage;
+    editor.enabled = 0;
+
+    CurrentGameOptions().courseFile = coursePath();
+    SceneGame& game = Make();
+    ASSERT_TRUE(game.courseError().empty()) << game.courseError();
+    int frames = 0;
+    while (!game.runOver && frames < 20000) {
+        game.Update();
+        ++frames;
+    }
+    EXPECT_EQ(game.runOver, 1) << "the goal after " << frames << " frames";
+    EXPECT_EQ(game.hitsLeft, 2);
+    EXPECT_EQ(game.player().current.index(), path.size() - 1) << "every gate passed in order";
 }
 
 }  // namespace

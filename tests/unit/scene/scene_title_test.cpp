@@ -10,6 +10,9 @@
 #include "graphics/graphics_device.hpp"
 #include "platform/null/null_render_device.hpp"
 #include "platform/window/dialogs.hpp"
+#include "graphics/model_cache.hpp"
+#include "graphics/texture_cache.hpp"
+#include "scene/game_assets.hpp"
 #include "scene/scene_factory.hpp"
 #include "platform/window/clock.hpp"
 #include "sound/sound_manager.hpp"
@@ -169,6 +172,16 @@ TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
     EXPECT_EQ(origins[1].y, 695);
     EXPECT_EQ(origins[2], Vec3(320, 100, 0));
     EXPECT_EQ(origins[3], Vec3(500, 500, 0));
+}
+
+TEST_F(SceneTitleTest, TheFirstFrameStartsReadingTheGamesFilesAndQuittingMeanwhileIsClean) {
+    for (const std::string& name : GameSceneModels()) ASSERT_FALSE(gModelCache->ReadingAhead(name)) << name;
+    manager->Update();
+    for (const std::string& name : GameSceneModels()) EXPECT_TRUE(gModelCache->ReadingAhead(name)) << name;
+    for (const std::string& name : GameScenePictures()) EXPECT_TRUE(gTextureCache->ReadingAhead(name)) << name;
+    // The program ends long before the maps are read: the reading stops with the caches.
+    manager->Release();
+    EXPECT_EQ(gModelCache, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+# A run as a player meets it: Space on the title leads into the run, which shows the maps, the
+# craft, the reticle at the centre and the score and life panels; the left button fires; Escape
+# asks whether to go back to the title, No goes on, Yes returns, and the title then waits
+# without asking to quit.
+# Usage: game_test.py <test> --binary korvelin --game-dir build/game --out <folder for shots>
+import os
+import subprocess
+import time
+
+import korvelin_driver as kd
+from title_test import differing_pixels, start_title, white_fraction
+
+CENTRE = (600, 320, 680, 400)    # the reticle
+SCORE = (1080, 560, 1230, 680)   # the score panel, right of the craft
+LIVES = (40, 520, 400, 680)      # the life icons, left of the craft
+CRAFT = (540, 520, 740, 660)
+
+
+def count(picture, region, test, step=2):
+    x0, y0, x1, y1 = region
+    return sum(1 for y in range(y0, y1, step) for x in range(x0, x1, step) if test(picture.pixel(x, y)))
+
+
+def cyan(p):
+    return p[1] > 170 and p[2] > 170 and p[0] < 170
+
+
+def pink(p):
+    return p[0] > 200 and p[2] > 120 and p[1] < 140
+
+
+def sky_brightness(picture):
+    """Mean brightness of the night sky at the top of the backdrop; the opening's white veil
+    lifts it."""
+    return sum(sum(picture.pixel(x, y)) for y in range(4, 60, 4) for x in range(4, 300, 8)) / (14 * 37 * 3)
+
+
+def enter_run(game, window, out, name):
+    """Space on the title; returns once the opening's white veil has lifted."""
+    kd.focus(window.wid)
+    kd.key("space")
+    whitest, sky, deadline = 0.0, 255.0, time.monotonic() + 180
+    while time.monotonic() < deadline:
+        shot = kd.screenshot(window.wid)
+        whitest = max(whitest, white_fraction(shot))
+        sky = sky_brightness(shot)
+        if whitest > 0.5 and sky < 70:
+            break
+        time.sleep(0.3)
+    kd.check(whitest > 0.5 and sky < 70, f"no clear run after Space (white {whitest:.0%}, sky {sky:.0f})")
+    return kd.screenshot(window.wid, os.path.join(out, name))
+
+
+def test_run_shows(args):
+    """The run's picture: maps, craft, reticle, score and lives; holding the button fires."""
+    with kd.Game(args.binary, args.game_dir, args.out, "run_shows") as game:
+        window = start_title(game)
+        play = enter_run(game, window, args.out, "run_play.png")
+        kd.check(play.lit_pixels(threshold=60) > 0.8 * (play.width // 2) * (play.height // 2) * 4 * 0.5,
+                 "the maps are not there: the picture is mostly dark")
+        kd.check(count(play, CRAFT, lambda p: min(p) > 200) > 80, "no white craft ahead of the camera")
+        kd.check(count(play, CENTRE, pink) > 10, "no reticle at the centre")
+        kd.check(count(play, SCORE, cyan) > 20, "no score panel")
+        kd.check(count(play, LIVES, cyan) > 200, "no life icons")
+        subprocess.run(["xdotool", "mousedown", "1"], check=True)
+        pulses = 0
+        for i in range(8):
+            time.sleep(0.25)
+            shot = kd.screenshot(window.wid, os.path.join(args.out, f"run_fire{i}.png"))
+            # The reticle's pulse swells with every shot.
+            pulses += count(shot, (560, 280, 720, 440), pink) > 2 * count(play, (560, 280, 720, 440), pink)
+        subprocess.run(["xdotool", "mouseup", "1"], check=True)
+        kd.check(pulses > 0, "holding the left button never fired")
+        print(f"firing: the pulse was seen in {pulses} of 8 shots")
+        kd.send_delete_window(window.wid)
+        kd.check(game.wait(10.0) == 0, "did not end cleanly when closed")
+
+
+def test_escape_in_run(args):
+    """Escape asks; No goes on; Yes returns to the title, which then waits without asking."""
+    with kd.Game(args.binary, args.game_dir, args.out, "escape_in_run") as game:
+        window = start_title(game)
+        enter_run(game, window, args.out, "escape_before.png")
+        kd.focus(window.wid)
+        kd.key("Escape")
+        box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
+        kd.screenshot(box.wid, os.path.join(args.out, "return_question.png"))
+        kd.focus(box.wid)
+        kd.key("Return")  # いいえ, the default
+        kd.wait_until_gone(kd.QUESTION_CAPTION)
+        before = kd.screenshot(window.wid)
+        time.sleep(1.5)
+        after = kd.screenshot(window.wid)
+        kd.check(differing_pixels(before, after) > 3000, "the run stopped after No")
+        kd.focus(window.wid)
+        kd.key("Escape")
+        kd.answer_question(game, yes=True)
+        time.sleep(3.0)
+        title = kd.screenshot(window.wid, os.path.join(args.out, "back_on_title.png"))
+        kd.check(title.lit_pixels(threshold=150, region=(320, 100, 960, 220)) > 200, "the title's logo is not back")
+        names = [w.name for w in kd.list_windows()]
+        kd.check(kd.QUESTION_CAPTION not in names, "the title asked to quit with the Escape that left the run")
+        kd.check(game.process.poll() is None, "the game ended")
+        print("Escape: No went on, Yes returned to a waiting title")
+        kd.send_delete_window(window.wid)
+        kd.check(game.wait(10.0) == 0, "did not end cleanly when closed")
+
+
+if __name__ == "__main__":
+    kd.run_main({"run_shows": test_run_shows, "escape_in_run": test_escape_in_run})

@@ -1,0 +1,181 @@
+// The course editor in a real UI: placing gates with Space and "Set", the sliders' limits, the
+// edit panel, saving and loading, and which marker each record draws.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "editor/debug_ui.hpp"
+#include "graphics/graphics_device.hpp"
+#include "platform/window/input.hpp"
+#include "ui_driver.hpp"
+
+using platform::Key;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CourseEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GraphicsDevice::Instance().CreateNull(1280, 720);
+        platform::SetInput(&input);
+        editor.enabled = 1;
+        dir = fs::temp_directory_path() / ("korvelin_editor_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        editor.saveFile = (dir / "test2.dat").string();
+        editor.loadFile = editor.saveFile;
+    }
+    void TearDown() override {
+        ::chmod(dir.c_str(), 0755);
+        fs::remove_all(dir);
+        platform::SetInput(nullptr);
+        GraphicsDevice::Instance().Release();
+    }
+    ImVec2 At(const char* label, bool inChild = false) {
+        const auto at = ui.Find("DebugState", label, inChild);
+        EXPECT_TRUE(at.has_value()) << label;
+        return at.value_or(ImVec2(-1, -1));
+    }
+
+    platform::ScriptedInput input;
+    DebugUi editor;
+    // A player turned and tilted, so "below" means along its own up axis.
+    Matrix player = MatrixRotationX(0.3f) * MatrixRotationY(0.8f) * MatrixTranslation(100, 50, 200);
+    UiDriver ui{[this] { editor.ShowState(player); }};
+    fs::path dir;
+};
+
+TEST_F(CourseEditorTest, SpaceAndSetPlaceOneRecordPerPress) {
+    input.SetKey(Key::Space, true);
+    ui.Frames(30);
+    EXPECT_EQ(editor.checkpoints.size(), 1u) << "held for 30 frames";
+    input.SetKey(Key::Space, false);
+    ui.Frame();
+    input.SetKey(Key::Space, true);
+    ui.Frames(5);
+    EXPECT_EQ(editor.checkpoints.size(), 2u);
+    input.SetKey(Key::Space, false);
+    ui.Click(At("Set"));
+    EXPECT_EQ(editor.checkpoints.size(), 3u);
+}
+
+TEST_F(CourseEditorTest, SlidersStopAtTheirLimits) {
+    ui.DragRight(At("CPID"));
+    EXPECT_EQ(editor.currentKind, 3);
+    ui.DragRight(At("CPGroup"));
+    EXPECT_EQ(editor.currentGroup, 0) << "no GroupSet click yet";
+    const ImVec2 groupSet = At("GroupSet");
+    ui.Click(groupSet);
+    ui.Click(groupSet);
+    ui.DragRight(At("CPGroup"));
+    EXPECT_EQ(editor.currentGroup, 2);
+}
+
+TEST_F(CourseEditorTest, MainCourseGatesGoBelowThePlayerAndRouteGatesAtIt) {
+    editor.currentGroup = 0;
+    input.Tap(Key::Space);
+    input.SetKey(Key::Space, true);
+    ui.Frame();
+    input.SetKey(Key::Space, false);
+    ui.Frame();
+    editor.groupLimit = 1;
+    editor.currentGroup = 1;
+    input.SetKey(Key::Space, true);
+    ui.Frame();
+    ASSERT_EQ(editor.checkpoints.size(), 2u);
+    const Vec3 below = player.Row(3) - Vec3Normalize(player.Row(1)) * 110.0f;
+    const Vec3 main = editor.checkpoints[0]->world.Row(3);
+    EXPECT_NEAR(Vec3Length(main - below), 0.0f, 1e-3f);
+    EXPECT_EQ(editor.checkpoints[1]->world, player);
+    EXPECT_EQ(editor.checkpoints[1]->enemyNo, 1);
+}
+
+TEST_F(CourseEditorTest, ScalesAreStoredAsWholeNumbersAndClearHidesThePanel) {
+    input.SetKey(Key::Space, true);
+    ui.Frame();
+    input.SetKey(Key::Space, false);
+    ui.Type(At("sx", true), "2.7");
+    ui.Frame();
+    EXPECT_EQ(editor.checkpoints[0]->scale[0], 2.0f);
+    ui.Type(At("sy", true), "0.5");
+    ui.Frame();
+    EXPECT_EQ(editor.checkpoints[0]->scale[1], 0.0f) << "below 1 is a flat marker";
+    EXPECT_EQ(editor.checkpoints[0]->scale[2], 1.0f);
+
+    ui.Click(At("Clear"));
+    EXPECT_TRUE(editor.checkpoints.empty());
+    EXPECT_FALSE(ui.Find("DebugState", "Clear").has_value()) << "no edit panel without records";
+    input.SetKey(Key::Space, true);
+    ui.Frame();
+    EXPECT_EQ(editor.selectedIndex, 0) << "a new record is back in the panel";
+}
+
+TEST_F(CourseEditorTest, SaveThenLoadGivesTheSameRecordsAndAFailedSaveKeepsTheOldFile) {
+    for (int i = 0; i < 3; ++i) {
+        editor.currentKind = i;
+        player = MatrixTranslation(0, 0, 37.123456f * float(i)) * player;
+        input.SetKey(Key::Space, true);
+        ui.Frame();
+        input.SetKey(Key::Space, false);
+        ui.Frame();
+    }
+    editor.checkpoints[1]->SetOffsetScale(3, -4, 5, 2, 1, 1);
+    ui.Frame();
+    std::vector<Matrix> saved;
+    for (const auto& cp : editor.checkpoints) saved.push_back(cp->editedWorld);
+    ASSERT_TRUE(editor.Save());
+    editor.checkpoints.clear();
+    ASSERT_TRUE(editor.Load());
+    ui.Frame();
+    ASSERT_EQ(editor.checkpoints.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        for (int e = 0; e < 16; ++e)
+            EXPECT_NEAR(editor.checkpoints[i]->editedWorld.Data()[e], saved[i].Data()[e],
+                        1e-5f * std::max(1.0f, std::fabs(saved[i].Data()[e])));
+
+    // A folder that cannot be written: the old file stays whole and the overlay says so.
+    std::ifstream in(editor.saveFile);
+    const std::string before((std::istreambuf_iterator<char>(in)), {});
+    editor.checkpoints.pop_back();
+    fs::create_directory(editor.saveFile + ".saving");  // even root cannot write the temporary here
+    ::chmod(dir.c_str(), 0555);
+    EXPECT_FALSE(editor.Save());
+    EXPECT_TRUE(editor.fileFailed);
+    EXPECT_NE(editor.fileMessage.find("Save failed"), std::string::npos) << editor.fileMessage;
+    std::ifstream again(editor.saveFile);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), before);
+    EXPECT_EQ(editor.checkpoints.size(), 2u) << "the records on screen are kept";
+
+    // A load that fails keeps the records too; one that shrinks the list keeps the panel in it.
+    editor.loadFile = (dir / "missing.dat").string();
+    EXPECT_FALSE(editor.Load());
+    EXPECT_EQ(editor.checkpoints.size(), 2u);
+    ::chmod(dir.c_str(), 0755);
+    editor.selectedIndex = 1;
+    editor.loadFile = editor.saveFile;
+    std::ofstream(editor.saveFile) << "1 0 1 0 0 0 0 1 0 0 0 0 1 0 5 6 7 1";
+    EXPECT_TRUE(editor.Load());
+    EXPECT_EQ(editor.selectedIndex, 0);
+}
+
+TEST(CheckpointMarkers, EachKindAndRouteHasItsMarker) {
+    const struct {
+        int kind, enemyNo;
+        const char* model;
+    } cases[] = {
+        {0, 0, "data/model/CheckPointS.x"},  {0, 2, "data/model/CheckPointS2.x"},
+        {1, 0, "data/model/CheckPoint.x"},   {1, 1, "data/model/CheckPoint2.x"},
+        {2, 0, "data/model/CheckPointE.x"},  {2, 3, "data/model/CheckPointE2.x"},
+        {3, 0, "data/model/CheckPointSP.x"}, {3, 1, nullptr},
+        {4, 0, nullptr},                     {-1, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        const char* model = CheckpointMarkerModel(c.kind, c.enemyNo);
+        EXPECT_STREQ(model, c.model) << "kind " << c.kind << " enemyNo " << c.enemyNo;
+    }
+}
+
+}  // namespace
