@@ -19,3 +19,6 @@ target_include_directories(korvelin_imgui INTERFACE /usr/include/imgui /usr/incl
 target_link_libraries(korvelin_imgui INTERFACE PkgConfig::IMGUI PkgConfig::SDL2 PkgConfig::FREETYPE PkgConfig::STB ${CMAKE_DL_LIBS})
 
 find_package(Threads REQUIRED)
+
+# JSON reading (the asset tool reads headless runs' traces).
+find_package(nlohmann_json 3 REQUIRED)

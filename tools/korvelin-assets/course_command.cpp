@@ -1,30 +1,122 @@
-// korvelin-assets course FILE [MODEL_DIR]: reads a course file and checks every invariant the
-// characters rely on, against the real map and gate meshes (by default those in the model
-// folder beside the course: FILE/../../model).
+// korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]: reads a course
+// file and checks every invariant the characters rely on, against the real map and gate meshes
+// (by default those in the model folder beside the course: FILE/../../model). With --png it
+// also draws the course from above, with a headless run's trace over it when one is given.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
 
 #include "command_registry.hpp"
 #include "course/course_file.hpp"
 #include "course/course_check.hpp"
+#include "course_picture.hpp"
 #include "json_writer.hpp"
+#include "run_trace.hpp"
 
 namespace {
 
+constexpr const char* kUsage = "usage: korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]\n";
+
+struct Arguments {
+    std::vector<std::string> files;  // FILE [MODEL_DIR]
+    std::string png, trace;
+};
+
+bool ParseArguments(const std::vector<std::string>& args, Arguments& out) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--png" || a == "--trace") {
+            if (i + 1 == args.size()) {
+                std::fprintf(stderr, "korvelin-assets course: %s needs a file name\n", a.c_str());
+                return false;
+            }
+            (a == "--png" ? out.png : out.trace) = args[++i];
+        } else if (a.starts_with("--")) {
+            std::fprintf(stderr, "korvelin-assets course: unknown option '%s'\n", a.c_str());
+            return false;
+        } else {
+            out.files.push_back(a);
+        }
+    }
+    if (out.files.empty() || out.files.size() > 2) return false;
+    if (!out.trace.empty() && out.png.empty()) {
+        std::fprintf(stderr, "korvelin-assets course: --trace draws over the picture; give --png too\n");
+        return false;
+    }
+    return true;
+}
+
+// Reads the whole trace before anything is drawn, so a bad line costs no waiting.
+bool LoadTrace(const std::string& path, RunTrace& trace) {
+    std::ifstream in(path, std::ios::binary);
+    std::string error = "cannot open trace " + path + ": " + std::strerror(errno);
+    if (in && ReadRunTrace(in, path, trace, &error)) return true;
+    std::fprintf(stderr, "korvelin-assets: %s\n", error.c_str());
+    return false;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (out) return true;
+    std::fprintf(stderr, "korvelin-assets: cannot write %s\n", path.c_str());
+    return false;
+}
+
+void PictureJson(JsonWriter& j, const std::string& png, const CoursePicture& picture) {
+    j.Key("picture").BeginObject();
+    j.Key("file").Value(png);
+    j.Key("width").Value(picture.view.width);
+    j.Key("height").Value(picture.view.height);
+    j.Key("view").BeginObject();
+    j.Key("left").Value(picture.view.left);
+    j.Key("top").Value(picture.view.top);
+    j.Key("pixelsPerUnit").Value(picture.view.pixelsPerUnit);
+    j.EndObject();
+    j.Key("markers").BeginArray();
+    for (const PictureMarker& m : picture.markers) {
+        j.BeginObject();
+        j.Key("what").Value(m.what);
+        if (m.record >= 0) j.Key("record").Value(m.record);
+        if (m.enemy > 0) j.Key("enemy").Value(m.enemy);
+        if (m.frame >= 0) j.Key("frame").Value(m.frame);
+        j.Key("x").Value(m.pixel.x);
+        j.Key("y").Value(m.pixel.y);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+}
+
 int Run(const CommandContext& ctx) {
-    if (ctx.args.empty() || ctx.args.size() > 2) {
-        std::fprintf(stderr, "usage: korvelin-assets course FILE [MODEL_DIR]\n");
+    Arguments args;
+    if (!ParseArguments(ctx.args, args)) {
+        std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
-    const std::string& file = ctx.args[0];
+    // Said before the drawing, not after it.
+    const std::filesystem::path pngFolder = std::filesystem::path(args.png).parent_path();
+    std::error_code ec;
+    if (!args.png.empty() && !pngFolder.empty() && !std::filesystem::is_directory(pngFolder, ec)) {
+        std::fprintf(stderr, "korvelin-assets: cannot write %s: no folder %s\n", args.png.c_str(), pngFolder.c_str());
+        return 1;
+    }
+    RunTrace trace;
+    if (!args.trace.empty() && !LoadTrace(args.trace, trace)) return 1;
+    const std::string& file = args.files[0];
     CourseList course;
     const CourseLoadReport load = LoadCourse(file, course);
     if (!load.opened) {
         std::fprintf(stderr, "korvelin-assets: %s\n", load.message.c_str());
         return 1;
     }
-    const std::filesystem::path modelDir = ctx.args.size() == 2
-                                               ? std::filesystem::path(ctx.args[1])
+    const std::filesystem::path modelDir = args.files.size() == 2
+                                               ? std::filesystem::path(args.files[1])
                                                : std::filesystem::absolute(file).parent_path().parent_path() / "model";
     CourseMeshes meshes;
     std::string error;
@@ -34,6 +126,24 @@ int Run(const CommandContext& ctx) {
     }
     const CourseCheckReport report = CheckCourse(course, meshes);
     const bool ok = load.Ok() && report.Ok();
+
+    std::optional<CoursePicture> picture;
+    if (!args.png.empty()) {
+        try {
+            const TextRaster text;
+            const CourseFeatures features = FindCourseFeatures(course, meshes.gate);
+            const CoursePictureInput input{course, features, meshes.mapA, args.trace.empty() ? nullptr : &trace,
+                                           std::filesystem::path(file).filename().string(),
+                                           std::filesystem::path(args.trace).filename().string(), report.mainLength,
+                                           report.mainSeconds};
+            picture = DrawCoursePicture(input, text);
+        } catch (const std::runtime_error& e) {
+            std::fprintf(stderr, "korvelin-assets: %s\n", e.what());
+            return 1;
+        }
+        if (!WriteFile(args.png, picture->image.EncodePng())) return 1;
+    }
+
     if (ctx.json) {
         JsonWriter j;
         j.BeginObject();
@@ -55,6 +165,7 @@ int Run(const CommandContext& ctx) {
             j.EndObject();
         }
         j.EndArray();
+        if (picture) PictureJson(j, args.png, *picture);
         j.EndObject();
         std::printf("%s\n", j.str().c_str());
     } else {
@@ -69,11 +180,17 @@ int Run(const CommandContext& ctx) {
                 std::printf("  FAIL %s: %s\n", f.check.c_str(), f.detail.c_str());
             }
         std::printf("%s (%zu checks, %d failed)\n", ok ? "ok" : "NOT OK", report.findings.size(), failed);
+        if (picture)
+            std::printf("picture %s: %d x %d pixels, %.4g pixels per unit\n", args.png.c_str(), picture->view.width,
+                        picture->view.height, picture->view.pixelsPerUnit);
+        if (!args.trace.empty())
+            std::printf("trace %s: %zu game frames, %zu releases, %zu hits, %zu runs over\n", args.trace.c_str(),
+                        trace.gameFrames, trace.releases.size(), trace.hits.size(), trace.ends.size());
     }
     // The file was read; the exit status also says whether the course holds.
     return ok ? 0 : 3;
 }
 
-CommandRegistration reg("course", "course FILE [MODEL_DIR]   check a course file against the maps and gates", &Run);
+CommandRegistration reg("course", "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]   check a course file against the maps and gates; draw it", &Run);
 
 }  // namespace

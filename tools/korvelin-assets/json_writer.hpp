@@ -1,6 +1,7 @@
 // A minimal JSON writer for the tool's --json output: objects, arrays, strings, numbers.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -22,8 +23,14 @@ public:
     JsonWriter& Value(int v) { return Value(static_cast<int64_t>(v)); }
     JsonWriter& Value(uint32_t v) { return Value(static_cast<int64_t>(v)); }
     JsonWriter& Value(uint64_t v) { return Value(static_cast<int64_t>(v)); }
+    // JSON has no infinity or NaN: they are written as null (a course spanning the float range
+    // has an infinite length).
     JsonWriter& Value(double v) {
         Separate();
+        if (!std::isfinite(v)) {
+            out_ += "null";
+            return *this;
+        }
         char buf[32];
         std::snprintf(buf, sizeof buf, "%.9g", v);
         out_ += buf;

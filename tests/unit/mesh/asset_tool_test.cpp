@@ -2,35 +2,13 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
-#include <array>
-#include <cstdio>
 #include <memory>
 #include <string>
 
+#include "asset_tool_run.hpp"
 #include "x_file_test_files.hpp"
 
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-// Runs the tool with the given arguments; standard error goes to standard output.
-Result RunTool(const std::string& args) {
-    Result r;
-    const std::string command = std::string(KORVELIN_ASSETS_TOOL) + " " + args + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class AssetToolTest : public ::testing::Test {
 protected:
@@ -43,7 +21,7 @@ TEST_F(AssetToolTest, ModelReportsSubsetsMaterialsBoundsAndTheRay) {
     std::vector<uint8_t> px(100 * 60 * 4, 200);
     ASSERT_TRUE(stbi_write_png((folder_.path / "models/blue.png").c_str(), 100, 60, 4, px.data(), 100 * 4));
 
-    const Result json = RunTool("--json model '" + model + "' --ray 10.2 0.2 -5 0 0 2");
+    const ToolResult json = RunTool("--json model '" + model + "' --ray 10.2 0.2 -5 0 0 2");
     ASSERT_EQ(json.status, 0) << json.out;
     for (const char* part : {"\"subsetCount\":3", "\"faces\":4", "\"vertices\":", "\"bounds\":{\"min\":[0,0,0],\"max\":[11,7,6]}",
                              "\"diffuse\":[1,0.5,0,1],\"ambient\":[1,0.5,0,1]", "\"power\":20",
@@ -51,7 +29,7 @@ TEST_F(AssetToolTest, ModelReportsSubsetsMaterialsBoundsAndTheRay) {
                              "red.png\",\"textureFound\":false", "\"hit\":true,\"face\":0,\"distance\":2.5"})
         EXPECT_TRUE(Has(json.out, part)) << part << "\n" << json.out;
 
-    const Result text = RunTool("model '" + model + "' --ray 50 50 -5 0 0 1");
+    const ToolResult text = RunTool("model '" + model + "' --ray 50 50 -5 0 0 1");
     ASSERT_EQ(text.status, 0) << text.out;
     EXPECT_TRUE(Has(text.out, "subsets 3")) << text.out;
     EXPECT_TRUE(Has(text.out, "texture none (drawn white)")) << text.out;
@@ -62,13 +40,13 @@ TEST_F(AssetToolTest, TextureReportsBothSizes) {
     std::vector<uint8_t> px(300 * 100 * 4, 255);
     const std::string png = (folder_.path / "wide.png").string();
     ASSERT_TRUE(stbi_write_png(png.c_str(), 300, 100, 4, px.data(), 300 * 4));
-    const Result json = RunTool("--json texture '" + png + "'");
+    const ToolResult json = RunTool("--json texture '" + png + "'");
     ASSERT_EQ(json.status, 0) << json.out;
     for (const char* part : {"\"width\":300,\"height\":100", "\"sourceRect\":[0,0,300,100]",
                              "\"nonPowerOfTwo\":{\"width\":300,\"height\":100,\"levels\":9}",
                              "\"powerOfTwo\":{\"width\":512,\"height\":128,\"levels\":10}"})
         EXPECT_TRUE(Has(json.out, part)) << part << "\n" << json.out;
-    const Result text = RunTool("texture '" + png + "'");
+    const ToolResult text = RunTool("texture '" + png + "'");
     EXPECT_EQ(text.status, 0);
     EXPECT_TRUE(Has(text.out, "texture 512 x 128")) << text.out;
 }
@@ -91,7 +69,7 @@ TEST_F(AssetToolTest, UnreadableFilesAndBadArgumentsExitNonZeroWithAMessage) {
         {"texture", "usage"},
     };
     for (const Case& c : cases) {
-        const Result r = RunTool(c.args);
+        const ToolResult r = RunTool(c.args);
         EXPECT_NE(r.status, 0) << c.args;
         EXPECT_TRUE(Has(r.out, c.message)) << c.args << "\n" << r.out;
     }

@@ -1,4 +1,4 @@
-// Small painting helpers shared by the picture files: noise, shapes as signed distances.
+// Small painting helpers: noise, shapes as signed distances.
 #pragma once
 
 #include <cmath>

@@ -1,4 +1,4 @@
-// FreeType text rendering for the generated pictures.
+// FreeType text rendering for pictures painted on the CPU.
 #include "text_raster.hpp"
 
 #include <fontconfig/fontconfig.h>
@@ -78,8 +78,17 @@ TextRaster::TextRaster() : impl_(std::make_unique<Impl>()) {
 
 TextRaster::~TextRaster() = default;
 
-Mask TextRaster::Render(FontFace which, const std::string& text, int pixelSize, float spacing, float slant,
+Mask TextRaster::Render(FontFace face, const std::string& text, int pixelSize, float spacing, float slant,
                         int pad) const {
+    return Set(face, text, pixelSize, spacing, slant, pad, false);
+}
+
+Mask TextRaster::RenderLine(FontFace face, const std::string& text, int pixelSize, int pad) const {
+    return Set(face, text, pixelSize, 0.0f, 0.0f, pad, true);
+}
+
+Mask TextRaster::Set(FontFace which, const std::string& text, int pixelSize, float spacing, float slant, int pad,
+                     bool lineBox) const {
     FT_Face face = impl_->faces[static_cast<int>(which)];
     if (!face) face = impl_->faces[0];
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize));
@@ -94,6 +103,10 @@ Mask TextRaster::Render(FontFace which, const std::string& text, int pixelSize, 
     std::vector<Glyph> glyphs;
     float pen = 0;
     int minX = 1 << 30, maxX = -(1 << 30), minY = 1 << 30, maxY = -(1 << 30);
+    if (lineBox) {
+        minY = -static_cast<int>((face->size->metrics.ascender + 63) / 64);
+        maxY = static_cast<int>((-face->size->metrics.descender + 63) / 64);
+    }
     for (size_t i = 0; i < text.size();) {
         const uint32_t cp = NextCodepoint(text, i);
         if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) continue;

@@ -1,4 +1,4 @@
-// Pictures the generator paints: float RGBA with straight alpha, coverage masks, PNG output.
+// Pictures painted on the CPU: float RGBA with straight alpha, coverage masks, PNG output.
 #pragma once
 
 #include <functional>

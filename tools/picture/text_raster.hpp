@@ -21,8 +21,13 @@ public:
     // unit of height). The mask is cropped to the inked box plus `pad` pixels each side.
     Mask Render(FontFace face, const std::string& text, int pixelSize, float spacing = 0.0f,
                 float slant = 0.0f, int pad = 0) const;
+    // The same, upright, but the mask spans the face's whole line height (ascender to
+    // descender), so lines of any letters set side by side share their baseline.
+    Mask RenderLine(FontFace face, const std::string& text, int pixelSize, int pad = 0) const;
 
 private:
+    Mask Set(FontFace face, const std::string& text, int pixelSize, float spacing, float slant, int pad,
+             bool lineBox) const;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
