@@ -151,9 +151,12 @@ void SceneGame::DrawResult() {
 void SceneGame::Draw2D() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (courseError_.empty()) {
-        if (!runOver) DrawReticle();
+        // The sky behind the world (depth 1) goes first: sprites write depth wherever they are
+        // not wholly clear, so a reticle drawn before it would cut its faint halo out of the sky
+        // as a black ring.
         const Matrix back = MatrixTranslation(0, 0, 1);
         gd.DrawSprite(Picture("data/Texture/back.png"), 0xFFFFFFFF, &back);
+        if (!runOver) DrawReticle();
         const Matrix origin = Matrix::Identity();
         if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
         gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);
