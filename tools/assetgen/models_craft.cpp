@@ -111,7 +111,8 @@ void SmoothNormals(XMesh& mesh, size_t first) {
     for (size_t v = first; v < mesh.normals.size(); ++v) mesh.normals[v] = {0, 0, 0};
     for (const auto& f : mesh.faces) {
         if (f[0] < first) continue;
-        const Vec3 n = Vec3Cross(mesh.positions[f[1]] - mesh.positions[f[0]], mesh.positions[f[2]] - mesh.positions[f[0]]);
+        const Vec3 a = mesh.positions[f[0]];
+        const Vec3 n = Vec3Cross(mesh.positions[f[1]] - a, mesh.positions[f[2]] - a);
         for (uint32_t v : f) mesh.normals[v] = mesh.normals[v] + n;
     }
     for (size_t v = first; v < mesh.normals.size(); ++v) {

@@ -175,8 +175,8 @@ bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::strin
         for (const Shot& s : g.bullets->shots) n += s.active && !s.exploding;
         return n;
     };
-    if (!run.StepUntil([&] { return flying() >= kShotsInFlight && (g.bullets->flashLeft == 7 || g.bullets->flashRight == 7); }))
-        return fail("shots in flight");
+    const auto justFired = [&] { return g.bullets->flashLeft == 7 || g.bullets->flashRight == 7; };
+    if (!run.StepUntil([&] { return flying() >= kShotsInFlight && justFired(); })) return fail("shots in flight");
     capture("left button held - shots in flight, the newest one's muzzle flash");
     run.input.SetKey(Key::LeftButton, false);
 
@@ -194,7 +194,7 @@ bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::strin
     capture("a blast in the chain - " + std::to_string(DyingUnits(run, 1)) + " units tumble behind explosion sprites");
     for (int i = kBlastFrames; i < kLateBlastFrames; ++i)
         if (!run.Step()) return fail("the blast's end");
-    capture("the same blast later - the sprites near the end of their strip");
+    capture("the same blast later - grown, the first wrecks tumbling up and away, more units caught");
 
     // Once the blast and its wrecks are gone, a shot bursting ahead of the craft, off its path
     // so that the craft does not fly into it, seen near its widest.
@@ -204,8 +204,8 @@ bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::strin
     Detonate(g, 1, CameraAt(g) + CameraAhead(g) * kNearExplosionAhead + right * kNearExplosionAside, 0.5f);
     for (int i = 0; i < kNearExplosionFrames; ++i)
         if (!run.Step()) return fail("the explosion ahead");
-    capture("a shot's explosion near its widest, " + std::to_string(int(Vec3Length(g.bullets->shots[1].world.Row(3) - CameraAt(g)))) +
-            " units from the camera");
+    const int away = int(Vec3Length(g.bullets->shots[1].world.Row(3) - CameraAt(g)));
+    capture("a shot's explosion near its widest, " + std::to_string(away) + " units from the camera");
 
     return sheet.WritePng(outDir + "/combat.png", error);
 }

@@ -100,7 +100,8 @@ void CheckSizes(const Sheets& sheets) {
          SheetHeight(kPictureTileHeight, kPictureCount, kPictureColumns)},
         {"course.png", SheetWidth(kFrameWidth, kCourseColumns), SheetHeight(kFrameHeight, kCourseViews, kCourseColumns)},
         {"title.png", kFrameWidth, kFrameHeight},
-        {"combat.png", SheetWidth(kFrameWidth, kCombatColumns), SheetHeight(kFrameHeight, kCombatFrames, kCombatColumns)},
+        {"combat.png", SheetWidth(kFrameWidth, kCombatColumns),
+         SheetHeight(kFrameHeight, kCombatFrames, kCombatColumns)},
     };
     for (const auto& c : cases) {
         const Picture p = sheets.Load(c.name);
