@@ -113,6 +113,7 @@ void Effect::SetValue(const std::string& name, const void* data, size_t bytes) {
     p.isTexture = false;
     p.values.resize(std::min<size_t>(bytes / sizeof(float), 16));
     std::memcpy(p.values.data(), data, p.values.size() * sizeof(float));
+    ++p.version;
     if (inPass_) dirty_.push_back(name);
 }
 
@@ -147,14 +148,13 @@ void Effect::BeginPass(unsigned) {
     const Technique& t = techniques_[current_];
     for (const EffectStateValue& s : t.states) device_->SetRenderState(s.state, s.value);
     device_->SetProgram(t.program);
-    for (const auto& [name, p] : params_) Upload(t, name, p);
+    for (auto& [name, p] : params_) Upload(name, p);
     dirty_.clear();
 }
 
 void Effect::CommitChanges() {
     if (!device_ || !inPass_) return;
-    const Technique& t = techniques_[current_];
-    for (const std::string& name : dirty_) Upload(t, name, params_[name]);
+    for (const std::string& name : dirty_) Upload(name, params_[name]);
     dirty_.clear();
 }
 
@@ -169,27 +169,34 @@ void Effect::End() {
     device_->SetProgram(savedProgram_);
 }
 
-void Effect::Upload(const Technique& t, const std::string& name, const Parameter& p) {
-    int location = device_->UniformLocation(t.program, name);
-    if (location < 0) return;  // this technique does not use the parameter
+void Effect::Upload(const std::string& name, Parameter& p) {
+    const Technique& t = techniques_[current_];
+    if (p.slots.size() < techniques_.size()) p.slots.resize(techniques_.size());
+    Slot& slot = p.slots[current_];
+    if (!slot.resolved) {
+        slot = {true, device_->UniformLocation(t.program, name), device_->GetUniformType(t.program, name), 0};
+    }
+    if (slot.location < 0) return;  // this technique does not use the parameter
     if (p.isTexture) {
+        // The texture stages are the device's, shared by every draw: bound on every pass.
         auto it = t.samplerStages.find(name);
         if (it == t.samplerStages.end()) return;
         device_->SetTexture(it->second, device_->GetTextureInfo(p.texture) ? p.texture : 0);
-        device_->SetUniformSampler(location, it->second);
+        device_->SetUniformSampler(slot.location, it->second);
         return;
     }
+    if (slot.sent == p.version) return;
     // Like the original effects, a float4 given to a float3 parameter loses its w, and a float3
     // given to a float4 gets w = 0.
-    UniformType type = device_->GetUniformType(t.program, name);
     float v[16] = {};
     std::copy(p.values.begin(), p.values.end(), v);
-    switch (type) {
+    switch (slot.type) {
         case UniformType::Float:
         case UniformType::Vec2:
         case UniformType::Vec3:
         case UniformType::Vec4:
-        case UniformType::Mat4: device_->SetUniform(location, type, v); break;
+        case UniformType::Mat4: device_->SetUniform(slot.location, slot.type, v); break;
         default: break;
     }
+    slot.sent = p.version;
 }

@@ -4,6 +4,7 @@
 // them. An Effect that failed to load is empty, and every call on it does nothing.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -51,10 +52,20 @@ public:
     void End();
 
 private:
+    // Where a parameter lands in one technique's program, and which of its values the program
+    // holds. A linked program keeps its uniforms, so a value is sent once, not on every pass.
+    struct Slot {
+        bool resolved = false;  // location and type asked of the device
+        int location = -1;      // -1: the program does not use the parameter
+        platform::UniformType type = platform::UniformType::Unknown;
+        uint64_t sent = 0;      // the version the program holds; 0 none
+    };
     struct Parameter {
         std::vector<float> values;
         platform::TextureId texture = 0;
         bool isTexture = false;
+        uint64_t version = 0;     // rises with every set
+        std::vector<Slot> slots;  // one per technique
     };
     struct Technique {
         std::string name;
@@ -64,7 +75,7 @@ private:
         unsigned passCount = 1;
     };
     bool Compile(platform::RenderDevice& device, const platform::EffectDescription& desc, std::string* errors);
-    void Upload(const Technique& t, const std::string& name, const Parameter& p);
+    void Upload(const std::string& name, Parameter& p);
     Parameter& Param(const std::string& name) { return params_[name]; }
 
     platform::RenderDevice* device_ = nullptr;

@@ -1,4 +1,5 @@
 // The flying things: the player's craft, the enemy unit, the gun, the shot and the blast.
+#include <algorithm>
 #include <cmath>
 
 #include "asset_tree.hpp"
@@ -103,13 +104,53 @@ XMesh Bolt() {
     return mesh;
 }
 
-// The blast: a unit sphere with an untextured glowing material (it fades through it).
+// Smooth normals from the faces around each vertex, for the vertices from `first` on, each
+// kept on the side its old normal was on (the shapes bent this way stay star-shaped).
+void SmoothNormals(XMesh& mesh, size_t first) {
+    const std::vector<Vec3> old(mesh.normals.begin() + static_cast<std::ptrdiff_t>(first), mesh.normals.end());
+    for (size_t v = first; v < mesh.normals.size(); ++v) mesh.normals[v] = {0, 0, 0};
+    for (const auto& f : mesh.faces) {
+        if (f[0] < first) continue;
+        const Vec3 a = mesh.positions[f[0]];
+        const Vec3 n = Vec3Cross(mesh.positions[f[1]] - a, mesh.positions[f[2]] - a);
+        for (uint32_t v : f) mesh.normals[v] = mesh.normals[v] + n;
+    }
+    for (size_t v = first; v < mesh.normals.size(); ++v) {
+        Vec3 n = Vec3Normalize(mesh.normals[v]);
+        if (Vec3Dot(n, old[v - first]) < 0) n = n * -1.0f;
+        mesh.normals[v] = n;
+    }
+}
+
+// The blast: a lumpy fireball reaching one unit along +x, in one untextured material (it
+// fades through it). Matte, so it reads as a burst of flame rather than a polished ball: the
+// lit side burns yellow, the far side orange, and the emissive part blooms.
 XMesh Blast() {
     XMesh mesh;
     MeshBuilder b(mesh);
-    XMaterial fire = Neon(1.0f, 0.62f, 0.22f);
-    fire.emissive = {1.0f, 0.45f, 0.1f};
-    b.Sphere(1.0f, 16, 10, mesh.AddMaterial(fire));
+    XMaterial fire = Matte(0.9f, 0.32f, 0.08f);
+    fire.emissive = {0.85f, 0.32f, 0.05f};
+    fire.specular = {0, 0, 0};
+    fire.power = 0.0f;
+    b.Sphere(1.0f, 32, 20, mesh.AddMaterial(fire));
+    // Billows: bulges of several sizes pushed out of the sphere, from directions spread over it
+    // by the golden angle.
+    constexpr int kBillows = 14;
+    float widest = 0;
+    for (Vec3& p : mesh.positions) {
+        float r = 0.72f;
+        for (int k = 0; k < kBillows; ++k) {
+            const float y = 1.0f - 2.0f * (static_cast<float>(k) + 0.5f) / kBillows;
+            const float a = 2.3999632f * static_cast<float>(k), ring = std::sqrt(1.0f - y * y);
+            const Vec3 c{ring * std::cos(a), y, ring * std::sin(a)};
+            const float height = 0.14f + 0.12f * static_cast<float>((k * 5) % 3) / 2.0f;
+            r += height * std::pow(std::max(0.0f, Vec3Dot(p, c)), 14.0f);
+        }
+        p = p * r;
+        widest = std::max(widest, p.x);
+    }
+    for (Vec3& p : mesh.positions) p = p / widest;
+    SmoothNormals(mesh, 0);
     return mesh;
 }
 

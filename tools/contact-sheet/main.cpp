@@ -1,7 +1,8 @@
 // korvelin-contact-sheet: renders every model from three angles, every picture, views along
-// the course and the title through the game's own device, effects and frame pipeline, and
-// writes them as models.png, pictures.png, course.png and title.png. Needs an X display
-// (Xvfb will do) and the game folder with its data/ and Shader/.
+// the course, the title and moments of combat in a played run through the game's own device,
+// effects and frame pipeline, and writes them as models.png, pictures.png, course.png,
+// title.png and combat.png (or only the one --only names). Needs an X display (Xvfb will do)
+// and the game folder with its data/ and Shader/.
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: korvelin-contact-sheet --game-dir DIR --out DIR\n";
+constexpr const char* kUsage = "usage: korvelin-contact-sheet --game-dir DIR --out DIR [--only SHEET.png]\n";
 
 void Fail(const std::string& message) { std::fprintf(stderr, "korvelin-contact-sheet: %s\n", message.c_str()); }
 
@@ -55,11 +56,11 @@ bool StartGraphics(std::string* why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string gameDir, outDir;
+    std::string gameDir, outDir, only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--game-dir" || arg == "--out") && i + 1 < argc) {
-            (arg == "--game-dir" ? gameDir : outDir) = argv[++i];
+        if ((arg == "--game-dir" || arg == "--out" || arg == "--only") && i + 1 < argc) {
+            (arg == "--game-dir" ? gameDir : arg == "--out" ? outDir : only) = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -115,8 +116,10 @@ int main(int argc, char** argv) {
         const std::pair<const char*, Writer> sheets[] = {{"title.png", WriteTitleSheet},
                                                          {"models.png", WriteModelSheet},
                                                          {"pictures.png", WritePictureSheet},
-                                                         {"course.png", WriteCourseSheet}};
+                                                         {"course.png", WriteCourseSheet},
+                                                         {"combat.png", WriteCombatSheet}};
         for (const auto& [name, write] : sheets) {
+            if (!only.empty() && only != name) continue;
             std::string error;
             if (write(runner, out.string(), &error)) {
                 std::printf("%s\n", (out / name).c_str());

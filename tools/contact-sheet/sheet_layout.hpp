@@ -27,6 +27,10 @@ constexpr int kPictureLabelHeight = 22;  // the strip above each picture that na
 constexpr int kCourseViews = 4;
 constexpr int kCourseColumns = 2;
 
+// combat.png: whole frames of a played run, two across.
+constexpr int kCombatFrames = 6;
+constexpr int kCombatColumns = 2;
+
 // The size of a sheet of `count` tiles of w x h, `columns` across, with gutters all round.
 constexpr int SheetWidth(int w, int columns) { return columns * w + (columns + 1) * kGutter; }
 constexpr int SheetHeight(int h, int count, int columns) {

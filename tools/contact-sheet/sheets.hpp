@@ -1,4 +1,4 @@
-// The four sheets. Each renders through the runner with the game folder as the working
+// The five sheets. Each renders through the runner with the game folder as the working
 // directory and writes one PNG into `outDir`; false with a message when it could not.
 #pragma once
 
@@ -11,6 +11,7 @@ bool WriteModelSheet(FrameRunner& runner, const std::string& outDir, std::string
 bool WritePictureSheet(FrameRunner& runner, const std::string& outDir, std::string* error);
 bool WriteCourseSheet(FrameRunner& runner, const std::string& outDir, std::string* error);
 bool WriteTitleSheet(FrameRunner& runner, const std::string& outDir, std::string* error);
+bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::string* error);
 
 // The regular files in `folder` whose names end in `extension`, sorted by name.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);

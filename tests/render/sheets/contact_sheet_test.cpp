@@ -1,7 +1,7 @@
 // The contact-sheet tool run under the test display into a fresh folder: every sheet is
 // written at its size, every model shows up lit from the angles that must show it, every
-// picture shows more than the checkerboard, and neither the title nor the course views are
-// black or washed out to white.
+// picture shows more than the checkerboard, neither the title, the course views nor the combat
+// frames are black or washed out to white, and the combat frames show their chain and their fire.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 #include <stdlib.h>
@@ -100,6 +100,8 @@ void CheckSizes(const Sheets& sheets) {
          SheetHeight(kPictureTileHeight, kPictureCount, kPictureColumns)},
         {"course.png", SheetWidth(kFrameWidth, kCourseColumns), SheetHeight(kFrameHeight, kCourseViews, kCourseColumns)},
         {"title.png", kFrameWidth, kFrameHeight},
+        {"combat.png", SheetWidth(kFrameWidth, kCombatColumns),
+         SheetHeight(kFrameHeight, kCombatFrames, kCombatColumns)},
     };
     for (const auto& c : cases) {
         const Picture p = sheets.Load(c.name);
@@ -129,6 +131,45 @@ void CheckFrames(const Picture& title, const Picture& course) {
         EXPECT_LT(f.white, 0.02) << "frame " << c.index;
         // Far more than a label: much of the frame is lit by something.
         EXPECT_GT(f.lit, w * h / 5) << "frame " << c.index;
+    }
+}
+
+// Pixels of a rectangle passing a colour test.
+template <typename Test>
+int Count(const Picture& p, int x0, int y0, int w, int h, Test test) {
+    int n = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) n += test(p.At(x, y));
+    return n;
+}
+
+// The combat frames of a played run: lit, not washed out by the glow of explosions and sprites;
+// the sky never cut out to the clear colour (the reticle's faint halo once wrote depth before
+// the sky backdrop and left a black ring); the chain's red units in the chain's frame; and the
+// explosions' fire in the three explosion frames, well beyond the sun's share of the quiet one.
+void CheckCombat(const Picture& p) {
+    enum { kBank, kShots, kChain, kBlast, kBlastLater, kShotExplosion };
+    const auto fire = [](const uint8_t* c) { return c[0] > 220 && c[1] > 90 && c[1] < 215 && c[2] < 110; };
+    const auto red = [](const uint8_t* c) { return c[0] > 110 && c[1] < 50 && c[2] < 50; };
+    const auto clear = [](const uint8_t* c) { return c[0] < 6 && c[1] < 6 && c[2] < 6; };
+    int quietFire = 0;
+    for (int tile = 0; tile < kCombatFrames; ++tile) {
+        const int x = TileX(tile, kFrameWidth, kCombatColumns), y = TileY(tile, kFrameHeight, kCombatColumns);
+        const Figures f = Measure(p, x, y, kFrameWidth, kFrameHeight);
+        EXPECT_GT(f.mean, 30.0) << "combat frame " << tile;
+        EXPECT_LT(f.mean, 170.0) << "combat frame " << tile;
+        EXPECT_LT(f.white, 0.03) << "combat frame " << tile;
+        EXPECT_GT(f.lit, kFrameWidth * kFrameHeight / 2) << "combat frame " << tile;
+        EXPECT_LT(Count(p, x, y, kFrameWidth, kFrameHeight / 2, clear), kFrameWidth * kFrameHeight / 200)
+            << "combat frame " << tile << ": sky cut out to black";
+        const int fireHere = Count(p, x, y, kFrameWidth, kFrameHeight, fire);
+        if (tile == kBank) quietFire = fireHere;
+        if (tile == kBlast || tile == kBlastLater || tile == kShotExplosion) {
+            EXPECT_GT(fireHere, quietFire + 1000) << "combat frame " << tile << ": no explosion to be seen";
+        }
+        if (tile == kChain) {
+            EXPECT_GT(Count(p, x, y, kFrameWidth, kFrameHeight, red), 100) << "no chain to be seen";
+        }
     }
 }
 
@@ -174,7 +215,9 @@ TEST(ContactSheet, SheetsAreDrawnAndLookRight) {
     }
     const Picture title = sheets.Load("title.png"), course = sheets.Load("course.png");
     const Picture models = sheets.Load("models.png"), pictures = sheets.Load("pictures.png");
-    if (HasFatalFailure() || title.rgb.empty() || course.rgb.empty() || models.rgb.empty() || pictures.rgb.empty())
+    const Picture combat = sheets.Load("combat.png");
+    if (HasFatalFailure() || title.rgb.empty() || course.rgb.empty() || models.rgb.empty() || pictures.rgb.empty() ||
+        combat.rgb.empty())
         return;
     {
         SCOPED_TRACE("title and course");
@@ -187,6 +230,10 @@ TEST(ContactSheet, SheetsAreDrawnAndLookRight) {
     {
         SCOPED_TRACE("pictures");
         CheckPictures(pictures);
+    }
+    {
+        SCOPED_TRACE("combat");
+        CheckCombat(combat);
     }
 }
 

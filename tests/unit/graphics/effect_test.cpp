@@ -87,6 +87,67 @@ TEST(Effect, ParametersReachTheProgramByNameAndShape) {
     EXPECT_TRUE(d.errors().empty());
 }
 
+// A value is sent to a program once, not on every pass: each technique's program must still get
+// every change, however the techniques take turns, and the textures, which belong to the
+// device's stages, are bound again on every pass.
+TEST(Effect, EveryTechniquesProgramGetsEachChangeAndTexturesAreBoundOnEveryPass) {
+    const char* twoTechniques = R"(technique A
+pass
+vertex_shader
+#version 330 core
+uniform mat4 mW;
+void main() {}
+end_shader
+fragment_shader
+#version 330 core
+uniform sampler2D Tex;
+void main() {}
+end_shader
+
+technique B
+pass
+vertex_shader
+#version 330 core
+uniform mat4 mW;
+void main() {}
+end_shader
+fragment_shader
+#version 330 core
+void main() {}
+end_shader
+)";
+    NullRenderDevice d(64, 64);
+    Effect e;
+    ASSERT_TRUE(e.CreateFromText(d, twoTechniques, "Two.fx", nullptr));
+    const TextureId tex = d.CreateTexture(1, 1, 1, false), other = d.CreateTexture(1, 1, 1, false);
+    const auto pass = [&](const char* technique) {
+        e.SetTechnique(technique);
+        e.Begin();
+        e.BeginPass(0);
+        const ProgramId program = d.GetProgram();
+        const TextureId bound = d.GetTexture(0);
+        e.EndPass();
+        e.End();
+        return std::pair{program, bound};
+    };
+    const auto x = [&](ProgramId program) { return (*d.UniformValue(program, "mW"))[12]; };
+    e.SetTexture("Tex", tex);
+    e.SetMatrix("mW", MatrixTranslation(1, 0, 0));
+    const ProgramId a = pass("A").first;
+    e.SetMatrix("mW", MatrixTranslation(2, 0, 0));
+    const ProgramId b = pass("B").first;
+    EXPECT_EQ(x(a), 1.0f);
+    EXPECT_EQ(x(b), 2.0f);
+    d.SetTexture(0, other);  // another draw took the stage
+    EXPECT_EQ(pass("A").second, tex);
+    EXPECT_EQ(x(a), 2.0f) << "the change made while B drew reaches A's program";
+    e.SetMatrix("mW", MatrixTranslation(3, 0, 0));
+    pass("B");
+    EXPECT_EQ(x(b), 3.0f);
+    EXPECT_EQ(x(a), 2.0f);
+    EXPECT_TRUE(d.errors().empty());
+}
+
 TEST(Effect, CompileErrorsNameTheFileLineAndLeaveAnEffectThatDoesNothing) {
     NullRenderDevice d(64, 64);
     d.FailNextProgram("0:3(1): error: syntax error\n");
