@@ -23,8 +23,8 @@ bool AllChasing(const SceneGame& scene) {
 
 bool BusyMoment::Make(SceneManager& manager, std::string* why) {
     platform::SetInput(&input);
-    GetGameOptions() = GameOptions{};
-    GetGameOptions().seed = kSeed;
+    CurrentGameOptions() = GameOptions{};
+    CurrentGameOptions().seed = kSeed;
     manager.scene = std::make_unique<SceneGame>();
     scene_ = static_cast<SceneGame*>(manager.scene.get());
     if (!scene_->courseError().empty()) {

@@ -37,15 +37,15 @@ constexpr int kNearExplosionFrames = 30;      // grown to 6.5 of its 10
 // view, as the frame's draw would set it, so the explosion sprites turn to the right camera.
 class CombatRun {
 public:
-    CombatRun() : previousInput_(&platform::GetInput()), previousOptions_(GetGameOptions()) {
+    CombatRun() : previousInput_(&platform::GetInput()), previousOptions_(CurrentGameOptions()) {
         platform::SetInput(&input);
-        GetGameOptions() = GameOptions{};
-        GetGameOptions().seed = kSeed;
+        CurrentGameOptions() = GameOptions{};
+        CurrentGameOptions().seed = kSeed;
         game = std::make_unique<SceneGame>();
     }
     ~CombatRun() {
         game.reset();
-        GetGameOptions() = previousOptions_;
+        CurrentGameOptions() = previousOptions_;
         platform::SetInput(previousInput_);
     }
 
