@@ -196,9 +196,53 @@ def escape_yes_returns_and_the_title_stays(a):
     check(summary(stdout)["frames"] == 500, "the program runs on")
 
 
+def short_course(a, gates):
+    """The first `gates` main-course records of the game's course, the last made the goal."""
+    with open(os.path.join(a.game_dir, "data", "data", "cpdata.dat"), encoding="utf-8") as f:
+        records = [line.split() for line in f.read().splitlines() if line.strip()]
+    main = [r for r in records if r[1] == "0"][:gates]
+    main[-1][0] = "2"
+    path = os.path.join(a.out, "short_course.dat")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join("\t".join(r) for r in main))
+    return path
+
+
+def goal_returns_and_the_title_waits(a):
+    # A short course flown to its goal; Space and Escape pressed during the run are used up
+    # there and do not start a new run, or ask to quit, on the title.
+    course = short_course(a, 3)  # nearly straight: the craft does not turn towards a goal
+    keys = "100 down Space\n101 up Space\n150 down Escape\n151 up Escape\n151 answer no\n"
+    status, stdout, stderr, trace = run(["--start", "game", "--course", course, "--frames", "2500"], a.binary,
+                                        a.game_dir, keys, a.out, "goal")
+    check(status == 0, "exit status %d" % status)
+    story = run_story(load(trace))
+    check_story(story)
+    end = story["over_state"]
+    check(end["hitsLeft"] == 2 and end["player"]["current"] == 2, "the goal without a hit: %r" % end)
+    after = [l for l in load(trace) if l["frame"] >= story["title"]]
+    check(len(after) > 100 and all(l["fov"] == 80 for l in after), "the title waits after the goal")
+    check("ゲームを終了しますか？" not in stderr, "the title asked to quit")
+    check(summary(stdout)["runOver"] is True, "summary: %r" % stdout)
+
+
+def dev_places_records_in_the_trace(a):
+    # With the overlay on, Space drops one gate per press and the trace counts them.
+    keys = "10 down Space\n30 up Space\n40 down Space\n41 up Space\n50 down Z\n51 up Z\n"
+    status, _, _, trace = run(["--start", "game", "--dev", "--frames", "60"], a.binary, a.game_dir, keys, a.out, "dev")
+    check(status == 0, "exit status %d" % status)
+    lines = load(trace)
+    check("editor" not in lines[0] or lines[0]["editor"]["records"] == 0, "no gate before Space: %r" % lines[0])
+    check(lines[29]["editor"]["records"] == 1, "one gate for a held Space: %r" % lines[29]["editor"])
+    check(lines[45]["editor"]["records"] == 2, "a second press, a second gate: %r" % lines[45]["editor"])
+    check(lines[59]["editor"]["walkMode"] is True, "Z switched walk mode on: %r" % lines[59]["editor"])
+    check(lines[45]["player"]["pos"] == lines[5]["player"]["pos"], "the overlay's craft does not fly by itself")
+
+
 CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
-                                 same_seed_same_run, escape_yes_returns_and_the_title_stays)}
+                                 same_seed_same_run, escape_yes_returns_and_the_title_stays,
+                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
