@@ -143,14 +143,7 @@ bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::strin
     const auto capture = [&](const std::string& caption) {
         char label[256];
         std::snprintf(label, sizeof label, "%d. frame %d: %s", tile + 1, run.frame, caption.c_str());
-        FrameDrawing drawing;
-        drawing.preDraw = [&] { g.PreDraw(); };
-        drawing.draw3d = [&] { g.Draw3D(); };
-        drawing.draw2d = [&] {
-            g.Draw2D();
-            runner.Label(label, 8, 8, 2.0f);
-        };
-        const std::vector<uint8_t> frame = runner.Frame(drawing);
+        const std::vector<uint8_t> frame = runner.LabelledFrame(g, label);
         sheet.Paste(frame, kFrameWidth, kFrameHeight, 0, 0, kFrameWidth, kFrameHeight, 1,
                     TileX(tile, kFrameWidth, kCombatColumns), TileY(tile, kFrameHeight, kCombatColumns));
         ++tile;

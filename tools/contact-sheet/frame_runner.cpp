@@ -77,3 +77,14 @@ void FrameRunner::Label(const std::string& text, float x, float y, float scale) 
     const Matrix m = MatrixScaling(scale, scale, 1) * MatrixTranslation(x + pad, y + pad, 0);
     gd.DrawText(text.c_str(), 0xFFFFFFFF, &m);
 }
+
+std::vector<uint8_t> FrameRunner::LabelledFrame(SceneBase& scene, const std::string& label) {
+    FrameDrawing drawing;
+    drawing.preDraw = [&] { scene.PreDraw(); };
+    drawing.draw3d = [&] { scene.Draw3D(); };
+    drawing.draw2d = [&] {
+        scene.Draw2D();
+        Label(label, 8, 8, 2.0f);
+    };
+    return Frame(drawing);
+}

@@ -27,6 +27,8 @@ public:
     std::vector<uint8_t> SceneFrame();
     // Replaces the manager's scene with one that draws `drawing`, runs one frame and returns it.
     std::vector<uint8_t> Frame(const FrameDrawing& drawing);
+    // One frame of a scene the sheet drives itself, with a label at the top-left.
+    std::vector<uint8_t> LabelledFrame(SceneBase& scene, const std::string& label);
 
     // Inside the sprite pass: the text on a dark box with its top-left at (x, y), scaled.
     void Label(const std::string& text, float x, float y, float scale);

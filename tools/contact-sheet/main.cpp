@@ -117,7 +117,8 @@ int main(int argc, char** argv) {
                                                          {"models.png", WriteModelSheet},
                                                          {"pictures.png", WritePictureSheet},
                                                          {"course.png", WriteCourseSheet},
-                                                         {"combat.png", WriteCombatSheet}};
+                                                         {"combat.png", WriteCombatSheet},
+                                                         {"run.png", WriteRunSheet}};
         for (const auto& [name, write] : sheets) {
             if (!only.empty() && only != name) continue;
             std::string error;

@@ -30,6 +30,9 @@ constexpr int kCourseColumns = 2;
 // combat.png: whole frames of a played run, two across.
 constexpr int kCombatFrames = 6;
 constexpr int kCombatColumns = 2;
+// run.png: whole frames of the opening, a hit, the run's two ends and their results.
+constexpr int kRunFrames = 6;
+constexpr int kRunColumns = 2;
 
 // The size of a sheet of `count` tiles of w x h, `columns` across, with gutters all round.
 constexpr int SheetWidth(int w, int columns) { return columns * w + (columns + 1) * kGutter; }

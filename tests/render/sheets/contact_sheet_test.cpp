@@ -1,7 +1,8 @@
 // The contact-sheet tool run under the test display into a fresh folder: every sheet is
 // written at its size, every model shows up lit from the angles that must show it, every
 // picture shows more than the checkerboard, neither the title, the course views nor the combat
-// frames are black or washed out to white, and the combat frames show their chain and their fire.
+// frames are black or washed out to white, the combat frames show their chain and their fire,
+// and the run's frames their opening, hit flash and results.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 #include <stdlib.h>
@@ -102,6 +103,7 @@ void CheckSizes(const Sheets& sheets) {
         {"title.png", kFrameWidth, kFrameHeight},
         {"combat.png", SheetWidth(kFrameWidth, kCombatColumns),
          SheetHeight(kFrameHeight, kCombatFrames, kCombatColumns)},
+        {"run.png", SheetWidth(kFrameWidth, kRunColumns), SheetHeight(kFrameHeight, kRunFrames, kRunColumns)},
     };
     for (const auto& c : cases) {
         const Picture p = sheets.Load(c.name);
@@ -173,6 +175,26 @@ void CheckCombat(const Picture& p) {
     }
 }
 
+// The run's other moments: the opening still pale with its white, the hit flash red over the
+// whole picture, and the result caption over both ends of the run.
+void CheckRun(const Picture& p) {
+    enum { kOpening, kHit, kShake, kDestroyedResult, kGoal, kGoalResult };
+    const auto red = [](const uint8_t* c) { return c[0] > 150 && c[0] > 2 * c[2] && c[0] > 2 * c[1]; };
+    const auto caption = [](const uint8_t* c) { return c[0] > 200 && c[1] > 200 && c[2] > 200; };
+    const auto frame = [](int tile) { return std::pair{TileX(tile, kFrameWidth, kRunColumns), TileY(tile, kFrameHeight, kRunColumns)}; };
+    const auto [ox, oy] = frame(kOpening);
+    const auto [rx, ry] = frame(kDestroyedResult);
+    EXPECT_GT(Measure(p, ox, oy, kFrameWidth, kFrameHeight).mean, Measure(p, rx, ry, kFrameWidth, kFrameHeight).mean + 40)
+        << "the opening is no paler than the quiet result";
+    const auto [hx, hy] = frame(kHit);
+    EXPECT_GT(Count(p, hx, hy, kFrameWidth, kFrameHeight, red), kFrameWidth * kFrameHeight / 10) << "no red hit flash";
+    for (int tile : {kShake, kDestroyedResult, kGoal, kGoalResult}) {
+        const auto [x, y] = frame(tile);
+        // "RESULT" stands across the top of the picture.
+        EXPECT_GT(Count(p, x + 200, y + 40, 400, 80, caption), 150) << "no result caption in frame " << tile;
+    }
+}
+
 // Every model shows from ahead and from above and behind (the pass-test planes vanish edge-on
 // from the side, so that view may be empty), lit but not white; the label strip is left out.
 void CheckModels(const Picture& p) {
@@ -215,9 +237,9 @@ TEST(ContactSheet, SheetsAreDrawnAndLookRight) {
     }
     const Picture title = sheets.Load("title.png"), course = sheets.Load("course.png");
     const Picture models = sheets.Load("models.png"), pictures = sheets.Load("pictures.png");
-    const Picture combat = sheets.Load("combat.png");
+    const Picture combat = sheets.Load("combat.png"), run = sheets.Load("run.png");
     if (HasFatalFailure() || title.rgb.empty() || course.rgb.empty() || models.rgb.empty() || pictures.rgb.empty() ||
-        combat.rgb.empty())
+        combat.rgb.empty() || run.rgb.empty())
         return;
     {
         SCOPED_TRACE("title and course");
@@ -234,6 +256,10 @@ TEST(ContactSheet, SheetsAreDrawnAndLookRight) {
     {
         SCOPED_TRACE("combat");
         CheckCombat(combat);
+    }
+    {
+        SCOPED_TRACE("run");
+        CheckRun(run);
     }
 }
 
