@@ -8,6 +8,7 @@
 #include "app/application.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
+#include "korvelin_version.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
 
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(LaunchUsage(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("korvelin " KORVELIN_VERSION);
         return 0;
     }
     HeadlessRun headless;
