@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/application.hpp"
+#include "app/game_folder.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
 #include "korvelin_version.hpp"
@@ -15,15 +16,18 @@
 namespace {
 
 // The game reads data/ and Shader/ from its working directory. Started from somewhere else (a
-// launcher, another folder), it moves to its own folder when those are found there.
-void FindGameFolder() {
+// launcher, another folder), it moves to the folder that holds them: its own (the build tree)
+// or the installed share folder beside its bin folder. Installed data is not the user's to
+// write, so the editor then saves in the user's own folder.
+void EnterGameFolder(Application& app) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (fs::exists("Shader", ec) && fs::exists("data", ec)) return;
+    const fs::path working = fs::current_path(ec);
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
-    const fs::path folder = self.parent_path();
-    if (fs::exists(folder / "Shader", ec) && fs::exists(folder / "data", ec)) fs::current_path(folder, ec);
+    const GameFolder folder = FindGameFolder(working, ec ? fs::path() : self.parent_path(), KORVELIN_INSTALLED_DATA);
+    if (folder.kind == GameFolder::Kind::Program || folder.kind == GameFolder::Kind::Installed)
+        fs::current_path(folder.path, ec);
+    app.readOnlyGameFolder = folder.kind == GameFolder::Kind::Installed;
 }
 
 // Files named on the command line are where the caller means, wherever the game moves to.
@@ -59,9 +63,9 @@ int main(int argc, char** argv) {
     if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed ? options.seed : headless.ScriptSeed();
-    FindGameFolder();
 
     Application& app = Application::Instance();
+    EnterGameFolder(app);
     app.developerOverlay = options.dev;
     app.sceneFactory = CreateGameScene;
     if (options.headless) return headless.Run();
