@@ -61,10 +61,10 @@ void DebugUi::EditorWindow(const Matrix& playerWorld) {
         ImGui::EndMenuBar();
     }
     if (!fileMessage.empty()) {
-        if (fileFailed)
-            ImGui::TextColored(kFailure, "%s", fileMessage.c_str());
-        else
-            ImGui::TextUnformatted(fileMessage.c_str());
+        // Wrapped: the message names a whole path, often wider than the window.
+        if (fileFailed) ImGui::PushStyleColor(ImGuiCol_Text, kFailure);
+        ImGui::TextWrapped("%s", fileMessage.c_str());
+        if (fileFailed) ImGui::PopStyleColor();
     }
     if (ImGui::Button("GroupSet")) ++groupLimit;
     ImGui::SliderInt("CPGroup", &currentGroup, 0, groupLimit, "%d");
