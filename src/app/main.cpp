@@ -1,6 +1,7 @@
 // KORVELIN: the entry point. Reads the command line, starts the application (in its window, or
 // headless on the null device), runs it, and shuts down in order.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -69,6 +70,9 @@ int main(int argc, char** argv) {
     app.developerOverlay = options.dev;
     app.sceneFactory = CreateGameScene;
     if (options.headless) return headless.Run();
+    // The desktop matches the window to the game's desktop entry and icon by this name.
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", KORVELIN_APP_ID, 0);
+    setenv("SDL_VIDEO_X11_WMCLASS", KORVELIN_APP_ID, 0);
     if (!app.Init(1280, 720, &error)) {
         std::fprintf(stderr, "korvelin: cannot start: %s\n", error.c_str());
         app.Shutdown();
