@@ -5,6 +5,8 @@ pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+# OpenAL Soft plays through ALSA; the sound manager keeps ALSA's messages quiet while it opens.
+pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
 # Compressed .x models are MSZIP: deflate blocks that zlib inflates.
 find_package(ZLIB REQUIRED)

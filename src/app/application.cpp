@@ -90,8 +90,9 @@ void Application::RunFrame(SceneManager& manager) {
     } else {
         UiBinding::EndFrame(*gd.device, false);
     }
+    // In pixels: on a scaled display the window's size in points would fill only part of it.
     int w = clientWidth, h = clientHeight;
-    if (window) window->GetClientSize(&w, &h);
+    if (window) window->GetDrawableSize(&w, &h);
     gd.device->Present(w, h);
     wheelDelta = 0;
     // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.

@@ -47,6 +47,8 @@ public:
     SceneFactory sceneFactory;
     // --dev: the developer overlay is drawn.
     bool developerOverlay = false;
+    // The game runs from its installed data, which is not the user's to write.
+    bool readOnlyGameFolder = false;
     // Frames last at least 16 ms; benchmarks switch the wait off to time the work alone.
     bool paceFrames = true;
 

@@ -16,6 +16,7 @@ struct Option {
 
 constexpr Option kOptions[] = {
     {"--help", false, false},    {"-h", false, false},         {"--dev", false, false},
+    {"--version", false, false},
     {"--headless", false, false}, {"--course", true, false},    {"--seed", true, false},
     {"--frames", true, true},     {"--start", true, true},      {"--input", true, true},
     {"--trace", true, true},
@@ -24,6 +25,7 @@ constexpr Option kOptions[] = {
 // Stores one option's value; false with the reason.
 bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, std::string* error) {
     if (name == "--help" || name == "-h") out->help = true;
+    else if (name == "--version") out->version = true;
     else if (name == "--dev") out->dev = true;
     else if (name == "--headless") out->headless = true;
     else if (name == "--course") out->courseFile = value;
@@ -98,7 +100,7 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
         if (option.headlessOnly && !headlessOnly) headlessOnly = &option;
         if (!Apply(option.name, value, out, error)) return false;
     }
-    if (headlessOnly && !out->headless && !out->help) {
+    if (headlessOnly && !out->headless && !out->help && !out->version) {
         *error = std::string(headlessOnly->name) + " works only with --headless";
         return false;
     }
@@ -121,6 +123,7 @@ const char* LaunchUsage() {
            "  --input FILE     headless: play the keys, cursor and answers of an input script\n"
            "  --trace FILE     headless: write one JSON line per frame to FILE\n"
            "  --help, -h       show this text\n"
+           "  --version        print the version\n"
            "\n"
            "Options take their value as the next word or after '=' (--frames=600).\n";
 }

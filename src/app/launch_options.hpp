@@ -10,6 +10,7 @@
 
 struct LaunchOptions {
     bool help = false;
+    bool version = false;
     bool dev = false;       // the developer overlay
     bool headless = false;  // no window, no sound device, no pacing: the null device
     std::optional<int64_t> frames;  // headless: stop after this many frames

@@ -1,13 +1,16 @@
 // KORVELIN: the entry point. Reads the command line, starts the application (in its window, or
 // headless on the null device), runs it, and shuts down in order.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "app/application.hpp"
+#include "app/game_folder.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
+#include "korvelin_version.hpp"
 #include "platform/window/dialogs.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
@@ -15,15 +18,18 @@
 namespace {
 
 // The game reads data/ and Shader/ from its working directory. Started from somewhere else (a
-// launcher, another folder), it moves to its own folder when those are found there.
-void FindGameFolder() {
+// launcher, another folder), it moves to the folder that holds them: its own (the build tree)
+// or the installed share folder beside its bin folder. Installed data is not the user's to
+// write, so the editor then saves in the user's own folder.
+void EnterGameFolder(Application& app) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (fs::exists("Shader", ec) && fs::exists("data", ec)) return;
+    const fs::path working = fs::current_path(ec);
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
-    const fs::path folder = self.parent_path();
-    if (fs::exists(folder / "Shader", ec) && fs::exists(folder / "data", ec)) fs::current_path(folder, ec);
+    const GameFolder folder = FindGameFolder(working, ec ? fs::path() : self.parent_path(), KORVELIN_INSTALLED_DATA);
+    if (folder.kind == GameFolder::Kind::Program || folder.kind == GameFolder::Kind::Installed)
+        fs::current_path(folder.path, ec);
+    app.readOnlyGameFolder = folder.kind == GameFolder::Kind::Installed;
 }
 
 // Files named on the command line are where the caller means, wherever the game moves to.
@@ -47,6 +53,10 @@ int main(int argc, char** argv) {
         std::fputs(LaunchUsage(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::puts("korvelin " KORVELIN_VERSION);
+        return 0;
+    }
     HeadlessRun headless;
     if (options.headless && !headless.Prepare(options, &error)) {
         std::fprintf(stderr, "korvelin: %s\n", error.c_str());
@@ -56,12 +66,15 @@ int main(int argc, char** argv) {
     if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed ? options.seed : headless.ScriptSeed();
-    FindGameFolder();
 
     Application& app = Application::Instance();
+    EnterGameFolder(app);
     app.developerOverlay = options.dev;
     app.sceneFactory = CreateGameScene;
     if (options.headless) return headless.Run();
+    // The desktop matches the window to the game's desktop entry and icon by this name.
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", KORVELIN_APP_ID, 0);
+    setenv("SDL_VIDEO_X11_WMCLASS", KORVELIN_APP_ID, 0);
     if (!app.Init(1280, 720, &error)) {
         std::fprintf(stderr, "korvelin: cannot start: %s\n", error.c_str());
         app.Shutdown();

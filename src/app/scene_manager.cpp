@@ -31,6 +31,7 @@ void SceneManager::Init(SceneId first) {
     gTextureCache = new TextureCache();
     gDebugUi = new DebugUi();
     gDebugUi->enabled = Application::Instance().developerOverlay;
+    gDebugUi->gameFolderReadOnly = Application::Instance().readOnlyGameFolder;
     if (first != kSceneTitle) scene = factory_(first);
 }
 

@@ -75,7 +75,8 @@ void EndFrame(platform::RenderDevice& device, bool draw) {
         return;
     }
     // The frame's draw lists are made now; they are drawn into the window at Present, over the
-    // scaled picture and at the window's size, where the UI's own mouse coordinates fit.
+    // scaled picture and at the window's size in points, where the UI's own mouse coordinates
+    // fit (the backend scales them to the drawable's pixels on a scaled display).
     ImGui::Render();
     device.SetPresentOverlay([] { ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData()); });
 }

@@ -3,6 +3,8 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "editor/debug_ui.hpp"
 #include "editor/ui_frame.hpp"
@@ -59,10 +61,10 @@ void DebugUi::EditorWindow(const Matrix& playerWorld) {
         ImGui::EndMenuBar();
     }
     if (!fileMessage.empty()) {
-        if (fileFailed)
-            ImGui::TextColored(kFailure, "%s", fileMessage.c_str());
-        else
-            ImGui::TextUnformatted(fileMessage.c_str());
+        // Wrapped: the message names a whole path, often wider than the window.
+        if (fileFailed) ImGui::PushStyleColor(ImGuiCol_Text, kFailure);
+        ImGui::TextWrapped("%s", fileMessage.c_str());
+        if (fileFailed) ImGui::PopStyleColor();
     }
     if (ImGui::Button("GroupSet")) ++groupLimit;
     ImGui::SliderInt("CPGroup", &currentGroup, 0, groupLimit, "%d");
@@ -113,10 +115,21 @@ void DebugUi::EditPanel() {
 }
 
 bool DebugUi::Save() {
-    std::string error;
-    fileFailed = !SaveCourse(checkpoints, saveFile, &error);
+    namespace fs = std::filesystem;
+    std::string target = saveFile, error;
+    const bool elsewhere = gameFolderReadOnly || !platform::CanWriteInto(fs::path(saveFile).parent_path());
+    if (elsewhere) {
+        std::error_code ec;
+        if (userFolder.empty())
+            error = "the game's folder is read-only, and neither XDG_DATA_HOME nor HOME names a folder of yours";
+        else if (fs::create_directories(userFolder, ec); ec)
+            error = "cannot create " + userFolder + ": " + ec.message();
+        target = (fs::path(userFolder) / fs::path(saveFile).filename()).string();
+    }
+    fileFailed = !(error.empty() && SaveCourse(checkpoints, target, &error));
     fileMessage = fileFailed ? "Save failed: " + error
-                             : "Saved " + std::to_string(checkpoints.size()) + " records to " + saveFile;
+                             : "Saved " + std::to_string(checkpoints.size()) + " records to " + target +
+                                   (elsewhere ? " (the game's folder is read-only)" : "");
     return !fileFailed;
 }
 

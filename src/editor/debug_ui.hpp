@@ -12,6 +12,7 @@
 
 #include "math/math.hpp"
 #include "motion/camera_angles.hpp"
+#include "platform/files/user_data_folder.hpp"
 
 class Model;
 
@@ -65,12 +66,18 @@ public:
     // Where Save writes and Load reads.
     std::string saveFile = kEditorSaveFile;
     std::string loadFile = kEditorLoadFile;
+    // Save goes to userFolder instead (under saveFile's own name) when the game's folder is not
+    // the user's to write: always for an installed game, else when saveFile's folder is
+    // read-only. The user's folder is made when first needed; empty means there is none.
+    bool gameFolderReadOnly = false;
+    std::string userFolder = platform::UserDataFolder();
     // What the last Save or Load did, shown under the menu bar; a failure in red.
     std::string fileMessage;
     bool fileFailed = false;
 
     // Save writes every record's edited placement safely: a failure leaves the old file whole
-    // and the records as they are. Load replaces the records only when the whole file reads.
+    // and the records as they are. The message says where the file went. Load replaces the
+    // records only when the whole file reads.
     bool Save();
     bool Load();
 

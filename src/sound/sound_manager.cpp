@@ -20,9 +20,11 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "sound/al_handles.hpp"
+#include "sound/alsa_message_catcher.hpp"
 #include "sound/sound_clip.hpp"
 #include "sound/wave_file.hpp"
 
@@ -81,16 +83,26 @@ SoundManager::~SoundManager() { Release(); }
 void SoundManager::Init() {
     if (openal_) return;
     currentBgm_.clear();
+    // Without a sound card OpenAL Soft and ALSA would each print their own lines before ours;
+    // ours is the one line, with ALSA's first reason. ALSOFT_LOGLEVEL set by the user still
+    // wins (OpenAL Soft reads it when first used, which is here).
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    const AlsaMessageCatcher alsa;
+    auto silent = [&](const char* what) {
+        const std::string reason = alsa.FirstMessage();
+        std::fprintf(stderr, "korvelin: %s%s%s%s; the game runs without sound\n", what,
+                     reason.empty() ? "" : " (ALSA: ", reason.c_str(), reason.empty() ? "" : ")");
+    };
     auto al = std::make_unique<Openal>();
     al->device.reset(alcOpenDevice(nullptr));
     if (!al->device) {
-        std::fprintf(stderr, "korvelin: no sound device could be opened; the game runs without sound\n");
+        silent("no sound device could be opened");
         return;
     }
     const ALCint attributes[] = {ALC_FREQUENCY, kMixRate, 0};
     al->context.reset(alcCreateContext(al->device.get(), attributes));
     if (!al->context || alcMakeContextCurrent(al->context.get()) != ALC_TRUE) {
-        std::fprintf(stderr, "korvelin: the sound device would not start; the game runs without sound\n");
+        silent("the sound device would not start");
         return;
     }
     al->canUnspatialize = alIsExtensionPresent("AL_SOFT_source_spatialize") == AL_TRUE;

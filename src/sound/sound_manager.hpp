@@ -14,8 +14,9 @@
 // camera, but every voice plays with 3D processing off, so music and shots sound the same
 // wherever the camera is.
 //
-// Without a sound device the manager runs silent: it says so once on standard error and every
-// call does nothing. A missing or malformed .wav becomes an entry without sound.
+// Without a sound device the manager runs silent: it says so in one line on standard error
+// (with ALSA's first reason; ALSA and OpenAL Soft print nothing of their own) and every call
+// does nothing. A missing or malformed .wav becomes an entry without sound.
 class SoundManager {
 public:
     static constexpr int kVoicesPerEffect = 20;

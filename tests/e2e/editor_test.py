@@ -28,7 +28,7 @@ def test_editor_places_and_saves(args):
     saved = os.path.join(args.game_dir, "test2.dat")
     if os.path.exists(saved):
         os.remove(saved)
-    with kd.Game(args.binary, args.game_dir, args.out, "editor", extra_args=["--dev"]) as game:
+    with kd.Game(args.binary, args.game_dir, args.out, "editor", args=["--dev"]) as game:
         window = start_title(game)
         before = enter_run(game, window, args.out, "editor_run.png")
         kd.check(count(before, TITLE_BAR, green_title) > 300, "no green title bar of DebugState")

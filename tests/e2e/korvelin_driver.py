@@ -292,7 +292,7 @@ def screenshot(wid, save_as=None):
 class Game:
     """The program running in its game folder, with standard error kept for the report."""
 
-    def __init__(self, binary, game_dir, out_dir, name, env_changes=None, cwd=None, extra_args=None):
+    def __init__(self, binary, game_dir, out_dir, name, env_changes=None, cwd=None, args=()):
         env = dict(os.environ)
         env["ALSOFT_DRIVERS"] = "null"
         for k, v in (env_changes or {}).items():
@@ -303,7 +303,7 @@ class Game:
         os.makedirs(out_dir, exist_ok=True)
         self.stderr_path = os.path.join(out_dir, name + ".stderr.txt")
         self._stderr = open(self.stderr_path, "wb")
-        self.process = subprocess.Popen([binary] + (extra_args or []), cwd=cwd or game_dir, env=env, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen([binary, *args], cwd=cwd or game_dir, env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=self._stderr)
 
     def wait(self, timeout):

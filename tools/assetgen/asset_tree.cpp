@@ -54,10 +54,10 @@ bool WriteIfChanged(const fs::path& path, const std::string& bytes, std::string*
 
 }  // namespace
 
-bool WriteAssetTree(const AssetList& files, const fs::path& dataDir, std::string* error) {
+bool WriteFiles(const AssetList& files, const fs::path& dir, std::string* error) {
     std::error_code ec;
     for (const AssetFile& f : files) {
-        const fs::path path = dataDir / f.path;
+        const fs::path path = dir / f.path;
         fs::create_directories(path.parent_path(), ec);
         if (ec) {
             if (error) *error = "cannot create " + path.parent_path().string() + ": " + ec.message();
@@ -65,6 +65,12 @@ bool WriteAssetTree(const AssetList& files, const fs::path& dataDir, std::string
         }
         if (!WriteIfChanged(path, f.bytes, error)) return false;
     }
+    return true;
+}
+
+bool WriteAssetTree(const AssetList& files, const fs::path& dataDir, std::string* error) {
+    if (!WriteFiles(files, dataDir, error)) return false;
+    std::error_code ec;
     // The code names the picture folder both "Texture" and "texture": one folder, two names.
     const fs::path link = dataDir / "Texture";
     if (fs::is_symlink(link, ec)) {

@@ -30,3 +30,8 @@ AssetList BuildAssetTree();
 
 // Writes the tree into dataDir: files, the "Texture" link to "texture", nothing else touched.
 bool WriteAssetTree(const AssetList& files, const std::filesystem::path& dataDir, std::string* error);
+// Writes the files into dir, leaving those that are already as they should be alone.
+bool WriteFiles(const AssetList& files, const std::filesystem::path& dir, std::string* error);
+
+// The game's icon at each size, in pixels: "korvelin-SIZE.png" each.
+AssetList BuildIcons(const std::vector<int>& sizes);

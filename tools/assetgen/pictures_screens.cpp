@@ -4,9 +4,8 @@
 
 #include "asset_tree.hpp"
 #include "paint.hpp"
+#include "screen_art.hpp"
 #include "text_raster.hpp"
-
-namespace {
 
 using paint::Color;
 
@@ -24,6 +23,35 @@ Rgba SkyGradient(float y) {
     return stops[std::size(stops) - 1].c;
 }
 
+Rgba DuskSun(Rgba c, float dx, float dy, float radius, float scale) {
+    const float r = std::sqrt(dx * dx + dy * dy);
+    const float glow = 0.55f * paint::GlowFalloff(r - radius, 70.0f * scale);
+    c = {c.r + glow * 1.0f, c.g + glow * 0.45f, c.b + glow * 0.35f, 1};
+    if (r < radius + 1) {
+        const float t = paint::Clamp01((dy + radius) / (2 * radius));
+        const Rgba sun = Mix(Color(1.0f, 0.95f, 0.55f), Color(1.0f, 0.25f, 0.55f), t);
+        const float band = std::fmod(dy, 22.0f * scale);
+        const float cutWidth = dy > 0 ? 2.0f * scale + dy / (14.0f * scale) : 0.0f;
+        const float inside = Coverage(r - radius) * (dy > 0 && band < cutWidth ? 0.0f : 1.0f);
+        c = Mix(c, sun, inside);
+    }
+    return c;
+}
+
+void NeonText(Image& img, const Mask& glyph, int ox, int oy, Rgba top, Rgba bottom, Rgba glow, int outline) {
+    const Mask grown = glyph.Grown(outline);
+    img.GlowMask(grown.Blurred(8), ox, oy, glow, 0.9f);
+    img.BlendMask(grown, ox, oy, [&](int, int) { return Color(0.03f, 0.02f, 0.08f); });
+    img.BlendMask(glyph, ox, oy, [&](int, int y) {
+        const float t = paint::Clamp01(static_cast<float>(y - oy) / static_cast<float>(glyph.height));
+        // A chrome horizon line across the middle of the letters.
+        if (t > 0.5f && t < 0.54f) return Color(1, 1, 1);
+        return t < 0.5f ? Mix(top, Color(0.1f, 0.2f, 0.55f), t * 2) : Mix(Color(0.9f, 0.3f, 0.75f), bottom, (t - 0.5f) * 2);
+    });
+}
+
+namespace {
+
 // The sky behind the 3D world: dusk gradient, striped sun, stars and far ridges.
 Image Sky() {
     Image img(1280, 720);
@@ -38,19 +66,7 @@ Image Sky() {
                 const float s = (1.0f - y / 330.0f) * (0.5f + 0.5f * paint::Random(key + 7u));
                 c = Mix(c, Color(1, 0.95f, 1), s);
             }
-            // Sun with the classic bands cut through its lower half.
-            const float dx = x - sunX, dy = y - sunY;
-            const float r = std::sqrt(dx * dx + dy * dy);
-            const float glow = 0.55f * paint::GlowFalloff(r - sunR, 70.0f);
-            c = {c.r + glow * 1.0f, c.g + glow * 0.45f, c.b + glow * 0.35f, 1};
-            if (r < sunR + 1) {
-                const float t = paint::Clamp01((y - (sunY - sunR)) / (2 * sunR));
-                Rgba sun = Mix(Color(1.0f, 0.95f, 0.55f), Color(1.0f, 0.25f, 0.55f), t);
-                const float band = std::fmod(y - sunY, 22.0f);
-                const float cutWidth = y > sunY ? 2.0f + (y - sunY) / 14.0f : 0.0f;
-                const float inside = Coverage(r - sunR) * (y > sunY && band < cutWidth ? 0.0f : 1.0f);
-                c = Mix(c, sun, inside);
-            }
+            c = DuskSun(c, x - sunX, y - sunY, sunR, 1.0f);
             // Far ridges: two layers of dark rock with a lit rim.
             for (int layer = 0; layer < 2; ++layer) {
                 const float f = layer == 0 ? 0.004f : 0.009f;
@@ -67,19 +83,6 @@ Image Sky() {
             img.At(xi, yi) = {paint::Clamp01(c.r), paint::Clamp01(c.g), paint::Clamp01(c.b), 1};
         }
     return img;
-}
-
-// Neon text: outline, glow and a vertical gradient between `top` and `bottom`.
-void NeonText(Image& img, const Mask& glyph, int ox, int oy, Rgba top, Rgba bottom, Rgba glow, int outline) {
-    const Mask grown = glyph.Grown(outline);
-    img.GlowMask(grown.Blurred(8), ox, oy, glow, 0.9f);
-    img.BlendMask(grown, ox, oy, [&](int, int) { return Color(0.03f, 0.02f, 0.08f); });
-    img.BlendMask(glyph, ox, oy, [&](int, int y) {
-        const float t = paint::Clamp01(static_cast<float>(y - oy) / static_cast<float>(glyph.height));
-        // A chrome horizon line across the middle of the letters.
-        if (t > 0.5f && t < 0.54f) return Color(1, 1, 1);
-        return t < 0.5f ? Mix(top, Color(0.1f, 0.2f, 0.55f), t * 2) : Mix(Color(0.9f, 0.3f, 0.75f), bottom, (t - 0.5f) * 2);
-    });
 }
 
 Image Title(const TextRaster& text) {

@@ -15,6 +15,7 @@
 #include "app/scene_manager.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
+#include "korvelin_version.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
 #include "scene/scene_factory.hpp"
@@ -23,7 +24,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: korvelin-contact-sheet --game-dir DIR --out DIR [--only SHEET.png]\n";
+constexpr const char* kUsage =
+    "usage: korvelin-contact-sheet --game-dir DIR --out DIR [--only SHEET.png]\n"
+    "       korvelin-contact-sheet --help | --version\n";
 
 void Fail(const std::string& message) { std::fprintf(stderr, "korvelin-contact-sheet: %s\n", message.c_str()); }
 
@@ -63,6 +66,9 @@ int main(int argc, char** argv) {
             (arg == "--game-dir" ? gameDir : arg == "--out" ? outDir : only) = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::puts("korvelin-contact-sheet " KORVELIN_VERSION);
             return 0;
         } else {
             std::fputs(kUsage, stderr);

@@ -5,12 +5,16 @@
 #include <string>
 
 #include "command_registry.hpp"
+#include "korvelin_version.hpp"
 
 namespace {
-int Usage() {
-    std::fprintf(stderr, "usage: korvelin-assets [--json] COMMAND ARGS...\ncommands:\n");
-    for (const Command& c : Commands()) std::fprintf(stderr, "  %s\n", c.usage);
-    return 2;
+// The usage, on standard output when asked for (status 0), else as an error (status 2).
+int Usage(bool asked) {
+    std::FILE* out = asked ? stdout : stderr;
+    std::fprintf(out, "usage: korvelin-assets [--json] COMMAND ARGS...\n"
+                      "       korvelin-assets --help | --version\ncommands:\n");
+    for (const Command& c : Commands()) std::fprintf(out, "  %s\n", c.usage);
+    return asked ? 0 : 2;
 }
 }  // namespace
 
@@ -25,9 +29,14 @@ int main(int argc, char** argv) {
         else
             ctx.args.emplace_back(argv[i]);
     }
-    if (name.empty() || name == "--help" || name == "-h") return Usage();
+    if (name == "--help" || name == "-h") return Usage(true);
+    if (name == "--version") {
+        std::puts("korvelin-assets " KORVELIN_VERSION);
+        return 0;
+    }
+    if (name.empty()) return Usage(false);
     for (const Command& c : Commands())
         if (name == c.name) return c.run(ctx);
     std::fprintf(stderr, "korvelin-assets: unknown command '%s'\n", name.c_str());
-    return Usage();
+    return Usage(false);
 }

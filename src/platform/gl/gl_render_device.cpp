@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/render/letterbox.hpp"
 #include "platform/window/window.hpp"
 
 namespace platform {
@@ -457,15 +458,11 @@ void GlRenderDevice::DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count)
     glBindVertexArray(0);
 }
 
-void GlRenderDevice::DoPresent(int clientWidth, int clientHeight) {
+void GlRenderDevice::DoPresent(int drawableWidth, int drawableHeight) {
     // Keep the picture's shape: scale to fit and centre, black bars on the rest.
     const int bw = BackBufferWidth(), bh = BackBufferHeight();
-    int w = clientWidth, h = clientHeight;
-    if (int64_t(w) * bh > int64_t(h) * bw)
-        w = int(int64_t(h) * bw / bh);
-    else
-        h = int(int64_t(w) * bh / bw);
-    const int x = (clientWidth - w) / 2, y = (clientHeight - h) / 2;
+    const PixelRect box = Letterbox(bw, bh, drawableWidth, drawableHeight);
+    const int x = box.x, y = drawableHeight - box.y - box.height, w = box.width, h = box.height;
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backColor_, 0);
@@ -483,7 +480,7 @@ void GlRenderDevice::DoPresent(int clientWidth, int clientHeight) {
     if (overlay_) {
         // The window's own framebuffer is bottom-up: the overlay draws with GL's usual origin.
         glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
-        glViewport(0, 0, clientWidth, clientHeight);
+        glViewport(0, 0, drawableWidth, drawableHeight);
         for (int i = 0; i < kMaxTextureStages; ++i) glBindSampler(i, 0);
         overlay_();
         glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);

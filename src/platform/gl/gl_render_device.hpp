@@ -41,7 +41,7 @@ protected:
     void DoDrawHud(PrimitiveType type, const HudVertex* v, int n) override;
     void DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) override;
     void DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) override;
-    void DoPresent(int clientWidth, int clientHeight) override;
+    void DoPresent(int drawableWidth, int drawableHeight) override;
     std::vector<uint8_t> DoReadPixels(TextureId target, int width, int height) override;
 
 private:

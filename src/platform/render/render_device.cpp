@@ -273,10 +273,10 @@ void RenderDevice::DrawMesh(MeshBufferId buffer, uint32_t first, uint32_t count)
     DoDrawMesh(buffer, first, count);
 }
 
-void RenderDevice::Present(int clientWidth, int clientHeight) {
+void RenderDevice::Present(int drawableWidth, int drawableHeight) {
     if (inScene_) Error("Present inside a scene");
     Trace("Present");
-    DoPresent(clientWidth, clientHeight);
+    DoPresent(drawableWidth, drawableHeight);
 }
 
 std::vector<uint8_t> RenderDevice::ReadPixels(TextureId target) {

@@ -119,10 +119,12 @@ public:
     void DrawPrimitiveUP(PrimitiveType type, const ScreenVertex* vertices, int vertexCount);
     // Triangles of a mesh buffer with the current program.
     void DrawMesh(MeshBufferId buffer, uint32_t firstIndex, uint32_t indexCount);
-    // Shows the back buffer in the window, scaled into the client area keeping its shape.
-    void Present(int clientWidth, int clientHeight);
+    // Shows the back buffer in the window, scaled into the window's drawable keeping its shape.
+    // The size is the drawable's in pixels, which a scaled display makes larger than the
+    // window's size in points.
+    void Present(int drawableWidth, int drawableHeight);
     // Something drawn straight into the window at Present, after the picture and before it is
-    // shown, at the window's own size (the developer overlay); null for nothing. The device sets
+    // shown, over the whole drawable (the developer overlay); null for nothing. The device sets
     // all of its own state again before its next draw.
     virtual void SetPresentOverlay(std::function<void()> draw) { (void)draw; }
     // Waits until everything drawn so far is done (benchmarks; the game never needs it).
@@ -156,7 +158,7 @@ protected:
     virtual void DoDrawHud(PrimitiveType type, const HudVertex* v, int n) = 0;
     virtual void DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) = 0;
     virtual void DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) = 0;
-    virtual void DoPresent(int clientWidth, int clientHeight) = 0;
+    virtual void DoPresent(int drawableWidth, int drawableHeight) = 0;
     virtual std::vector<uint8_t> DoReadPixels(TextureId target, int width, int height) = 0;
 
     template <typename E>

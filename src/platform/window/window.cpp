@@ -64,6 +64,8 @@ void Window::SetFullscreen(bool fullscreen) {
 
 void Window::GetClientSize(int* width, int* height) const { SDL_GetWindowSize(window_, width, height); }
 
+void Window::GetDrawableSize(int* width, int* height) const { SDL_GL_GetDrawableSize(window_, width, height); }
+
 Input& Window::input() { return *input_; }
 
 void Window::ForgetKeysPressedDuringDialog() { input_->ForgetPresses(); }

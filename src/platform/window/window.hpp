@@ -34,7 +34,11 @@ public:
     void Show();
     // Switches to full screen on the desktop's own mode (the back buffer is scaled up).
     void SetFullscreen(bool fullscreen);
+    // The client area in points: what the mouse and the UI measure in.
     void GetClientSize(int* width, int* height) const;
+    // The client area in pixels of the drawable: larger than the size in points on a scaled
+    // display (a laptop at 200 %, a Wayland output with a scale); what Present fills.
+    void GetDrawableSize(int* width, int* height) const;
     // Takes the next waiting event; false when the queue is empty.
     bool PollEvent(WindowEvent* event);
     // Every raw SDL event is offered to this hook first (the UI binding).

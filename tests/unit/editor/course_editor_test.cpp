@@ -27,6 +27,7 @@ protected:
         fs::create_directories(dir);
         editor.saveFile = (dir / "test2.dat").string();
         editor.loadFile = editor.saveFile;
+        editor.userFolder = (dir / "xdg" / "korvelin").string();  // never the tester's own
     }
     void TearDown() override {
         ::chmod(dir.c_str(), 0755);
@@ -159,6 +160,46 @@ TEST_F(CourseEditorTest, SaveThenLoadGivesTheSameRecordsAndAFailedSaveKeepsTheOl
     std::ofstream(editor.saveFile) << "1 0 1 0 0 0 0 1 0 0 0 0 1 0 5 6 7 1";
     EXPECT_TRUE(editor.Load());
     EXPECT_EQ(editor.selectedIndex, 0);
+}
+
+TEST_F(CourseEditorTest, SaveGoesToTheUsersFolderWhenTheGameFolderIsNotTheirs) {
+    input.SetKey(Key::Space, true);
+    ui.Frame();
+    input.SetKey(Key::Space, false);
+    const std::string user = editor.userFolder;
+    const struct {
+        const char* what;
+        bool gameFolderReadOnly;
+        fs::path saveFile;
+        std::string userFolder;
+        fs::path lands;  // empty: the save fails
+    } cases[] = {
+        {"a game folder of the user's", false, dir / "test2.dat", user, dir / "test2.dat"},
+        {"an installed game", true, dir / "test2.dat", user, fs::path(user) / "test2.dat"},
+        {"a save folder that cannot be written", false, dir / "gone" / "test2.dat", user, fs::path(user) / "test2.dat"},
+        {"an installed game and no folder of the user's", true, dir / "test2.dat", "", ""},
+    };
+    for (const auto& c : cases) {
+        fs::remove(dir / "test2.dat");
+        fs::remove_all(dir / "xdg");
+        editor.gameFolderReadOnly = c.gameFolderReadOnly;
+        editor.saveFile = c.saveFile.string();
+        editor.userFolder = c.userFolder;
+        EXPECT_EQ(editor.Save(), !c.lands.empty()) << c.what << ": " << editor.fileMessage;
+        EXPECT_EQ(editor.fileFailed, c.lands.empty()) << c.what;
+        if (c.lands.empty()) {
+            EXPECT_NE(editor.fileMessage.find("XDG_DATA_HOME"), std::string::npos) << c.what << ": " << editor.fileMessage;
+            EXPECT_FALSE(fs::exists(dir / "test2.dat")) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(fs::is_regular_file(c.lands)) << c.what;
+        // The overlay says where the file went, and why when it is not where it was asked.
+        EXPECT_NE(editor.fileMessage.find("Saved 1 records to " + c.lands.string()), std::string::npos)
+            << c.what << ": " << editor.fileMessage;
+        const bool elsewhere = c.lands != c.saveFile;
+        EXPECT_EQ(editor.fileMessage.find("read-only") != std::string::npos, elsewhere) << c.what << ": " << editor.fileMessage;
+        EXPECT_EQ(fs::exists(c.saveFile), !elsewhere) << c.what;
+    }
 }
 
 TEST(CheckpointMarkers, EachKindAndRouteHasItsMarker) {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "sound/sound_manager.hpp"
 #include "wave_builder.hpp"
@@ -38,4 +39,24 @@ TEST(SoundNoDeviceTest, RunsSilentAndSaysSoOnce) {
     EXPECT_NE(err.find("without sound"), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     std::filesystem::remove_all(dir);
+}
+
+TEST(SoundNoDeviceTest, AlsaWithoutItsCardLeavesOnlyOurLineWithItsReason) {
+    // OpenAL Soft reads its settings once per process: the manager starts in a fresh one.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto conf = std::filesystem::temp_directory_path() / ("korvelin-alsoft-" + std::to_string(getpid()) + ".conf");
+    std::ofstream(conf) << "[alsa]\ndevice = hw:CARD=KorvelinNoSuchCard\n";
+    setenv("ALSOFT_CONF", conf.c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "alsa", 1);
+    unsetenv("ALSOFT_LOGLEVEL");
+    // Left to themselves, ALSA and OpenAL Soft would each add lines of their own.
+    EXPECT_EXIT(
+        {
+            SoundManager sound;
+            std::exit(sound.IsSilent() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0),
+        "^korvelin: no sound device could be opened \\(ALSA: [^\n]*KorvelinNoSuchCard[^\n]*\\); "
+        "the game runs without sound\n$");
+    std::filesystem::remove(conf);
 }

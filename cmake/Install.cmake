@@ -1,0 +1,37 @@
+# cmake --install: the game laid out as a Linux program (DESTDIR is honoured).
+#   bin/korvelin, bin/korvelin-assets
+#   share/korvelin/{data,Shader}         found as ../share/korvelin from bin/
+#   share/applications/ID.desktop, share/metainfo/ID.metainfo.xml
+#   share/icons/hicolor/NxN/apps/ID.png, share/man/man6/korvelin.6
+# The program finds its data relative to its own folder, so an installed tree can be moved.
+set(KORVELIN_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/korvelin)
+
+install(TARGETS korvelin korvelin-assets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The game never writes there (the editor saves in the user's folder). The generator's stamp is
+# the build's business, not the game's.
+install(DIRECTORY ${KORVELIN_GAME_DIR}/data ${KORVELIN_GAME_DIR}/Shader
+        DESTINATION ${KORVELIN_DATA_INSTALL_DIR}
+        PATTERN .assetgen-stamp EXCLUDE)
+
+set(dist ${PROJECT_SOURCE_DIR}/dist)
+set(generated ${CMAKE_BINARY_DIR}/dist)
+configure_file(${dist}/korvelin.desktop.in ${generated}/${KORVELIN_APP_ID}.desktop @ONLY)
+configure_file(${dist}/korvelin.metainfo.xml.in ${generated}/${KORVELIN_APP_ID}.metainfo.xml @ONLY)
+configure_file(${dist}/korvelin.6.in ${generated}/korvelin.6 @ONLY)
+install(FILES ${generated}/${KORVELIN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${generated}/${KORVELIN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${generated}/korvelin.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+foreach(size ${KORVELIN_ICON_SIZES})
+  install(FILES ${KORVELIN_ICON_DIR}/korvelin-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${KORVELIN_APP_ID}.png)
+endforeach()
+
+# cmake --build build --target uninstall: removes what the last install put down.
+if(NOT TARGET uninstall)
+  add_custom_target(uninstall
+    COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
+            -P ${PROJECT_SOURCE_DIR}/cmake/Uninstall.cmake
+    COMMENT "Removing the installed files"
+    VERBATIM)
+endif()

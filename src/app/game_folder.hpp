@@ -1,0 +1,17 @@
+// Where the game's data/ and Shader/ are: in the working folder, beside the program (the build
+// tree's game folder), or in the installed share folder next to the program's bin folder.
+#pragma once
+
+#include <filesystem>
+
+struct GameFolder {
+    enum class Kind { None, Working, Program, Installed };
+    Kind kind = Kind::None;
+    std::filesystem::path path;  // the folder holding data/ and Shader/; empty for None
+};
+
+// Looks in the working folder first, then in the program's own folder, then in `installed`
+// (relative to the program's folder, e.g. "../share/korvelin"). The first that holds both
+// data/ and Shader/ wins.
+GameFolder FindGameFolder(const std::filesystem::path& workingFolder, const std::filesystem::path& programFolder,
+                          const std::filesystem::path& installed);
