@@ -1,15 +1,22 @@
 // KORVELIN: the entry point. Reads the command line, starts the application (in its window, or
 // headless on the null device), runs it, and shuts down in order.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 
 #include "app/application.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
+#include "platform/window/input_recorder.hpp"
+#include "platform/window/input_script.hpp"
+#include "platform/window/script_player.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
+
+using namespace platform;
 
 namespace {
 
@@ -32,6 +39,13 @@ std::string Absolute(const std::string& path) {
     return ec ? path : absolute.string();
 }
 
+// A seed for a recorded run when none is given: drawn from the system, and written into the
+// recording so the run can be played again.
+uint64_t DrawSeed() {
+    std::random_device source;
+    return (uint64_t(source()) << 32) | source();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,19 +59,49 @@ int main(int argc, char** argv) {
         std::fputs(LaunchUsage(), stdout);
         return 0;
     }
-    HeadlessRun headless;
-    if (options.headless && !headless.Prepare(options, &error)) {
-        std::fprintf(stderr, "korvelin: %s\n", error.c_str());
-        return HeadlessRun::kBadArguments;
-    }
+    Application& app = Application::Instance();
     GameOptions& game = CurrentGameOptions();
-    if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
     // A seed on the command line wins over the one a recorded script carries.
-    game.seed = options.seed ? options.seed : headless.ScriptSeed();
+    game.seed = options.seed;
+    HeadlessRun headless;
+    if (options.headless) {
+        if (!headless.Prepare(options, &error)) {
+            std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+            return HeadlessRun::kBadArguments;
+        }
+        if (!game.seed) game.seed = headless.ScriptSeed();
+    } else {
+        // Files named on the command line are read and created before anything starts.
+        if (!options.replayFile.empty()) {
+            InputScript script;
+            if (!LoadInputScript(options.replayFile, options.replayFile, &script, &error)) {
+                std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+                return HeadlessRun::kBadArguments;
+            }
+            if (!game.seed) game.seed = script.seed;
+            app.replay = std::make_unique<ScriptPlayer>(std::move(script));
+        }
+        if (!options.recordFile.empty()) {
+            if (!game.seed) game.seed = DrawSeed();
+            app.recorder = std::make_unique<InputRecorder>();
+            if (!app.recorder->Open(options.recordFile, *game.seed, &error)) {
+                std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+                return HeadlessRun::kBadArguments;
+            }
+        }
+        if (!options.traceFile.empty()) {
+            app.trace = std::make_unique<RunTrace>();
+            if (!app.trace->Open(options.traceFile, &error)) {
+                std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+                return HeadlessRun::kBadArguments;
+            }
+        }
+    }
+    if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
     FindGameFolder();
 
-    Application& app = Application::Instance();
     app.developerOverlay = options.dev;
+    app.fullScreenChoice = options.fullScreen;
     app.sceneFactory = CreateGameScene;
     if (options.headless) return headless.Run();
     if (!app.Init(1280, 720, &error)) {
@@ -65,7 +109,7 @@ int main(int argc, char** argv) {
         app.Shutdown();
         return 1;
     }
-    app.Run();
+    const int status = app.Run();
     app.Shutdown();
-    return 0;
+    return status;
 }

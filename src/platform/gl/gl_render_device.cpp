@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/render/letterbox.hpp"
 #include "platform/window/window.hpp"
 
 namespace platform {
@@ -460,12 +461,8 @@ void GlRenderDevice::DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count)
 void GlRenderDevice::DoPresent(int clientWidth, int clientHeight) {
     // Keep the picture's shape: scale to fit and centre, black bars on the rest.
     const int bw = BackBufferWidth(), bh = BackBufferHeight();
-    int w = clientWidth, h = clientHeight;
-    if (int64_t(w) * bh > int64_t(h) * bw)
-        w = int(int64_t(h) * bw / bh);
-    else
-        h = int(int64_t(w) * bh / bw);
-    const int x = (clientWidth - w) / 2, y = (clientHeight - h) / 2;
+    const Letterbox box = Letterbox::Fit(clientWidth, clientHeight, bw, bh);
+    const int x = box.x, y = box.y, w = box.width, h = box.height;
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backColor_, 0);
