@@ -28,6 +28,7 @@ std::vector<std::string> WrapText(const std::string& text, int width,
     while (start <= text.size()) {
         const size_t end = std::min(text.find('\n', start), text.size());
         std::string rest = text.substr(start, end - start);
+        const size_t before = out.size();
         while (measure(rest) > width) {
             // The longest head that fits, and at least one character.
             size_t cut = CharLength(static_cast<unsigned char>(rest[0]));
@@ -41,7 +42,7 @@ std::vector<std::string> WrapText(const std::string& text, int width,
             out.push_back(rest.substr(0, atSpace ? space : cut));
             rest = rest.substr(atSpace ? space + 1 : cut);
         }
-        out.push_back(rest);
+        if (!rest.empty() || out.size() == before) out.push_back(rest);
         start = end + 1;
     }
     return out;

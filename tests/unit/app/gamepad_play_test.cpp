@@ -22,7 +22,7 @@
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
 #include "scene/scene_game.hpp"
-#include "../platform/virtual_pad.hpp"
+#include "../../support/virtual_pad.hpp"
 
 using namespace platform;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/window/script_player.hpp"
-#include "virtual_pad.hpp"
+#include "../../support/virtual_pad.hpp"
 
 using namespace platform;
 
