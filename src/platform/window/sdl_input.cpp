@@ -50,6 +50,7 @@ void SdlInput::Recount() {
     for (size_t i = 0; i < kKeys; ++i) {
         const bool now = held_[i] || gamepads_.Holds(static_cast<Key>(i));
         if (now && !down_[i]) ++presses_[i];
+        if (!now) answered_[i] = false;
         down_[i] = now;
     }
 }
@@ -99,7 +100,8 @@ void SdlInput::Sample(int64_t frame, const ScriptedInput& game, std::vector<Inpu
         const int presses = presses_[i];
         presses_[i] = 0;
         if (!ScriptKeyName(key)) continue;  // not a key the game reads
-        const bool now = down_[i], was = game.Held(key);
+        const bool was = game.Held(key);
+        const bool now = down_[i] && !(answered_[i] && !was);
         if (was && (!now || presses > 0)) out->push_back(KeyEvent(frame, key, false));
         if (presses > 0 || (now && !was)) out->push_back(KeyEvent(frame, key, true));
         // Pressed and let go again between two samples: a tap.
@@ -131,6 +133,11 @@ void SdlInput::Sample(int64_t frame, const ScriptedInput& game, std::vector<Inpu
     e.type = InputEvent::Type::Cursor;
     e.cursor = cursor;
     out->push_back(e);
+}
+
+void SdlInput::ForgetPresses() {
+    presses_.fill(0);
+    answered_ = down_;
 }
 
 void SdlInput::Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder) {

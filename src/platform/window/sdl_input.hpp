@@ -37,8 +37,10 @@ public:
     // The game hides or shows the cursor: hidden (with focus), the mouse runs in relative mode
     // and moves the virtual cursor.
     void SetCursorShown(bool shown);
-    // Presses made while a question had the keyboard are not meant for the game.
-    void ForgetPresses() { presses_.fill(0); }
+    // Presses made while a question had the keyboard are not meant for the game: forgotten, and a
+    // key still down (the one that answered, its release not here yet) stays away from the game
+    // until it is let go.
+    void ForgetPresses();
     // The last thing the player pressed or pushed was on a gamepad.
     bool gamepadInUse() const { return gamepadInUse_ && gamepads_.count() > 0; }
     size_t gamepadCount() const { return gamepads_.count(); }
@@ -55,6 +57,7 @@ private:
     std::array<bool, kKeys> held_{};     // keyboard and mouse buttons
     std::array<bool, kKeys> down_{};     // held by any device
     std::array<int, kKeys> presses_{};   // times a key went down since the last sample
+    std::array<bool, kKeys> answered_{}; // down since a question closed: not the game's
     bool cursorShown_ = true;
     bool focused_ = true;
     bool looking_ = false;               // cursor hidden and focused: the virtual cursor moves
