@@ -128,6 +128,8 @@ QuestionBox::Result QuestionBox::Ask(Window& window, const DialogRequest& reques
         if (frozen_ && pixels.size() == size_t(w) * h * 4) d.UpdateTexture(frozen_, 0, pixels.data());
     }
 
+    // A report made while the game starts comes before the window is shown.
+    window.Show();
     // The box needs the pointer back: shown, and not held by the mouse look.
     SdlInput& devices = window.devices();
     const bool cursorWasShown = devices.cursorShown();
