@@ -11,6 +11,7 @@
 #include "graphics/graphics_device.hpp"
 #include "platform/window/clock.hpp"
 #include "platform/window/dialogs.hpp"
+#include "platform/window/sdl_input.hpp"
 #include "sound/sound_manager.hpp"
 
 using namespace platform;
@@ -29,18 +30,33 @@ bool Application::Init(int width, int height, std::string* error) {
     }
     window->GetClientSize(&clientWidth, &clientHeight);
     SetInput(&window->input());
+    questions_ = std::make_unique<QuestionHandler>(*window);
+    SetDialogHandler([this](const DialogRequest& r) { return questions_->Ask(r); });
 
-    const bool fullScreen = AskYesNo(window.get(), "フルスクリーンにしますか？", "確認", false);
-    if (!GraphicsDevice::Instance().Create(*window, clientWidth, clientHeight, SurfaceFormat::X8R8G8B8, fullScreen)) {
+    const DialogRequest fullScreenQuestion{"フルスクリーンにしますか？", "確認", DialogIcon::Question,
+                                           DialogButtons::YesNo, false};
+    std::optional<bool> fullScreen = fullScreenChoice;
+    if (!fullScreen) {
+        if (const std::optional<DialogAnswer> answer = questions_->TryAskInSystemBox(fullScreenQuestion))
+            fullScreen = *answer == DialogAnswer::Yes;
+    }
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    if (!gd.Create(*window, clientWidth, clientHeight, SurfaceFormat::X8R8G8B8, fullScreen.value_or(false))) {
         ShowMessage(window.get(), "Direct3D初期化ミス", "", DialogIcon::Error);
         if (error) *error = "no usable OpenGL 3.3 device (with clip control) for the window";
         return false;
     }
-    GraphicsDevice::Instance().SetDefaultStates();
+    gd.SetDefaultStates();
     GameEffects::Instance().Create();
     window->Show();
     quitRequested = false;
     loopEnded = false;
+    if (!fullScreen) {
+        // No system box could ask: the game asks in its own, on the window now shown.
+        fullScreen = questions_->Ask(fullScreenQuestion) == DialogAnswer::Yes;
+        if (*fullScreen) gd.SetFullScreen(true);
+        quitRequested = questions_->closeRequested;
+    }
     uiReady_ = UiBinding::Init(*window);
     if (!uiReady_) std::fprintf(stderr, "korvelin: the developer overlay could not start\n");
     return true;
@@ -70,6 +86,9 @@ void Application::WindowProc(const WindowEvent& e) {
             break;
         case WindowEvent::Type::Close: quitRequested = true; break;
         case WindowEvent::Type::Wheel: wheelDelta = e.wheelDelta; break;
+        case WindowEvent::Type::ToggleFullscreen:
+            if (window) GraphicsDevice::Instance().SetFullScreen(!window->IsFullscreen());
+            break;
         default: break;
     }
 }
@@ -100,11 +119,27 @@ void Application::RunFrame(SceneManager& manager) {
     ++frameCount;
 }
 
+bool Application::FeedInput() {
+    ScriptedInput& input = window->input();
+    if (!replay) {
+        window->devices().Feed(frameCount, input, recorder.get());
+        return true;
+    }
+    // Sampled all the same, so what the devices did meanwhile is not kept for later.
+    std::vector<InputEvent> ignored;
+    window->devices().Sample(frameCount, input, &ignored);
+    return replay->Apply(frameCount, input);
+}
+
 int Application::Run() {
     SceneManager manager(sceneFactory);
     manager.Init();
+    if (trace) manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, scene, true); });
+    questions_->recorder = recorder.get();
+    questions_->replay = replay.get();
+    questions_->running = true;
     for (;;) {
-        if (quitRequested) {
+        if (quitRequested || questions_->closeRequested) {
             loopEnded = true;
             break;
         }
@@ -114,17 +149,39 @@ int Application::Run() {
             WindowProc(event);
             continue;  // the stop flags are tested between every two messages
         }
+        questions_->frame = frameCount;
+        if (!FeedInput()) {
+            loopEnded = true;  // the replayed run was closed before this frame
+            break;
+        }
         RunFrame(manager);
     }
+    questions_->running = false;
     UiBinding::Shutdown();
     manager.Release();
-    return 0;
+
+    int status = 0;
+    std::string error;
+    if (recorder && !recorder->Finish(frameCount, &error)) {
+        std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+        status = 1;
+    }
+    if (trace && !trace->Close(&error)) {
+        std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+        status = 1;
+    }
+    return status;
 }
 
 void Application::Shutdown() {
     UiBinding::Shutdown();
+    if (questions_) {
+        questions_->Release();
+        SetDialogHandler(nullptr);
+    }
     GameEffects::Instance().Release();
     GraphicsDevice::Instance().Release();
     SetInput(nullptr);
+    questions_.reset();
     window.reset();
 }

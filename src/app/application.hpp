@@ -1,13 +1,20 @@
 // The process-wide application: the window, the paced frame loop, the order of start-up and
 // shutdown. It creates the three effects every drawing part uses (their owner is GameEffects)
-// and is the host that scenes ask to end the program.
+// and is the host that scenes ask to end the program. In the window each frame's input is
+// sampled from the devices (and recorded) or played from a recording before the frame runs;
+// the window switches to full screen and back at any time.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "scene/scene_base.hpp"
 #include "graphics/game_effects.hpp"
+#include "app/question_handler.hpp"
+#include "app/run_trace.hpp"
+#include "platform/window/input_recorder.hpp"
+#include "platform/window/script_player.hpp"
 #include "platform/window/window.hpp"
 #include "scene/scene_host.hpp"
 
@@ -15,16 +22,19 @@ class Application : public SceneHost {
 public:
     static Application& Instance();
 
-    // The window (hidden), the full-screen question, the device and its default states, the
-    // effects, the window shown, the UI binding. False with the reason in *error when there is
-    // no window or no usable device; nothing else may then be called but Shutdown.
+    // The window (hidden), the full-screen question (unless fullScreenChoice answers it), the
+    // device and its default states, the effects, the window shown, the UI binding. Where no
+    // system box can be shown, the question is asked in the game's own box once the window is
+    // shown. False with the reason in *error when there is no window or no usable device;
+    // nothing else may then be called but Shutdown.
     bool Init(int clientWidth, int clientHeight, std::string* error);
     // The same without a window: the null device of this size, its default states, the effects
     // and the UI without drawing. Frames then run through RunFrame, unpaced if so chosen.
     bool InitHeadless(int width, int height, std::string* error);
-    // Runs frames until the window is closed or a scene ends the game. Returns 0.
+    // Runs frames until the window is closed, a scene ends the game or a replayed run reaches
+    // its end. Returns 0, or 1 when the recording or the trace could not be written in full.
     int Run();
-    // What the window's messages do: close, wheel, size.
+    // What the window's messages do: close, wheel, size, full screen on and off.
     void WindowProc(const platform::WindowEvent& event);
     // The effects, then the device (the window, if any, goes last).
     void Shutdown();
@@ -51,6 +61,12 @@ public:
     bool readOnlyGameFolder = false;
     // Frames last at least 16 ms; benchmarks switch the wait off to time the work alone.
     bool paceFrames = true;
+    // --fullscreen or --windowed: the start-up question is answered in advance.
+    std::optional<bool> fullScreenChoice;
+    // A window run's recording, replay and trace (each only when asked for).
+    std::unique_ptr<platform::InputRecorder> recorder;
+    std::unique_ptr<platform::ScriptPlayer> replay;
+    std::unique_ptr<RunTrace> trace;
 
     // One frame: counter, UI frame, update, draw, listener, overlay, Present, pacing. Works
     // without a window too (headless tests on the null device).
@@ -58,5 +74,9 @@ public:
 
 private:
     Application() = default;
+    // The input of the frame about to run, from the devices or the replay. False when the
+    // replayed run was closed here.
+    bool FeedInput();
     bool uiReady_ = false;
+    std::unique_ptr<QuestionHandler> questions_;
 };

@@ -2,10 +2,9 @@
 #include "app/headless_run.hpp"
 
 #include <chrono>
-#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "app/application.hpp"
@@ -19,68 +18,28 @@ namespace {
 constexpr int kWidth = 1280, kHeight = 720;  // the back buffer, as the windowed game makes it
 }  // namespace
 
-const char* SceneName(SceneId id) { return id == kSceneGame ? "game" : "title"; }
-
 bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
     frames_ = options.frames;
     start_ = options.start;
-    if (!options.inputFile.empty() && !LoadInputScript(options.inputFile, options.inputFile, &script_, error))
-        return false;
-    if (!options.traceFile.empty()) {
-        trace_.reset(std::fopen(options.traceFile.c_str(), "wb"));
-        if (!trace_) {
-            *error = options.traceFile + ": cannot write the trace: " + std::strerror(errno);
-            return false;
-        }
-        traceName_ = options.traceFile;
+    if (!options.inputFile.empty()) {
+        platform::InputScript script;
+        if (!LoadInputScript(options.inputFile, options.inputFile, &script, error)) return false;
+        player_ = ScriptPlayer(std::move(script));
     }
-    return true;
+    return options.traceFile.empty() || trace_.Open(options.traceFile, error);
 }
 
-void HeadlessRun::ApplyEvents(int64_t frame) {
-    const std::vector<InputEvent>& events = script_.events;
-    for (; nextEvent_ < events.size() && events[nextEvent_].frame <= frame; ++nextEvent_) {
-        const InputEvent& e = events[nextEvent_];
-        switch (e.type) {
-            case InputEvent::Type::Down: input_.SetKey(e.key, true); break;
-            case InputEvent::Type::Up: input_.SetKey(e.key, false); break;
-            case InputEvent::Type::Cursor: input_.SetCursor(input_.ClientToScreen(e.cursor)); break;
-            case InputEvent::Type::Answer: answers_.push_back(e.yes); break;
-        }
-    }
+void ReportQuestion(const std::string& when, const DialogRequest& r, DialogAnswer answer, const char* how) {
+    const char* shown = r.buttons == DialogButtons::Ok ? "" : answer == DialogAnswer::Yes ? " -> yes" : " -> no";
+    std::fprintf(stderr, "korvelin: %s: %s: %s%s%s\n", when.c_str(), r.caption.c_str(), r.text.c_str(), shown, how);
 }
 
 DialogAnswer HeadlessRun::Answer(const DialogRequest& r) {
-    DialogAnswer answer = r.buttons == DialogButtons::Ok ? DialogAnswer::Ok
-                          : r.defaultYes                 ? DialogAnswer::Yes
-                                                         : DialogAnswer::No;
     const char* how = "";
-    if (r.buttons == DialogButtons::YesNo) {
-        how = " (the default)";
-        if (!answers_.empty()) {
-            answer = answers_.front() ? DialogAnswer::Yes : DialogAnswer::No;
-            answers_.pop_front();
-            how = " (from the script)";
-        }
-    }
+    const DialogAnswer answer = player_.Answer(r, &how);
     // Nobody sees the box, so it goes to standard error with its answer.
-    const std::string when = running_ ? "frame " + std::to_string(frame_) : std::string("start-up");
-    const char* shown = r.buttons == DialogButtons::Ok ? "" : answer == DialogAnswer::Yes ? " -> yes" : " -> no";
-    std::fprintf(stderr, "korvelin: %s: %s: %s%s%s\n", when.c_str(), r.caption.c_str(), r.text.c_str(), shown, how);
+    ReportQuestion(running_ ? "frame " + std::to_string(frame_) : std::string("start-up"), r, answer, how);
     return answer;
-}
-
-void HeadlessRun::WriteTraceLine(const SceneBase* scene) {
-    TraceWriter line;
-    line.Int("frame", frame_);
-    if (scene) {
-        line.String("scene", SceneName(scene->sceneId));
-        scene->WriteTrace(line);
-    } else {
-        line.Null("scene");
-    }
-    const std::string text = line.TakeLine();
-    std::fwrite(text.data(), 1, text.size(), trace_.get());
 }
 
 int HeadlessRun::Run() {
@@ -114,14 +73,14 @@ int HeadlessRun::Run() {
     SceneManager manager(app.sceneFactory);
     manager.SetUpdateObserver([&](const SceneBase* scene) {
         if (scene && scene->sceneId == kSceneGame) lastRun = scene->Summary();
-        if (trace_) WriteTraceLine(scene);
+        trace_.Write(frame_, scene, false);
     });
     manager.Init(start_);
     running_ = true;
     const auto begin = std::chrono::steady_clock::now();
     for (frame_ = 0; !frames_ || frame_ < *frames_; ++frame_) {
-        if (app.loopEnded) break;  // a scene ended the game (there is no window to close)
-        ApplyEvents(frame_);
+        if (app.loopEnded) break;  // a scene ended the game
+        if (!player_.Apply(frame_, input_)) break;  // the recorded run was closed here
         app.RunFrame(manager);
     }
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
@@ -131,15 +90,13 @@ int HeadlessRun::Run() {
     app.Shutdown();
     SetDialogHandler(nullptr);
 
-    if (!answers_.empty())
-        std::fprintf(stderr, "korvelin: %zu answer(s) of the script found no question to answer\n", answers_.size());
+    if (player_.answersLeft() > 0)
+        std::fprintf(stderr, "korvelin: %zu answer(s) of the script found no question to answer\n",
+                     player_.answersLeft());
     int status = 0;
-    if (trace_) {
-        const bool failed = std::ferror(trace_.get()) != 0;
-        if (std::fclose(trace_.release()) != 0 || failed) {
-            std::fprintf(stderr, "korvelin: %s: the trace could not be written in full\n", traceName_.c_str());
-            status = kFailed;
-        }
+    if (!trace_.Close(&error)) {
+        std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+        status = kFailed;
     }
     TraceWriter summary(true);
     summary.Int("frames", frame_);

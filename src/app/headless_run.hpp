@@ -5,16 +5,14 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <deque>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/launch_options.hpp"
+#include "app/run_trace.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
-#include "platform/window/input_script.hpp"
+#include "platform/window/script_player.hpp"
 
 class HeadlessRun {
 public:
@@ -27,28 +25,24 @@ public:
     // message ("FILE:LINE: reason" for a script line) in *error.
     bool Prepare(const LaunchOptions& options, std::string* error);
     // The seed the script's first line carries, if any.
-    std::optional<uint64_t> ScriptSeed() const { return script_.seed; }
+    std::optional<uint64_t> ScriptSeed() const { return player_.script().seed; }
     // Starts the application in the working directory, runs the frames and shuts down. Prints the
     // summary line; returns the exit status.
     int Run();
 
 private:
-    void ApplyEvents(int64_t frame);
     // A question takes the script's next answer whose frame has come, else its default.
     platform::DialogAnswer Answer(const platform::DialogRequest& request);
-    void WriteTraceLine(const class SceneBase* scene);
 
     std::optional<int64_t> frames_;
     SceneId start_ = kSceneTitle;
-    platform::InputScript script_;
-    size_t nextEvent_ = 0;
+    platform::ScriptPlayer player_;
     platform::ScriptedInput input_;
-    std::deque<bool> answers_;  // answers whose frame has come, for the next questions
-    std::string traceName_;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_{nullptr, &std::fclose};
+    RunTrace trace_;
     int64_t frame_ = 0;
     bool running_ = false;
 };
 
-// The name a scene has in traces and summaries: "title" or "game".
-const char* SceneName(SceneId id);
+// Says a question nobody sees on standard error, with its answer and where the answer came from.
+void ReportQuestion(const std::string& when, const platform::DialogRequest& request, platform::DialogAnswer answer,
+                    const char* how);

@@ -8,19 +8,25 @@
 
 namespace {
 
+enum class Where { Both, Headless, Window };
+
 struct Option {
     const char* name;
     bool takesValue;
-    bool headlessOnly;
+    Where where;
 };
 
 constexpr Option kOptions[] = {
-    {"--help", false, false},    {"-h", false, false},         {"--dev", false, false},
-    {"--version", false, false},
-    {"--headless", false, false}, {"--course", true, false},    {"--seed", true, false},
-    {"--frames", true, true},     {"--start", true, true},      {"--input", true, true},
-    {"--trace", true, true},
+    {"--help", false, Where::Both},       {"-h", false, Where::Both},          {"--dev", false, Where::Both},
+    {"--version", false, Where::Both},
+    {"--headless", false, Where::Both},   {"--course", true, Where::Both},     {"--seed", true, Where::Both},
+    {"--trace", true, Where::Both},       {"--frames", true, Where::Headless}, {"--start", true, Where::Headless},
+    {"--input", true, Where::Headless},   {"--fullscreen", false, Where::Window},
+    {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
 };
+
+// Pairs that cannot be given together.
+constexpr const char* kExclusive[][2] = {{"--fullscreen", "--windowed"}, {"--record", "--replay"}};
 
 // Stores one option's value; false with the reason.
 bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, std::string* error) {
@@ -31,6 +37,10 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--course") out->courseFile = value;
     else if (name == "--input") out->inputFile = value;
     else if (name == "--trace") out->traceFile = value;
+    else if (name == "--fullscreen") out->fullScreen = true;
+    else if (name == "--windowed") out->fullScreen = false;
+    else if (name == "--record") out->recordFile = value;
+    else if (name == "--replay") out->replayFile = value;
     else if (name == "--start") {
         if (value != "title" && value != "game") {
             *error = "--start takes title or game, not '" + std::string(value) + "'";
@@ -55,12 +65,19 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     return true;
 }
 
+size_t IndexOf(std::string_view name) {
+    size_t index = 0;
+    while (index < std::size(kOptions) && name != kOptions[index].name) ++index;
+    return index;
+}
+
 }  // namespace
 
 bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, std::string* error) {
     *out = LaunchOptions{};
     bool seen[std::size(kOptions)] = {};
     const Option* headlessOnly = nullptr;
+    const Option* windowOnly = nullptr;
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         std::string_view value;
@@ -70,8 +87,7 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
             arg = arg.substr(0, equals);
             inlineValue = true;
         }
-        size_t index = 0;
-        while (index < std::size(kOptions) && arg != kOptions[index].name) ++index;
+        const size_t index = IndexOf(arg);
         if (index == std::size(kOptions)) {
             *error = "unknown option '" + std::string(argv[i]) + "'";
             return false;
@@ -97,33 +113,52 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
             return false;
         }
         seen[index] = true;
-        if (option.headlessOnly && !headlessOnly) headlessOnly = &option;
+        if (option.where == Where::Headless && !headlessOnly) headlessOnly = &option;
+        if (option.where == Where::Window && !windowOnly) windowOnly = &option;
         if (!Apply(option.name, value, out, error)) return false;
     }
-    if (headlessOnly && !out->headless && !out->help && !out->version) {
+    if (out->help || out->version) return true;
+    for (const auto& pair : kExclusive) {
+        if (seen[IndexOf(pair[0])] && seen[IndexOf(pair[1])]) {
+            *error = std::string(pair[0]) + " and " + pair[1] + " cannot be given together";
+            return false;
+        }
+    }
+    if (headlessOnly && !out->headless) {
         *error = std::string(headlessOnly->name) + " works only with --headless";
+        return false;
+    }
+    if (windowOnly && out->headless) {
+        *error = std::string(windowOnly->name) + " works only in the window, not with --headless";
         return false;
     }
     return true;
 }
 
 const char* LaunchUsage() {
-    return "usage: korvelin [--dev] [--course FILE] [--seed N]\n"
+    return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
+           "                [--course FILE] [--seed N] [--dev]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
            "                [--course FILE] [--seed N] [--dev]\n"
            "\n"
+           "  --fullscreen     start in full screen without asking\n"
+           "  --windowed       start in a window without asking\n"
+           "  --record FILE    write the run's input (keys, cursor, gamepad, answers) to FILE as an\n"
+           "                   input script, with the seed on its first line\n"
+           "  --replay FILE    play an input script (a recorded run) in the window\n"
            "  --dev            show the developer overlay\n"
            "  --course FILE    play this course file instead of data/data/cpdata.dat\n"
            "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
            "                   gives the same units in every run\n"
+           "  --trace FILE     write one JSON line per frame to FILE\n"
            "  --headless       run without a window, sound or frame pacing, on the null device;\n"
            "                   prints a summary line at the end\n"
            "  --frames N       headless: stop after N frames (default: when the game ends)\n"
            "  --start SCENE    headless: begin on the title (default) or in the game\n"
            "  --input FILE     headless: play the keys, cursor and answers of an input script\n"
-           "  --trace FILE     headless: write one JSON line per frame to FILE\n"
            "  --help, -h       show this text\n"
-           "  --version        print the version\n"
+           "  --version        show the version\n"
            "\n"
+           "Alt+Enter or F11 switches between the window and full screen at any time.\n"
            "Options take their value as the next word or after '=' (--frames=600).\n";
 }

@@ -1,5 +1,6 @@
-// The command line: the developer overlay, another course, a seed, and the headless run with
-// its frame limit, first scene, input script and trace.
+// The command line: the developer overlay, another course, a seed, a trace; in the window the
+// answer to the full-screen question and a run recorded or replayed; and the headless run with
+// its frame limit, first scene and input script.
 #pragma once
 
 #include <cstdint>
@@ -16,14 +17,17 @@ struct LaunchOptions {
     std::optional<int64_t> frames;  // headless: stop after this many frames
     SceneId start = kSceneTitle;    // headless: the first scene
     std::string inputFile;          // headless: the input script
-    std::string traceFile;          // headless: one JSON line per frame
+    std::string traceFile;          // one JSON line per frame
+    std::optional<bool> fullScreen;  // window: --fullscreen or --windowed
+    std::string recordFile;         // window: the run's input, written as an input script
+    std::string replayFile;         // window: an input script played instead of the devices
     std::string courseFile;         // empty: the game's own course
     std::optional<uint64_t> seed;   // the enemy units' seed
 };
 
 // Reads argv[1] ... argv[argc - 1]. False with the reason in *error (without the program's
-// name) for an unknown option, a missing or malformed value, an option given twice, or a
-// headless option without --headless.
+// name) for an unknown option, a missing or malformed value, an option given twice, a headless
+// option without --headless, a window option with it, or two options that exclude each other.
 bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, std::string* error);
 
 // The text --help prints.

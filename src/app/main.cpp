@@ -1,8 +1,10 @@
 // KORVELIN: the entry point. Reads the command line, starts the application (in its window, or
 // headless on the null device), runs it, and shuts down in order.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -12,8 +14,13 @@
 #include "app/launch_options.hpp"
 #include "korvelin_version.hpp"
 #include "platform/window/dialogs.hpp"
+#include "platform/window/input_recorder.hpp"
+#include "platform/window/input_script.hpp"
+#include "platform/window/script_player.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
+
+using namespace platform;
 
 namespace {
 
@@ -39,10 +46,38 @@ std::string Absolute(const std::string& path) {
     return ec ? path : absolute.string();
 }
 
+// A seed for a recorded run when none is given: drawn from the system, and written into the
+// recording so the run can be played again.
+uint64_t DrawSeed() {
+    std::random_device source;
+    return (uint64_t(source()) << 32) | source();
+}
+
+// Files of a window run, read and created before anything starts: the run to replay, the
+// recording and the trace. False with the reason in *error.
+bool OpenWindowRunFiles(const LaunchOptions& options, Application& app, GameOptions& game, std::string* error) {
+    if (!options.replayFile.empty()) {
+        InputScript script;
+        if (!LoadInputScript(options.replayFile, options.replayFile, &script, error)) return false;
+        if (!game.seed) game.seed = script.seed;
+        app.replay = std::make_unique<ScriptPlayer>(std::move(script));
+    }
+    if (!options.recordFile.empty()) {
+        if (!game.seed) game.seed = DrawSeed();
+        app.recorder = std::make_unique<InputRecorder>();
+        if (!app.recorder->Open(options.recordFile, *game.seed, error)) return false;
+    }
+    if (!options.traceFile.empty()) {
+        app.trace = std::make_unique<RunTrace>();
+        if (!app.trace->Open(options.traceFile, error)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    platform::PreferUtf8ForDialogs();
+    PreferUtf8ForDialogs();
     LaunchOptions options;
     std::string error;
     if (!ParseLaunchOptions(argc, argv, &options, &error)) {
@@ -57,19 +92,26 @@ int main(int argc, char** argv) {
         std::puts("korvelin " KORVELIN_VERSION);
         return 0;
     }
+    Application& app = Application::Instance();
+    GameOptions& game = CurrentGameOptions();
+    // A seed on the command line wins over the one a recorded script carries.
+    game.seed = options.seed;
     HeadlessRun headless;
-    if (options.headless && !headless.Prepare(options, &error)) {
+    if (options.headless) {
+        if (!headless.Prepare(options, &error)) {
+            std::fprintf(stderr, "korvelin: %s\n", error.c_str());
+            return HeadlessRun::kBadArguments;
+        }
+        if (!game.seed) game.seed = headless.ScriptSeed();
+    } else if (!OpenWindowRunFiles(options, app, game, &error)) {
         std::fprintf(stderr, "korvelin: %s\n", error.c_str());
         return HeadlessRun::kBadArguments;
     }
-    GameOptions& game = CurrentGameOptions();
     if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
-    // A seed on the command line wins over the one a recorded script carries.
-    game.seed = options.seed ? options.seed : headless.ScriptSeed();
-
-    Application& app = Application::Instance();
     EnterGameFolder(app);
+
     app.developerOverlay = options.dev;
+    app.fullScreenChoice = options.fullScreen;
     app.sceneFactory = CreateGameScene;
     if (options.headless) return headless.Run();
     // The desktop matches the window to the game's desktop entry and icon by this name.
@@ -80,7 +122,7 @@ int main(int argc, char** argv) {
         app.Shutdown();
         return 1;
     }
-    app.Run();
+    const int status = app.Run();
     app.Shutdown();
-    return 0;
+    return status;
 }

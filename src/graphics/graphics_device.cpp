@@ -26,10 +26,16 @@ bool GraphicsDevice::Create(Window& w, int width, int height, SurfaceFormat form
         ShowMessage(&w, "Direct3Dの初期化に失敗", "Direct3D初期化", DialogIcon::Error);
         return false;
     }
-    if (fullScreen) w.SetFullscreen(true);
     presentParams = {width, height, fullScreen ? format : SurfaceFormat::X8R8G8B8, !fullScreen};
+    if (fullScreen) SetFullScreen(true);
     CreateSpriteAndFont();
     return true;
+}
+
+void GraphicsDevice::SetFullScreen(bool fullScreen) {
+    if (!window) return;
+    window->SetFullscreen(fullScreen);
+    presentParams.windowed = !window->IsFullscreen();
 }
 
 bool GraphicsDevice::CreateNull(int width, int height) {

@@ -43,6 +43,9 @@ public:
     // A device without a window that keeps state and records draws (headless tests, tools).
     bool CreateNull(int width, int height);
     void SetDefaultStates();
+    // Between the window and full screen on the desktop's own mode, at any time: the back buffer
+    // keeps its size and Present scales it into whatever the window becomes.
+    void SetFullScreen(bool fullScreen);
     void SetDirectionalLight(int index, Vec3 direction, ColorValue diffuse, ColorValue ambient, ColorValue specular);
     platform::Light* GetLight(platform::Light* out, int index);
     // Between the sprite batch's Begin and End. Position, scale and rotation come from the

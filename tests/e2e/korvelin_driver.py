@@ -370,6 +370,80 @@ def find_yes_button(box):
     return (run[0] + run[-1]) // 2, (ys[0] + ys[-1]) // 2
 
 
+# ---------------------------------------------------------------------------------------------
+# A display of the test's own, optionally with a window manager
+
+class PrivateDisplay:
+    """An Xvfb of the given size on a free display number, with openbox managing its windows when
+    asked; DISPLAY points at it while the block runs. A window manager is what grants full
+    screen, so the tests that need one get their own display and leave the shared one alone."""
+
+    def __init__(self, width, height, window_manager=True):
+        self.width, self.height, self.window_manager = width, height, window_manager
+        self._processes, self._previous = [], None
+
+    def __enter__(self):
+        for n in range(200, 260):
+            if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+                break
+        else:
+            raise TestFailure("no free display number")
+        self.name = f":{n}"
+        self._processes.append(subprocess.Popen(
+            ["Xvfb", self.name, "-screen", "0", f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self._previous = os.environ.get("DISPLAY")
+        os.environ["DISPLAY"] = self.name
+        wait_until(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, 10.0,
+                   f"Xvfb {self.name} did not start")
+        if self.window_manager:
+            self._processes.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                                    stderr=subprocess.DEVNULL))
+            wait_until(lambda: "Openbox" in [w.name for w in list_windows()], 10.0, "openbox did not start")
+        return self
+
+    def __exit__(self, *exc):
+        for process in reversed(self._processes):
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        if self._previous is None:
+            os.environ.pop("DISPLAY", None)
+        else:
+            os.environ["DISPLAY"] = self._previous
+        return False
+
+
+def wait_until(condition, timeout, message):
+    """Polls condition() until it holds; fails with message after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return
+        time.sleep(0.1)
+    raise TestFailure(message)
+
+
+def is_fullscreen(wid):
+    """Whether the window manager has put the window in full screen (_NET_WM_STATE)."""
+    out = subprocess.run(["xprop", "-id", str(wid), "_NET_WM_STATE"], capture_output=True).stdout.decode()
+    return "_NET_WM_STATE_FULLSCREEN" in out
+
+
+def trace_lines(path):
+    """The whole lines a window run's trace holds so far, read as JSON."""
+    import json
+    try:
+        with open(path, encoding="utf-8") as f:
+            text = f.read()
+    except FileNotFoundError:
+        return []
+    return [json.loads(line) for line in text.split("\n")[:-1]]
+
+
 def run_main(tests):
     """Command line: <test name> --binary B --game-dir D --out O. Prints PASS or the fault."""
     import argparse

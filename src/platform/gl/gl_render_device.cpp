@@ -461,7 +461,8 @@ void GlRenderDevice::DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count)
 void GlRenderDevice::DoPresent(int drawableWidth, int drawableHeight) {
     // Keep the picture's shape: scale to fit and centre, black bars on the rest.
     const int bw = BackBufferWidth(), bh = BackBufferHeight();
-    const PixelRect box = Letterbox(bw, bh, drawableWidth, drawableHeight);
+    // Sizes are the drawable's pixels, which on a scaled display exceed the window's points.
+    const Letterbox box = Letterbox::Fit(drawableWidth, drawableHeight, bw, bh);
     const int x = box.x, y = drawableHeight - box.y - box.height, w = box.width, h = box.height;
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);

@@ -1,18 +1,30 @@
-// Where Present puts the picture in the window: scaled to fit, its shape kept, centred.
+// Where the picture lies in a window of another size: scaled to fit, keeping its shape, centred
+// between black bars. Present draws it there; a pointer in the window is read back through it.
 #pragma once
+
+#include <cstdint>
 
 namespace platform {
 
-// A rectangle of the window's drawable, in pixels, origin top-left.
-struct PixelRect {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
+struct Letterbox {
+    int x = 0, y = 0, width = 0, height = 0;  // in window pixels
 
-// The largest rectangle of the picture's shape (pictureWidth x pictureHeight) that fits the
-// drawable, centred; bars fill the rest. Every size is in pixels of the drawable, which on a
-// scaled display is larger than the window's size in points. An empty drawable (a minimised
-// window) or an empty picture gives an empty rectangle.
-PixelRect Letterbox(int pictureWidth, int pictureHeight, int drawableWidth, int drawableHeight);
+    static Letterbox Fit(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight) {
+        Letterbox box{0, 0, windowWidth, windowHeight};
+        if (pictureWidth <= 0 || pictureHeight <= 0) return box;
+        if (int64_t(windowWidth) * pictureHeight > int64_t(windowHeight) * pictureWidth)
+            box.width = int(int64_t(windowHeight) * pictureWidth / pictureHeight);
+        else
+            box.height = int(int64_t(windowWidth) * pictureHeight / pictureWidth);
+        box.x = (windowWidth - box.width) / 2;
+        box.y = (windowHeight - box.height) / 2;
+        return box;
+    }
+    // A window pixel as a pixel of the picture (outside the picture for a point on a bar).
+    void ToPicture(int windowX, int windowY, int pictureWidth, int pictureHeight, int* x, int* y) const {
+        *x = width > 0 ? int(int64_t(windowX - this->x) * pictureWidth / width) : windowX;
+        *y = height > 0 ? int(int64_t(windowY - this->y) * pictureHeight / height) : windowY;
+    }
+};
 
 }  // namespace platform

@@ -22,9 +22,13 @@ DialogHandler& Handler() {
     return handler;
 }
 
-DialogAnswer DefaultAnswer(const DialogRequest& r) {
-    if (r.buttons == DialogButtons::Ok) return DialogAnswer::Ok;
-    return r.defaultYes ? DialogAnswer::Yes : DialogAnswer::No;
+bool SystemBoxesSwitchedOff() {
+    const char* off = std::getenv("KORVELIN_NO_SYSTEM_BOXES");
+    return off && *off && std::strcmp(off, "0") != 0;
+}
+
+const char* AnswerName(DialogAnswer answer) {
+    return answer == DialogAnswer::Yes ? "yes" : answer == DialogAnswer::No ? "no" : "OK";
 }
 
 Uint32 IconFlags(DialogIcon icon) {
@@ -36,6 +40,11 @@ Uint32 IconFlags(DialogIcon icon) {
 }
 
 }  // namespace
+
+DialogAnswer DefaultAnswer(const DialogRequest& r) {
+    if (r.buttons == DialogButtons::Ok) return DialogAnswer::Ok;
+    return r.defaultYes ? DialogAnswer::Yes : DialogAnswer::No;
+}
 
 void SetDialogHandler(DialogHandler handler) { Handler() = std::move(handler); }
 
@@ -49,6 +58,20 @@ void PreferUtf8ForDialogs() {
 
 DialogAnswer ShowDialog(Window* owner, const DialogRequest& r) {
     if (Handler()) return Handler()(r);
+    DialogAnswer answer = DefaultAnswer(r);
+    std::string why;
+    if (!ShowSystemDialog(owner, r, &answer, &why))
+        std::fprintf(stderr, "%s: %s (no message box could be shown: %s; answering %s)\n", r.caption.c_str(),
+                     r.text.c_str(), why.c_str(), AnswerName(answer));
+    return answer;
+}
+
+bool ShowSystemDialog(Window* owner, const DialogRequest& r, DialogAnswer* answer, std::string* why) {
+    *answer = DefaultAnswer(r);
+    if (SystemBoxesSwitchedOff()) {
+        *why = "system boxes are switched off (KORVELIN_NO_SYSTEM_BOXES)";
+        return false;
+    }
 
     SDL_MessageBoxButtonData buttons[2] = {};
     int count = 0;
@@ -82,14 +105,13 @@ DialogAnswer ShowDialog(Window* owner, const DialogRequest& r) {
     SDL_SetRelativeMouseMode(relative);
     if (owner) owner->ForgetKeysPressedDuringDialog();
 
-    if (rc != 0 || pressed < 0) {
-        DialogAnswer answer = DefaultAnswer(r);
-        std::fprintf(stderr, "%s: %s (no message box could be shown: %s; answering %s)\n", r.caption.c_str(),
-                     r.text.c_str(), rc != 0 ? SDL_GetError() : "closed",
-                     answer == DialogAnswer::Yes ? "yes" : answer == DialogAnswer::No ? "no" : "OK");
-        return answer;
+    if (rc != 0) {
+        *why = SDL_GetError();
+        return false;
     }
-    return static_cast<DialogAnswer>(pressed);
+    // Closed without a button (by the window manager): the default, as Return would give.
+    if (pressed >= 0) *answer = static_cast<DialogAnswer>(pressed);
+    return true;
 }
 
 bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes) {

@@ -1,5 +1,6 @@
 // Modal message boxes owned by the game window: the start-up question, the quit questions and
-// error reports. Tests install a handler that answers instead of a person.
+// error reports. The game installs a handler that sends them where a player can answer them
+// (the system's box, or a box the game draws itself); tests install one that answers instead.
 #pragma once
 
 #include <functional>
@@ -21,10 +22,19 @@ struct DialogRequest {
     bool defaultYes = false;  // for YesNo: which answer Return gives
 };
 
-// Shows a box and waits for the answer. Buttons read はい / いいえ (or OK); Return gives the
-// default answer and Escape the other. When no box can be shown, the question goes to standard
-// error and the default answer is returned.
+// Shows a box and waits for the answer: through the handler when one is installed, else in the
+// system's box. When no box can be shown, the question goes to standard error and the default
+// answer is returned.
 DialogAnswer ShowDialog(Window* owner, const DialogRequest& request);
+
+// The system's own box. Buttons read はい / いいえ (or OK); Return gives the default answer and
+// Escape the other. False, with the reason, when no box can be shown here: no display, a system
+// without the fonts or helper the box needs, or the environment variable
+// KORVELIN_NO_SYSTEM_BOXES set to anything but "" or "0" (as if the system had none).
+bool ShowSystemDialog(Window* owner, const DialogRequest& request, DialogAnswer* answer, std::string* why);
+
+// The answer Return gives.
+DialogAnswer DefaultAnswer(const DialogRequest& request);
 
 // Convenience forms.
 bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes = false);

@@ -82,6 +82,9 @@ public:
     // A press and release between two queries.
     void Tap(Key key);
     void SetCursor(Point p) { cursor_ = p; }
+    // What the events left: whether a key is held, and where the cursor stands.
+    bool Held(Key key) const { return down_[static_cast<size_t>(key)]; }
+    Point cursor() const { return cursor_; }
     int setCursorCalls() const { return setCursorCalls_; }
     int cursorCount() const { return cursorCount_; }
 

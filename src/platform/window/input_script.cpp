@@ -111,7 +111,7 @@ bool ParseEvent(const std::vector<std::string_view>& w, InputEvent* e, std::stri
     }
     e->frame = int64_t(frame);
     if (w.size() < 2) {
-        *reason = "expected down, up, cursor or answer after the frame number";
+        *reason = "expected down, up, cursor, answer or quit after the frame number";
         return false;
     }
     const std::string_view what = w[1];
@@ -146,8 +146,10 @@ bool ParseEvent(const std::vector<std::string_view>& w, InputEvent* e, std::stri
         }
         e->yes = w[2] == "yes";
         used = 3;
+    } else if (what == "quit") {
+        e->type = InputEvent::Type::Quit;
     } else {
-        *reason = Cat({"unknown event ", Quoted(what), " (expected down, up, cursor or answer)"});
+        *reason = Cat({"unknown event ", Quoted(what), " (expected down, up, cursor, answer or quit)"});
         return false;
     }
     if (w.size() > used) {
@@ -244,25 +246,32 @@ bool LoadInputScript(const std::string& path, const std::string& name, InputScri
     return ParseInputScript(text, name, out, error);
 }
 
+std::string FormatInputEvent(const InputEvent& e) {
+    std::string line = std::to_string(e.frame);
+    switch (e.type) {
+        case InputEvent::Type::Down:
+        case InputEvent::Type::Up: {
+            const char* key = ScriptKeyName(e.key);
+            if (!key) return {};  // not a key scripts can press
+            line += e.type == InputEvent::Type::Down ? " down " : " up ";
+            line += key;
+            break;
+        }
+        case InputEvent::Type::Cursor:
+            line += Cat({" cursor ", std::to_string(e.cursor.x), " ", std::to_string(e.cursor.y)});
+            break;
+        case InputEvent::Type::Answer: line += e.yes ? " answer yes" : " answer no"; break;
+        case InputEvent::Type::Quit: line += " quit"; break;
+    }
+    return line;
+}
+
 std::string FormatInputScript(const InputScript& script) {
     std::string text;
     if (script.seed) text = Cat({"# seed ", std::to_string(*script.seed), "\n"});
     for (const InputEvent& e : script.events) {
-        std::string line = std::to_string(e.frame);
-        switch (e.type) {
-            case InputEvent::Type::Down:
-            case InputEvent::Type::Up: {
-                const char* key = ScriptKeyName(e.key);
-                if (!key) continue;  // not a key scripts can press
-                line += e.type == InputEvent::Type::Down ? " down " : " up ";
-                line += key;
-                break;
-            }
-            case InputEvent::Type::Cursor:
-                line += Cat({" cursor ", std::to_string(e.cursor.x), " ", std::to_string(e.cursor.y)});
-                break;
-            case InputEvent::Type::Answer: line += e.yes ? " answer yes" : " answer no"; break;
-        }
+        const std::string line = FormatInputEvent(e);
+        if (line.empty()) continue;
         text += line;
         text += '\n';
     }

@@ -1,5 +1,6 @@
-// Input scripts: the keys, cursor positions and question answers of a headless run, one event
-// a line, by frame. Read from text (UTF-8, '#' comments), written back in the same form.
+// Input scripts: the keys, cursor positions and question answers of a run, one event a line, by
+// frame, and where a recorded run was closed. Read from text (UTF-8, '#' comments), written back
+// in the same form.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +14,13 @@
 namespace platform {
 
 struct InputEvent {
-    enum class Type { Down, Up, Cursor, Answer };
+    enum class Type { Down, Up, Cursor, Answer, Quit };
     int64_t frame = 0;  // takes effect before the update of this frame, counted from 0
     Type type = Type::Down;
     Key key = Key::Space;   // Down, Up
     Point cursor;           // Cursor: client pixels
     bool yes = false;       // Answer
+                            // Quit: the window was closed; the run ends before this frame
     bool operator==(const InputEvent&) const = default;
 };
 
@@ -41,6 +43,8 @@ bool ParseInputScript(std::string_view text, const std::string& name, InputScrip
 bool LoadInputScript(const std::string& path, const std::string& name, InputScript* out, std::string* error);
 // The script as text that reads back to the same script.
 std::string FormatInputScript(const InputScript& script);
+// One event as its line, without the newline; empty for a key scripts cannot press.
+std::string FormatInputEvent(const InputEvent& event);
 
 // A whole decimal number without sign, as scripts and the command line write them.
 bool ParseWholeNumber(std::string_view text, uint64_t* out);

@@ -1,44 +1,69 @@
-// Keyboard and mouse from SDL. While the game hides the cursor and the window has focus, the
-// mouse runs in relative mode and moves a virtual cursor clamped to the client area, so reading
-// and re-centring the cursor behaves the same on X11 and Wayland.
+// The keyboard, the mouse and the gamepads as SDL reports them. The game does not read them
+// directly: once a frame, before the update, they are sampled into script events (keys that went
+// down or up, the cursor moved) that the game's input takes, the same events a recording writes
+// and a replay plays. While the game hides the cursor and the window has focus, relative mouse
+// motion and the right stick move the game's virtual cursor, clamped to the picture, so reading
+// and re-centring it behaves the same on X11 and Wayland.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
+#include "platform/window/gamepads.hpp"
 #include "platform/window/input.hpp"
+#include "platform/window/input_recorder.hpp"
+#include "platform/window/input_script.hpp"
 
 union SDL_Event;
-struct SDL_Window;
 
 namespace platform {
 
-class SdlInput : public Input {
+class SdlInput {
 public:
-    explicit SdlInput(SDL_Window* window) : window_(window) {}
-
-    int16_t AsyncKeyState(Key key) override;
-    Point GetCursorPos() override;
-    void SetCursorPos(Point p) override;
-    Point ClientToScreen(Point p) override;
-    int ShowCursor(bool show) override;
-    void ForgetKeys() override;
+    // The picture's size: the virtual cursor's range, with the middle the look turns about.
+    SdlInput(int pictureWidth, int pictureHeight) : width_(pictureWidth), height_(pictureHeight) {}
 
     // Fed with every event the window pumps.
     void HandleEvent(const SDL_Event& event);
-    // Keys pressed while a modal box had the keyboard must not act on the game.
-    void ForgetPresses() { latches_.ForgetPresses(); }
+    // The events, stamped with `frame`, that bring `game` (the input as the game left it) up to
+    // what the devices did since the last sample: a key that went down or up, a tap between two
+    // samples as a press and a release, and the cursor moved by the mouse and the right stick
+    // while the game looks with it.
+    void Sample(int64_t frame, const ScriptedInput& game, std::vector<InputEvent>* out);
+    // The frame's input: the sample applied to the game's input, and written to the recording
+    // when there is one. What the game reads is then exactly what the recording holds.
+    void Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder);
+    // The game hides or shows the cursor: hidden (with focus), the mouse runs in relative mode
+    // and moves the virtual cursor.
+    void SetCursorShown(bool shown);
+    // Presses made while a question had the keyboard are not meant for the game: forgotten, and a
+    // key still down (the one that answered, its release not here yet) stays away from the game
+    // until it is let go.
+    void ForgetPresses();
+    // The last thing the player pressed or pushed was on a gamepad.
+    bool gamepadInUse() const { return gamepadInUse_ && gamepads_.count() > 0; }
+    size_t gamepadCount() const { return gamepads_.count(); }
+    bool looking() const { return looking_; }
+    bool cursorShown() const { return cursorShown_; }
 
 private:
-    void UpdateRelativeMode();
-    Point ClientOrigin();
-    bool IsDown(Key key) const;
+    static constexpr size_t kKeys = static_cast<size_t>(Key::Count);
+    void Recount();
+    void UpdateLooking();
 
-    SDL_Window* window_;
-    KeyLatches latches_;
-    int cursorCount_ = 0;
+    int width_, height_;
+    Gamepads gamepads_;
+    std::array<bool, kKeys> held_{};     // keyboard and mouse buttons
+    std::array<bool, kKeys> down_{};     // held by any device
+    std::array<int, kKeys> presses_{};   // times a key went down since the last sample
+    std::array<bool, kKeys> answered_{}; // down since a question closed: not the game's
+    bool cursorShown_ = true;
     bool focused_ = true;
-    bool relative_ = false;
-    Point virtualCursor_;  // client coordinates, used while relative
+    bool looking_ = false;               // cursor hidden and focused: the virtual cursor moves
+    Point motion_;                       // relative motion since the last sample
+    bool stickX_ = false, stickY_ = false;  // the right stick held the cursor at the last sample
+    bool gamepadInUse_ = false;
 };
 
 }  // namespace platform

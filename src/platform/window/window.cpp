@@ -3,9 +3,11 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/window/sdl_input.hpp"
+#include "platform/window/window_input.hpp"
 
 namespace platform {
 
@@ -42,14 +44,21 @@ std::unique_ptr<Window> Window::Create(const std::string& caption, int clientWid
         if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
         return nullptr;
     }
+    // Gamepads are welcome but not needed: without them the game plays on keyboard and mouse.
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "korvelin: no gamepads: %s\n", SDL_GetError());
     std::unique_ptr<Window> w(new Window);
     w->window_ = sdlWindow;
-    w->input_ = std::make_unique<SdlInput>(sdlWindow);
+    // The picture is made at the window's first size; the cursor starts in its middle.
+    w->devices_ = std::make_unique<SdlInput>(clientWidth, clientHeight);
+    w->input_ = std::make_unique<WindowInput>(*w->devices_);
+    w->input_->SetCursor({clientWidth / 2, clientHeight / 2});
     return w;
 }
 
 Window::~Window() {
     input_.reset();
+    devices_.reset();  // closes the gamepads
     if (window_) SDL_DestroyWindow(window_);
 }
 
@@ -62,34 +71,109 @@ void Window::SetFullscreen(bool fullscreen) {
     SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
+bool Window::IsFullscreen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+
 void Window::GetClientSize(int* width, int* height) const { SDL_GetWindowSize(window_, width, height); }
 
 void Window::GetDrawableSize(int* width, int* height) const { SDL_GL_GetDrawableSize(window_, width, height); }
 
-Input& Window::input() { return *input_; }
+ScriptedInput& Window::input() { return *input_; }
 
-void Window::ForgetKeysPressedDuringDialog() { input_->ForgetPresses(); }
+SdlInput& Window::devices() { return *devices_; }
 
-bool Window::PollEvent(WindowEvent* out) {
+void Window::ForgetKeysPressedDuringDialog() { devices_->ForgetPresses(); }
+
+namespace {
+
+// A key as a question box's move; false for a key that moves nothing.
+bool KeyMove(const SDL_KeyboardEvent& key, WindowEvent::Move* move) {
+    using Move = WindowEvent::Move;
+    switch (key.keysym.scancode) {
+        case SDL_SCANCODE_LEFT:
+        case SDL_SCANCODE_UP: *move = Move::Previous; return true;
+        case SDL_SCANCODE_RIGHT:
+        case SDL_SCANCODE_DOWN: *move = Move::Next; return true;
+        case SDL_SCANCODE_TAB: *move = (key.keysym.mod & KMOD_SHIFT) ? Move::Previous : Move::Next; return true;
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+        case SDL_SCANCODE_SPACE:
+            if (key.repeat) return false;  // held from before, it must not answer at once
+            *move = Move::Accept;
+            return true;
+        case SDL_SCANCODE_ESCAPE:
+            if (key.repeat) return false;
+            *move = Move::Cancel;
+            return true;
+        default: return false;
+    }
+}
+
+bool PadMove(uint8_t button, WindowEvent::Move* move) {
+    using Move = WindowEvent::Move;
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: *move = Move::Previous; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: *move = Move::Next; return true;
+        case SDL_CONTROLLER_BUTTON_A:
+        case SDL_CONTROLLER_BUTTON_START: *move = Move::Accept; return true;
+        case SDL_CONTROLLER_BUTTON_B:
+        case SDL_CONTROLLER_BUTTON_BACK: *move = Move::Cancel; return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+bool Window::PollEvent(WindowEvent* out, int waitMs) {
     SDL_Event e;
-    if (!SDL_PollEvent(&e)) return false;
+    if (!(waitMs > 0 ? SDL_WaitEventTimeout(&e, waitMs) : SDL_PollEvent(&e))) return false;
     if (rawHook_) rawHook_(&e);
-    input_->HandleEvent(e);
+    devices_->HandleEvent(e);
     *out = WindowEvent{};
+    using Type = WindowEvent::Type;
     switch (e.type) {
-        case SDL_QUIT: out->type = WindowEvent::Type::Close; break;
+        case SDL_QUIT: out->type = Type::Close; break;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-                out->type = WindowEvent::Type::Close;
+                out->type = Type::Close;
             } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                out->type = WindowEvent::Type::Size;
+                out->type = Type::Size;
                 out->width = e.window.data1;
                 out->height = e.window.data2;
+            } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                out->type = Type::Exposed;
             }
             break;
         case SDL_MOUSEWHEEL:
-            out->type = WindowEvent::Type::Wheel;
+            out->type = Type::Wheel;
             out->wheelDelta = (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y) * 120;
+            break;
+        case SDL_KEYDOWN: {
+            const SDL_Scancode sc = e.key.keysym.scancode;
+            const bool enter = sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER;
+            if ((enter && (e.key.keysym.mod & KMOD_ALT)) || sc == SDL_SCANCODE_F11) {
+                if (!e.key.repeat) out->type = Type::ToggleFullscreen;
+            } else if (KeyMove(e.key, &out->move)) {
+                out->type = Type::Navigate;
+            }
+            break;
+        }
+        case SDL_CONTROLLERBUTTONDOWN:
+            if (PadMove(e.cbutton.button, &out->move)) out->type = Type::Navigate;
+            break;
+        case SDL_MOUSEMOTION:
+            if (!SDL_GetRelativeMouseMode()) {
+                out->type = Type::PointerMove;
+                out->pointer = {e.motion.x, e.motion.y};
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                out->type = e.type == SDL_MOUSEBUTTONDOWN ? Type::PointerPress : Type::PointerRelease;
+                out->pointer = {e.button.x, e.button.y};
+            }
             break;
         default: break;
     }

@@ -1,5 +1,7 @@
 // The game's one window on SDL: created hidden, shown after the device exists; its events are
-// pumped one at a time so the frame loop can test its stop flags between every two.
+// pumped one at a time so the frame loop can test its stop flags between every two. Alt+Enter
+// and F11 ask to switch between the window and full screen; keys, pointer and gamepad buttons
+// also come out as the moves a question box answers to.
 #pragma once
 
 #include <functional>
@@ -13,13 +15,19 @@ struct SDL_Window;
 namespace platform {
 
 struct WindowEvent {
-    enum class Type { Close, Wheel, Size, Other };
+    enum class Type { Close, Wheel, Size, Exposed, ToggleFullscreen, Navigate, PointerMove, PointerPress,
+                      PointerRelease, Other };
+    // What a question box does with a key or a gamepad button.
+    enum class Move { Previous, Next, Accept, Cancel };
     Type type = Type::Other;
     int wheelDelta = 0;            // Wheel: multiples of 120, positive away from the user
     int width = 0, height = 0;     // Size: the new client size
+    Move move = Move::Accept;      // Navigate
+    Point pointer;                 // Pointer*: client pixels of the window
 };
 
 class SdlInput;
+class WindowInput;
 
 class Window {
 public:
@@ -34,24 +42,30 @@ public:
     void Show();
     // Switches to full screen on the desktop's own mode (the back buffer is scaled up).
     void SetFullscreen(bool fullscreen);
+    bool IsFullscreen() const;
     // The client area in points: what the mouse and the UI measure in.
     void GetClientSize(int* width, int* height) const;
     // The client area in pixels of the drawable: larger than the size in points on a scaled
     // display (a laptop at 200 %, a Wayland output with a scale); what Present fills.
     void GetDrawableSize(int* width, int* height) const;
-    // Takes the next waiting event; false when the queue is empty.
-    bool PollEvent(WindowEvent* event);
+    // Takes the next waiting event; false when none came. With waitMs, waits that long for one.
+    bool PollEvent(WindowEvent* event, int waitMs = 0);
     // Every raw SDL event is offered to this hook first (the UI binding).
     void SetRawEventHook(std::function<void(const void* sdlEvent)> hook) { rawHook_ = std::move(hook); }
 
-    Input& input();
+    // What the game reads: fed once a frame from the devices or from a replay; showing and
+    // hiding its cursor reaches the real mouse.
+    ScriptedInput& input();
+    // The keyboard, mouse and gamepads.
+    SdlInput& devices();
     void ForgetKeysPressedDuringDialog();
     void* NativeHandle() const { return window_; }  // SDL_Window*
 
 private:
     Window() = default;
     SDL_Window* window_ = nullptr;
-    std::unique_ptr<SdlInput> input_;
+    std::unique_ptr<SdlInput> devices_;
+    std::unique_ptr<WindowInput> input_;
     std::function<void(const void*)> rawHook_;
 };
 

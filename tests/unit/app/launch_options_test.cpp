@@ -38,12 +38,35 @@ TEST(LaunchOptions, HeadlessRunWithEveryOption) {
     EXPECT_TRUE(o.help);
 }
 
+TEST(LaunchOptions, WindowRunsAnswerTheQuestionRecordReplayAndTrace) {
+    LaunchOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--fullscreen", "--record", "run.txt", "--trace=t.jsonl"}, &o, &error)) << error;
+    EXPECT_EQ(o.fullScreen, true);
+    EXPECT_EQ(o.recordFile, "run.txt");
+    EXPECT_EQ(o.traceFile, "t.jsonl");
+    ASSERT_TRUE(Parse({"--windowed", "--replay", "run.txt", "--seed", "7"}, &o, &error)) << error;
+    EXPECT_EQ(o.fullScreen, false);
+    EXPECT_EQ(o.replayFile, "run.txt");
+    // Nothing given: the question is asked.
+    ASSERT_TRUE(Parse({}, &o, &error)) << error;
+    EXPECT_FALSE(o.fullScreen);
+}
+
 TEST(LaunchOptions, WrongCommandLinesSayWhatIsWrong) {
     const struct {
         std::vector<const char*> args;
         const char* error;
     } cases[] = {
-        {{"--fullscreen"}, "unknown option '--fullscreen'"},
+        {{"--full-screen"}, "unknown option '--full-screen'"},
+        {{"--fullscreen", "--windowed"}, "--fullscreen and --windowed cannot be given together"},
+        {{"--windowed", "--fullscreen"}, "--fullscreen and --windowed cannot be given together"},
+        {{"--record", "a.txt", "--replay", "b.txt"}, "--record and --replay cannot be given together"},
+        {{"--fullscreen=1"}, "--fullscreen takes no value"},
+        {{"--record"}, "--record needs a value"},
+        {{"--headless", "--record", "a.txt"}, "--record works only in the window, not with --headless"},
+        {{"--replay", "b.txt", "--headless"}, "--replay works only in the window, not with --headless"},
+        {{"--headless", "--windowed"}, "--windowed works only in the window, not with --headless"},
         {{"--headless", "--frames"}, "--frames needs a value"},
         {{"--headless", "--frames="}, "--frames needs a value"},
         {{"--headless", "--frames", "-5"}, "--frames takes a whole number of frames, not '-5'"},
@@ -55,7 +78,7 @@ TEST(LaunchOptions, WrongCommandLinesSayWhatIsWrong) {
         {{"--headless", "--seed", "1", "--seed", "2"}, "--seed is given twice"},
         {{"--dev=1"}, "--dev takes no value"},
         {{"--input", "keys.txt"}, "--input works only with --headless"},
-        {{"--trace", "t.jsonl", "--frames", "5"}, "--trace works only with --headless"},
+        {{"--trace", "t.jsonl", "--frames", "5"}, "--frames works only with --headless"},
     };
     for (const auto& c : cases) {
         LaunchOptions o;

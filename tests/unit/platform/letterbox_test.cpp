@@ -4,14 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using platform::Letterbox;
-using platform::PixelRect;
 
 TEST(Letterbox, FitsThePictureIntoTheDrawableInPixels) {
     const struct {
         const char* what;
         int width, height;  // the drawable, in pixels
-        PixelRect expected;
+        platform::Letterbox expected;
     } cases[] = {
         {"the window at 100 %", 1280, 720, {0, 0, 1280, 720}},
         {"the same window at 150 %", 1920, 1080, {0, 0, 1920, 1080}},
@@ -25,6 +26,9 @@ TEST(Letterbox, FitsThePictureIntoTheDrawableInPixels) {
         {"a drawable one pixel high", 1280, 1, {639, 0, 1, 1}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Letterbox(1280, 720, c.width, c.height), c.expected) << c.what;
+        const Letterbox box = Letterbox::Fit(c.width, c.height, 1280, 720);
+        EXPECT_EQ((std::array{box.x, box.y, box.width, box.height}),
+                  (std::array{c.expected.x, c.expected.y, c.expected.width, c.expected.height}))
+            << c.what;
     }
 }

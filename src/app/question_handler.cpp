@@ -1,0 +1,54 @@
+// Sending each question where the player can answer it.
+#include "app/question_handler.hpp"
+
+#include <cstdio>
+#include <string>
+
+#include "app/headless_run.hpp"
+#include "graphics/graphics_device.hpp"
+#include "platform/window/sdl_input.hpp"
+#include "platform/window/window.hpp"
+
+using namespace platform;
+
+std::optional<DialogAnswer> QuestionHandler::TryAskInSystemBox(const DialogRequest& r) {
+    if (systemBoxFailed_ || window_.IsFullscreen() || window_.devices().gamepadInUse()) return std::nullopt;
+    DialogAnswer answer = DefaultAnswer(r);
+    std::string why;
+    if (ShowSystemDialog(&window_, r, &answer, &why)) return answer;
+    std::fprintf(stderr, "korvelin: no system message box (%s): the game asks in its own box\n", why.c_str());
+    systemBoxFailed_ = true;
+    return std::nullopt;
+}
+
+DialogAnswer QuestionHandler::AskPlayer(const DialogRequest& r) {
+    if (const std::optional<DialogAnswer> answer = TryAskInSystemBox(r)) return *answer;
+    if (!GraphicsDevice::Instance().device || GraphicsDevice::Instance().window != &window_) {
+        // Before the device exists nothing can be drawn: said here, answered by default.
+        const DialogAnswer answer = DefaultAnswer(r);
+        ReportQuestion("start-up", r, answer, " (the default)");
+        return answer;
+    }
+    const QuestionBox::Result result = box_.Ask(window_, r, running);
+    if (result.closed) closeRequested = true;
+    return result.answer;
+}
+
+DialogAnswer QuestionHandler::Ask(const DialogRequest& r) {
+    const bool question = r.buttons == DialogButtons::YesNo;
+    if (question && running && replay) {
+        const char* how = "";
+        const DialogAnswer answer = replay->Answer(r, &how);
+        ReportQuestion("frame " + std::to_string(frame), r, answer, how);
+        return answer;
+    }
+    const DialogAnswer answer = AskPlayer(r);
+    if (question && running && recorder) {
+        InputEvent e;
+        e.frame = frame;
+        e.type = InputEvent::Type::Answer;
+        e.yes = answer == DialogAnswer::Yes;
+        recorder->Write(e);
+    }
+    return answer;
+}

@@ -1,0 +1,47 @@
+// Where the game's questions go in the window. In a window where the system's box can be shown,
+// there; in full screen (a box would open behind the game), while a gamepad is in use (a system
+// box cannot be answered with one), and where no system box can be shown at all, in the game's
+// own box drawn over the frozen picture; when a recorded run is replayed, the script answers.
+// Every Yes/No answer given while frames run goes into the recording, at the frame it was
+// asked in, so a replay meets the same answer at the same question.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "graphics/question_box.hpp"
+#include "platform/window/dialogs.hpp"
+#include "platform/window/input_recorder.hpp"
+#include "platform/window/script_player.hpp"
+
+namespace platform {
+class Window;
+}
+
+class QuestionHandler {
+public:
+    explicit QuestionHandler(platform::Window& window) : window_(window) {}
+
+    platform::DialogAnswer Ask(const platform::DialogRequest& request);
+    // The system's box, where it will do (a window, no gamepad in use, boxes shown so far); none
+    // when the game has to ask in its own box, which needs the device.
+    std::optional<platform::DialogAnswer> TryAskInSystemBox(const platform::DialogRequest& request);
+    // Lets go of the drawn box's face and pictures; before the device goes.
+    void Release() { box_.Release(); }
+
+    // Set by the frame loop: frames run (the back buffer holds a picture, answers are recorded
+    // and replayed), and the frame now running.
+    bool running = false;
+    int64_t frame = 0;
+    platform::InputRecorder* recorder = nullptr;
+    platform::ScriptPlayer* replay = nullptr;
+    // The window was closed while the game's own box asked.
+    bool closeRequested = false;
+
+private:
+    platform::DialogAnswer AskPlayer(const platform::DialogRequest& request);
+
+    platform::Window& window_;
+    QuestionBox box_;
+    bool systemBoxFailed_ = false;  // once no box could be shown, none will be
+};

@@ -1,0 +1,45 @@
+// Writing a run's trace.
+#include "app/run_trace.hpp"
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/trace/trace_writer.hpp"
+#include "scene/scene_base.hpp"
+
+const char* SceneName(int sceneId) { return sceneId == kSceneGame ? "game" : "title"; }
+
+bool RunTrace::Open(const std::string& path, std::string* error) {
+    file_.reset(std::fopen(path.c_str(), "wb"));
+    if (!file_) {
+        *error = path + ": cannot write the trace: " + std::strerror(errno);
+        return false;
+    }
+    path_ = path;
+    return true;
+}
+
+void RunTrace::Write(int64_t frame, const SceneBase* scene, bool flush) {
+    if (!file_) return;
+    platform::TraceWriter line;
+    line.Int("frame", frame);
+    if (scene) {
+        line.String("scene", SceneName(scene->sceneId));
+        scene->WriteTrace(line);
+    } else {
+        line.Null("scene");
+    }
+    const std::string text = line.TakeLine();
+    std::fwrite(text.data(), 1, text.size(), file_.get());
+    if (flush) std::fflush(file_.get());
+}
+
+bool RunTrace::Close(std::string* error) {
+    if (!file_) return true;
+    const bool failed = std::ferror(file_.get()) != 0;
+    if (std::fclose(file_.release()) != 0 || failed) {
+        *error = path_ + ": the trace could not be written in full";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,31 @@
+// Writes a run's input as an input script while it is played: the seed first, then every event
+// the game takes, line by line, so even a run that ends abruptly leaves what it had so far.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/window/input_script.hpp"
+
+namespace platform {
+
+class InputRecorder {
+public:
+    // Creates the file and writes "# seed N". False with "FILE: reason" when it cannot.
+    bool Open(const std::string& path, uint64_t seed, std::string* error);
+    bool open() const { return file_ != nullptr; }
+    void Write(const InputEvent& event);
+    // Hands what was written so far to the system (once a frame).
+    void Flush();
+    // "F quit": the run ends before frame F. Closes the file; false with the reason when any of
+    // it could not be written.
+    bool Finish(int64_t frame, std::string* error);
+
+private:
+    std::string path_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
+};
+
+}  // namespace platform
