@@ -14,6 +14,7 @@ import subprocess
 import time
 
 import korvelin_driver as kd
+from editor_test import FILE_MENU, SAVE_ITEM, SET_BUTTON
 from game_test import enter_run
 from startup_test import shows_a_picture
 
@@ -174,14 +175,6 @@ def test_installed_title(args):
     print(f"installed title: {lit} lit pixels; stderr: {lines[0]}")
 
 
-# Where the developer overlay's "DebugState" window puts its "Set" button, its File menu and
-# the menu's Save, in client pixels (the window is placed at 10, 60 on first use; the font is
-# the UI's own). A click lasts less than a frame; the UI still sees it.
-SET_BUTTON = (32, 178)
-FILE_MENU = (30, 88)
-SAVE_ITEM = (40, 112)
-
-
 def test_installed_editor_save(args):
     """The developer overlay of the installed game saves its course in the user's folder:
     $XDG_DATA_HOME/korvelin/test2.dat, never in the installed data, and says so."""
@@ -200,12 +193,12 @@ def test_installed_editor_save(args):
             time.sleep(1.0)
             enter_run(game, window, args.out, "installed_editor_run.png")
             kd.click(window.wid, *SET_BUTTON)  # the editor places a gate where the craft is
-            time.sleep(0.5)
+            time.sleep(1.0)
             kd.click(window.wid, *FILE_MENU)
-            time.sleep(0.5)
+            time.sleep(1.5)
             kd.screenshot(window.wid, os.path.join(args.out, "installed_editor_menu.png"))
             kd.click(window.wid, *SAVE_ITEM)
-            deadline = time.monotonic() + 10
+            deadline = time.monotonic() + 20
             while not os.path.exists(saved) and time.monotonic() < deadline:
                 time.sleep(0.2)
             time.sleep(0.5)
