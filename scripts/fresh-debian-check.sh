@@ -66,6 +66,7 @@ if ! command -v debootstrap >/dev/null 2>&1; then
 fi
 
 work=$(mktemp -d /var/tmp/fresh-debian.XXXXXX)
+debootstrap_pid=""
 root=$work/root
 
 # Everything mounted at or below the folder, deepest first.
@@ -84,6 +85,10 @@ cleanup() {
   trap '' INT TERM
   for signal in TERM KILL; do
     pids=()
+    if [ -n "$debootstrap_pid" ] && kill -0 -- -"$debootstrap_pid" 2>/dev/null; then
+      kill -s "$signal" -- -"$debootstrap_pid" 2>/dev/null || true
+      pids+=("$debootstrap_pid")
+    fi
     for p in /proc/[0-9]*; do
       r=$(readlink "$p/root" 2>/dev/null) || continue
       case $r in "$root" | "$root"/*) pids+=("${p#/proc/}") ;; esac
@@ -109,10 +114,16 @@ trap 'exit 143' TERM
 
 say "Making a minimal Debian 12 ($suite, minbase) from $mirror in $work"
 start=$SECONDS
-if ! debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1; then
+# In the background, in a process group of its own, so that a TERM or Ctrl-C reaches the trap
+# at once (bash would wait for a foreground command first) and the clean-up can end all of it.
+setsid debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 &
+debootstrap_pid=$!
+if ! wait "$debootstrap_pid"; then
+  debootstrap_pid=""
   tail -n 30 "$work/debootstrap.log"
   die "debootstrap failed"
 fi
+debootstrap_pid=""
 echo "done in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
 
 # Packages installed inside must not start services: nothing may outlive a command in there.
