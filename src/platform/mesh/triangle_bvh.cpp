@@ -115,7 +115,8 @@ void TriangleBvh::Build(std::span<const Vec3> positions, std::span<const uint32_
             tri.v0 = tri.v1 = tri.v2 = positions.empty() ? Vec3{} : positions[0];
         }
         if (!Finite(tri.v0) || !Finite(tri.v1) || !Finite(tri.v2)) tri.v0 = tri.v1 = tri.v2 = Vec3{};
-        items[f] = {(tri.v0 + tri.v1 + tri.v2) * (1.0f / 3.0f), Min(Min(tri.v0, tri.v1), tri.v2),
+        // A third of each first: the sum of three coordinates near the float limit would overflow.
+        items[f] = {tri.v0 * (1.0f / 3.0f) + tri.v1 * (1.0f / 3.0f) + tri.v2 * (1.0f / 3.0f), Min(Min(tri.v0, tri.v1), tri.v2),
                     Max(Max(tri.v0, tri.v1), tri.v2)};
     }
     nodes_.reserve(faces * 2);
@@ -154,14 +155,19 @@ void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<BuildItem>& items, i
     // Binned surface-area heuristic over the three axes, binned in one pass over the triangles.
     std::array<std::array<Box, kBins>, 3> bins;
     std::array<std::array<uint32_t, kBins>, 3> binCount{};
-    std::array<float, 3> lo{}, scale{};
+    // In double: the width of centroids spread across the whole float range is no float.
+    std::array<double, 3> lo{}, scale{};
     std::array<bool, 3> splittable{};
     for (int axis = 0; axis < 3; ++axis) {
         lo[axis] = Axis(centroidBox.min, axis);
-        const float hi = Axis(centroidBox.max, axis);
+        const double hi = Axis(centroidBox.max, axis);
         splittable[axis] = hi > lo[axis];
-        scale[axis] = splittable[axis] ? kBins / (hi - lo[axis]) : 0.0f;
+        scale[axis] = splittable[axis] ? kBins / (hi - lo[axis]) : 0.0;
     }
+    const auto binOf = [&](const BuildItem& item, int axis) {
+        const double t = (Axis(item.centroid, axis) - lo[axis]) * scale[axis];
+        return t >= kBins - 1 ? kBins - 1 : t > 0 ? static_cast<int>(t) : 0;
+    };
     for (uint32_t i = 0; i < count; ++i) {
         const BuildItem& item = items[first + i];
         Box triangleBox;
@@ -169,7 +175,7 @@ void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<BuildItem>& items, i
         triangleBox.max = item.max;
         for (int axis = 0; axis < 3; ++axis) {
             if (!splittable[axis]) continue;
-            const int b = std::min(kBins - 1, static_cast<int>((Axis(item.centroid, axis) - lo[axis]) * scale[axis]));
+            const int b = binOf(item, axis);
             binCount[axis][b]++;
             bins[axis][b].Grow(triangleBox);
         }
@@ -211,8 +217,7 @@ void TriangleBvh::Subdivide(uint32_t nodeIndex, std::vector<BuildItem>& items, i
     // Partition the triangles (and what construction keeps of them) by the chosen bin boundary.
     uint32_t i = first, j = first + count;
     while (i < j) {
-        const int b = std::min(kBins - 1, static_cast<int>((Axis(items[i].centroid, bestAxis) - lo[bestAxis]) *
-                                                           scale[bestAxis]));
+        const int b = binOf(items[i], bestAxis);
         if (b <= bestSplit) {
             ++i;
         } else {

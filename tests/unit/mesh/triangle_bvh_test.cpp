@@ -91,6 +91,27 @@ TEST(RayTest, OutOfRangeIndicesNeverHitAndNeverReadOutside) {
     EXPECT_EQ(hit.face, 1u);
 }
 
+// A damaged model can put vertices anywhere in the float range: the centroids then spread
+// wider than a float can say, and the hierarchy must still build and answer.
+TEST(RayTest, TrianglesAcrossTheWholeFloatRangeStillBuildAndHit) {
+    const float far = 3.0e38f;
+    std::vector<Vec3> positions = {{-1, -1, 5}, {-1, 1, 5}, {1, 0, 5}};
+    std::vector<uint32_t> indices = {0, 1, 2};
+    for (int f = 0; f < 64; ++f) {
+        const float at = (f % 2 ? far : -far) * (1.0f - 0.01f * float(f % 7)), side = f % 3 ? at : -at;
+        for (Vec3 p : {Vec3{at, side, at}, Vec3{at, at, side}, Vec3{side, at, at}}) {
+            indices.push_back(uint32_t(positions.size()));
+            positions.push_back(p);
+        }
+    }
+    TriangleBvh bvh;
+    bvh.Build(positions, indices);
+    const RayHit hit = bvh.Intersect({0, 0, 0}, {0, 0, 1});
+    ASSERT_TRUE(hit.hit);
+    EXPECT_EQ(hit.face, 0u);
+    EXPECT_FLOAT_EQ(hit.distance, 5.0f);
+}
+
 // The hierarchy must give exactly the brute-force answer: same faces, same distances.
 TEST(RayTest, HierarchyAgreesWithBruteForceOnARandomSoup) {
     std::mt19937 rng(1234);
