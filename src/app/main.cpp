@@ -24,6 +24,19 @@ using namespace platform;
 
 namespace {
 
+bool gRunning = false;
+
+// A library may end the program from inside a frame: Xlib does when the display goes away or
+// refuses a request (a window destroyed under the game). The game's singletons would then be
+// destroyed around a GL context in that state and abort; such an exit ends the process at
+// once instead. The recording and the trace are flushed every frame, and stdio here.
+// Only while the frames run: every other way out is the game's own and ends in order.
+void EndAtOnceUnlessOrderly() {
+    if (!gRunning) return;
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
+}
+
 // The game reads data/ and Shader/ from its working directory. Started from somewhere else (a
 // launcher, another folder), it moves to the folder that holds them: its own (the build tree)
 // or the installed share folder beside its bin folder. Installed data is not the user's to
@@ -93,6 +106,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     Application& app = Application::Instance();
+    // Registered after the singletons are made, so it runs before their destructors.
+    std::atexit(EndAtOnceUnlessOrderly);
     GameOptions& game = CurrentGameOptions();
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed;
@@ -113,7 +128,12 @@ int main(int argc, char** argv) {
     app.developerOverlay = options.dev;
     app.fullScreenChoice = options.fullScreen;
     app.sceneFactory = CreateGameScene;
-    if (options.headless) return headless.Run();
+    if (options.headless) {
+        gRunning = true;
+        const int status = headless.Run();
+        gRunning = false;
+        return status;
+    }
     // The desktop matches the window to the game's desktop entry and icon by this name.
     setenv("SDL_VIDEO_WAYLAND_WMCLASS", KORVELIN_APP_ID, 0);
     setenv("SDL_VIDEO_X11_WMCLASS", KORVELIN_APP_ID, 0);
@@ -122,7 +142,9 @@ int main(int argc, char** argv) {
         app.Shutdown();
         return 1;
     }
+    gRunning = true;
     const int status = app.Run();
+    gRunning = false;
     app.Shutdown();
     return status;
 }

@@ -1,7 +1,12 @@
 // The process-wide effect set.
 #include "graphics/game_effects.hpp"
 
+#include "graphics/graphics_device.hpp"
+
 GameEffects& GameEffects::Instance() {
+    // The effects hold objects of the device, so the device must outlive them: made first, it
+    // is destroyed last.
+    GraphicsDevice::Instance();
     static GameEffects instance;
     return instance;
 }

@@ -74,12 +74,25 @@ def test_question_no(args):
 
 
 def test_close_window(args):
-    """Closing the window as a window manager does ends the program at once with status 0."""
+    """Closing the window as a window manager does ends the program at once with status 0;
+    a window destroyed by another program ends it with status 1, without an abort."""
     with kd.Game(args.binary, args.game_dir, args.out, "close_window") as game:
         kd.answer_question(game, yes=False)
         window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
         time.sleep(0.5)  # let some frames run, so the close arrives in the middle of the loop
         close_and_expect_exit(game, window, limit=1.0)
+
+    # A window destroyed under the game by another program: the display library ends the
+    # program with its own message; the game must not abort on its way out.
+    with kd.Game(args.binary, args.game_dir, args.out, "window_destroyed") as game:
+        kd.answer_question(game, yes=False)
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "windowclose", str(window.wid)], check=True)
+        status = game.wait(10.0)
+        err = game.stderr()
+    kd.check(status == 1 and "terminate" not in err and "pure virtual" not in err,
+             f"a destroyed window ended the game with status {status}; stderr:\n{err}")
 
 
 def test_question_yes(args):
