@@ -94,8 +94,10 @@ void QuestionBox::Draw(Window& window, const QuestionPanel& panel) {
     }
     gd.sprite->End();
     d.EndScene();
+    // In pixels, as every frame of the game: on a scaled display the window's size in points
+    // would fill only part of it.
     int cw = w, ch = h;
-    window.GetClientSize(&cw, &ch);
+    window.GetDrawableSize(&cw, &ch);
     // The developer overlay's last frame is not drawn over the question.
     d.SetPresentOverlay(nullptr);
     d.Present(cw, ch);
