@@ -45,7 +45,7 @@ void Camera::Update(const Matrix& playerWorld, const Matrix& skyWorld) {
         distance = hit.distance;
         target = position + Vec3Normalize(direction) * distance;
     }
-    DebugUi::ShowCameraState(distance, playerWorld.Row(3), target);
+    if (gDebugUi && gDebugUi->enabled) DebugUi::ShowCameraState(distance, playerWorld.Row(3), target);
 }
 
 void Camera::UpdateEnd(const Matrix& playerWorld, int endFrames, int hitsLeft) {

@@ -74,7 +74,8 @@ void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 targe
 }
 
 void DebugUi::DebugText(const char* format, ...) {
-    if (!InUiFrame()) return;
+    // Called every update: with the overlay off nothing is formatted only to be thrown away.
+    if (!gDebugUi || !gDebugUi->enabled || !InUiFrame()) return;
     ImGui::SetWindowPos("Debug##Default", ImVec2(ImGui::GetIO().DisplaySize.x - 250, 200), ImGuiCond_FirstUseEver);
     va_list args;
     va_start(args, format);
