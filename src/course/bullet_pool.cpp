@@ -16,12 +16,11 @@ using namespace platform;
 
 namespace {
 
-// Kept as strings once, so the per-frame cache look-ups build no temporary names.
-const std::string kMapA = "data/model/mapA.x";
-const std::string kMapB = "data/model/mapB.x";
-const std::string kBulletModel = "data/model/bullet.x";
-const std::string kExplosionModel = "data/model/explosion.x";
-const std::string kFlashTexture = "data/texture/green.png";
+constexpr const char* kMapA = "data/model/mapA.x";
+constexpr const char* kMapB = "data/model/mapB.x";
+constexpr const char* kBulletModel = "data/model/bullet.x";
+constexpr const char* kExplosionModel = "data/model/explosion.x";
+constexpr const char* kFlashTexture = "data/texture/green.png";
 
 constexpr int kFireInterval = 10;  // a shot needs more updates than this since the last one
 constexpr int kCooldownCap = 20;

@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string kWeaponModel = "data/model/weapon.x";
+constexpr const char* kWeaponModel = "data/model/weapon.x";
 constexpr float kBankStep = 1.5f;   // degrees per call while A or D is held
 constexpr float kBankLimit = 40.0f;
 // Below this the aim point lies on the gun's up line (or on the eye) and gives no direction.

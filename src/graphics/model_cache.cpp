@@ -5,9 +5,10 @@
 
 ModelCache* gModelCache = nullptr;
 
-Model* ModelCache::Get(const std::string& fileName) {
-    auto it = models_.find(fileName);
+Model* ModelCache::Get(std::string_view name) {
+    auto it = models_.find(name);
     if (it != models_.end()) return it->second.get();
+    const std::string fileName(name);
     auto model = std::make_unique<Model>();
     platform::RenderDevice* device = GraphicsDevice::Instance().device.get();
     if (std::optional<ModelData> data = reader_.Take(fileName))

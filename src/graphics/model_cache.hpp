@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "graphics/background_reader.hpp"
@@ -15,7 +16,7 @@ class ModelCache {
 public:
     // Never null; an empty Model when the file could not be read. A file read ahead is only
     // put on the device here; one still being read is waited for.
-    Model* Get(const std::string& fileName);
+    Model* Get(std::string_view fileName);
     // Starts reading the files that are not cached yet on the background thread: the file, its
     // ray hierarchy and its pictures.
     void Prefetch(const std::vector<std::string>& fileNames);
@@ -30,7 +31,8 @@ public:
     std::vector<std::string> FileNames() const;
 
 private:
-    std::map<std::string, std::unique_ptr<Model>> models_;
+    // Looked up by a view, so the names the game passes every frame are not copied to ask.
+    std::map<std::string, std::unique_ptr<Model>, std::less<>> models_;
     BackgroundReader<ModelData> reader_{ReadModelFile};  // after models_: its thread ends first
 };
 

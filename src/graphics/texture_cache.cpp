@@ -11,9 +11,10 @@ platform::TextureImage TextureCache::ReadPicture(const std::string& fileName) {
     return image;
 }
 
-Texture* TextureCache::Get(const std::string& fileName) {
-    auto it = textures_.find(fileName);
+Texture* TextureCache::Get(std::string_view name) {
+    auto it = textures_.find(name);
     if (it != textures_.end()) return it->second.get();
+    const std::string fileName(name);
     auto texture = std::make_unique<Texture>();
     if (std::optional<platform::TextureImage> image = reader_.Take(fileName))
         texture->CreateFromImage(fileName, &*image);

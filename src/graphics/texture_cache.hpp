@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "graphics/background_reader.hpp"
@@ -15,7 +16,7 @@ class TextureCache {
 public:
     // Never null; an empty Texture when the file could not be read. A picture decoded ahead is
     // only put on the device here; one still being decoded is waited for.
-    Texture* Get(const std::string& fileName);
+    Texture* Get(std::string_view fileName);
     // Starts decoding the pictures that are not cached yet on the background thread.
     void Prefetch(const std::vector<std::string>& fileNames);
     // Until the pictures asked for ahead have all been decoded.
@@ -33,7 +34,8 @@ private:
     // What the cache's textures are made from: the file's own size, mips, no rounding up.
     static platform::TextureImage ReadPicture(const std::string& fileName);
 
-    std::map<std::string, std::unique_ptr<Texture>> textures_;
+    // Looked up by a view, so the names the game passes every frame are not copied to ask.
+    std::map<std::string, std::unique_ptr<Texture>, std::less<>> textures_;
     BackgroundReader<platform::TextureImage> reader_{ReadPicture};  // after textures_: its thread ends first
 };
 
