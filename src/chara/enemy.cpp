@@ -8,11 +8,16 @@
 
 #include "chara/unit_seed.hpp"
 #include "course/bullet_pool.hpp"
+#include "course/course_check.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/texture_cache.hpp"
 #include "motion/local_mover.hpp"
+
+// The course layout and its checker time the enemies' routes with these speeds.
+static_assert(Enemy::kRouteSpeed == route_timing::kEnemyRouteSpeed && Enemy::kMinSpeed == route_timing::kEnemySlowestChase &&
+              Enemy::kMaxSpeed == route_timing::kEnemyFastestChase);
 
 using namespace platform;
 

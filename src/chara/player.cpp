@@ -4,11 +4,15 @@
 #include <algorithm>
 
 #include "chara/mouse.hpp"
+#include "course/course_check.hpp"
 #include "editor/debug_ui.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/model_cache.hpp"
 #include "motion/local_mover.hpp"
 #include "platform/window/input.hpp"
+
+// The course layout and its checker time the routes by the player's speed.
+static_assert(Player::kSpeed == route_timing::kPlayerSpeed);
 
 using platform::Key;
 

@@ -45,21 +45,6 @@ const char* Describe(uint16_t t) {
 
 std::string XBinaryLexer::Where(size_t offset) const { return "offset " + std::to_string(base_ + offset); }
 
-uint16_t XBinaryLexer::Word() {
-    if (end_ - p_ < 2) FailHere("the file ends inside a token");
-    uint16_t v;
-    std::memcpy(&v, p_, 2);
-    p_ += 2;
-    return v;
-}
-
-uint32_t XBinaryLexer::Dword() {
-    if (end_ - p_ < 4) FailHere("the file ends inside a token");
-    uint32_t v;
-    std::memcpy(&v, p_, 4);
-    p_ += 4;
-    return v;
-}
 
 uint32_t XBinaryLexer::ListCount(size_t elementBytes, size_t at) {
     const uint32_t count = Dword();
@@ -165,15 +150,11 @@ float XBinaryLexer::ReadFloat() {
             if (!listOfFloats_) FailHere("expected a float, found a whole number");
             --listLeft_;
             if (floatBytes_ == 4) {
-                float f;
-                std::memcpy(&f, p_, 4);
-                p_ += 4;
+                const float f = Take<float>();
                 if (!std::isfinite(f)) Fail(Position() - 4, "a float that is not a finite number");
                 return f;
             }
-            double d;
-            std::memcpy(&d, p_, 8);
-            p_ += 8;
+            const double d = Take<double>();
             if (!(std::fabs(d) <= FLT_MAX)) Fail(Position() - 8, "a double out of the range of a float");
             return static_cast<float>(d);
         }

@@ -1,6 +1,8 @@
 // Tokens and numbers of a binary .x body.
 #pragma once
 
+#include <cstring>
+
 #include "platform/mesh/x_lexer.hpp"
 
 namespace platform {
@@ -21,8 +23,17 @@ protected:
     std::string Where(size_t offset) const override;
 
 private:
-    uint16_t Word();
-    uint32_t Dword();
+    // The next value as it lies in the file: little-endian, as on the machines the game runs on.
+    template <typename T>
+    T Take() {
+        if (static_cast<size_t>(end_ - p_) < sizeof(T)) FailHere("the file ends inside a token");
+        T v;
+        std::memcpy(&v, p_, sizeof v);
+        p_ += sizeof v;
+        return v;
+    }
+    uint16_t Word() { return Take<uint16_t>(); }
+    uint32_t Dword() { return Take<uint32_t>(); }
     // Reads a list's count and checks that its elements are all there.
     uint32_t ListCount(size_t elementBytes, size_t at);
     [[noreturn]] void FailFound(const char* wanted, uint16_t token, size_t at) const;

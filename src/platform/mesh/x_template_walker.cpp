@@ -111,14 +111,22 @@ private:
         }
     }
 
+    // The next named child, opened; references to objects defined elsewhere are skipped. False
+    // at the owner's '}'.
+    bool NextObject(XToken& t, const char* owner, int depth) {
+        while (NextChild(t, owner)) {
+            if (t.kind != XToken::Open) {
+                OpenObject(t, depth + 1);
+                return true;
+            }
+            SkipBody(depth + 1);
+        }
+        return false;
+    }
+
     void ReadFrame(XFrame& frame, int depth) {
         XToken t;
-        while (NextChild(t, "Frame")) {
-            if (t.kind == XToken::Open) {
-                SkipBody(depth + 1);
-                continue;
-            }
-            OpenObject(t, depth + 1);
+        while (NextObject(t, "Frame", depth)) {
             if (t.text == "Frame") {
                 ReadFrame(frame.children.emplace_back(), depth + 1);
             } else if (t.text == "FrameTransformMatrix") {
@@ -156,12 +164,7 @@ private:
         }
 
         XToken t;
-        while (NextChild(t, "Mesh")) {
-            if (t.kind == XToken::Open) {
-                SkipBody(depth + 1);
-                continue;
-            }
-            OpenObject(t, depth + 1);
+        while (NextObject(t, "Mesh", depth)) {
             if (t.text == "MeshNormals")
                 ReadNormals(mesh);
             else if (t.text == "MeshTextureCoords" && mesh.uvs.empty())
@@ -280,12 +283,7 @@ private:
         material.specular = {lex_.ReadFloat(), lex_.ReadFloat(), lex_.ReadFloat()};
         material.emissive = {lex_.ReadFloat(), lex_.ReadFloat(), lex_.ReadFloat()};
         XToken t;
-        while (NextChild(t, "Material")) {
-            if (t.kind == XToken::Open) {
-                SkipBody(depth + 1);
-                continue;
-            }
-            OpenObject(t, depth + 1);
+        while (NextObject(t, "Material", depth)) {
             if (t.text == "TextureFilename" || t.text == "TextureFileName") {
                 const XToken file = lex_.Next();
                 if (file.kind != XToken::String) Unexpected(file, "the texture's file name as a string");

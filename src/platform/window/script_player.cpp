@@ -26,10 +26,10 @@ bool ScriptPlayer::Apply(int64_t frame, ScriptedInput& input) {
 
 DialogAnswer ScriptPlayer::Answer(const DialogRequest& r, const char** how) {
     *how = "";
-    if (r.buttons == DialogButtons::Ok) return DialogAnswer::Ok;
+    if (r.buttons == DialogButtons::Ok) return DefaultAnswer(r);
     if (answers_.empty()) {
         *how = " (the default)";
-        return r.defaultYes ? DialogAnswer::Yes : DialogAnswer::No;
+        return DefaultAnswer(r);
     }
     const bool yes = answers_.front();
     answers_.pop_front();
