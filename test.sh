@@ -53,12 +53,13 @@ if ! TARGET=unit_tests build build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVELIN_SANI
   echo "sanitizer build failed"; echo "$passed passed, $((failed + 1)) failed"; exit 1
 fi
 
-# A private virtual display for the render and end-to-end tests.
+# A private virtual display for the render and end-to-end tests. -noreset: by default an X server
+# resets when its last client leaves, and a game started during the reset cannot connect.
 display=""
 for n in $(seq 90 140); do
   if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=":$n"; break; fi
 done
-Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill $xvfb_pid 2>/dev/null' EXIT
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done

@@ -390,7 +390,8 @@ class PrivateDisplay:
             raise TestFailure("no free display number")
         self.name = f":{n}"
         self._processes.append(subprocess.Popen(
-            ["Xvfb", self.name, "-screen", "0", f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
+            ["Xvfb", self.name, "-screen", "0", f"{self.width}x{self.height}x24", "-nolisten", "tcp",
+             "-noreset"],  # a server resetting after its last client refuses the next one
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self._previous = os.environ.get("DISPLAY")
         os.environ["DISPLAY"] = self.name
