@@ -7,12 +7,10 @@
 #include "app/frame_timer.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
-#include "editor/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/clock.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/sdl_input.hpp"
-#include "sound/sound_manager.hpp"
 
 using namespace platform;
 
@@ -100,9 +98,10 @@ void Application::RunFrame(SceneManager& manager) {
     UiBinding::NewFrame();
     manager.Update();
     manager.Draw();
-    if (gSoundManager) gSoundManager->UpdateListener(gd.device->GetTransform(TransformType::View));
-    const bool overlay = gDebugUi && gDebugUi->enabled;
-    if (overlay) gDebugUi->Draw(FrameTimer::FramesPerSecond(), frameCount);
+    GameServices& services = manager.services();
+    services.sound().UpdateListener(gd.device->GetTransform(TransformType::View));
+    const bool overlay = services.overlay().enabled;
+    if (overlay) services.overlay().Draw(FrameTimer::FramesPerSecond(), frameCount);
     if (gd.device->BeginScene()) {
         UiBinding::EndFrame(*gd.device, overlay);
         gd.device->EndScene();

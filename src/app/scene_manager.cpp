@@ -2,12 +2,9 @@
 #include "app/scene_manager.hpp"
 
 #include "app/application.hpp"
-#include "editor/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
 #include "platform/window/input.hpp"
-#include "sound/sound_manager.hpp"
+#include "scene/controls_reader.hpp"
 
 using namespace platform;
 
@@ -24,15 +21,10 @@ void SceneManager::Init(SceneId first) {
     gd.device->SetTransform(TransformType::Projection, MatrixPerspectiveFovLH(1.0471976f, aspect, 0.01f, 1000.0f));
     glowTarget.CreateTarget(gd.presentParams.backBufferWidth, gd.presentParams.backBufferHeight, 1,
                             TextureUsage::RenderTarget);
-    // The title's constructor runs before the managers exist: it may use only the device.
-    if (first == kSceneTitle) scene = factory_(kSceneTitle);
-    gSoundManager = new SoundManager();
-    gModelCache = new ModelCache();
-    gTextureCache = new TextureCache();
-    gDebugUi = new DebugUi();
-    gDebugUi->enabled = Application::Instance().developerOverlay;
-    gDebugUi->gameFolderReadOnly = Application::Instance().readOnlyGameFolder;
-    if (first != kSceneTitle) scene = factory_(first);
+    const Application& app = Application::Instance();
+    services_ = std::make_unique<GameServices>(app.developerOverlay);
+    services_->overlay().gameFolderReadOnly = app.readOnlyGameFolder;
+    scene = factory_(first, *services_);
 }
 
 void SceneManager::Update() {
@@ -40,12 +32,13 @@ void SceneManager::Update() {
         if (observer_) observer_(nullptr);
         return;
     }
-    const SceneId wanted = scene->Update();
+    Input& input = GetInput();
+    const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input)));
     if (observer_) observer_(scene.get());
     if (wanted == scene->sceneId) return;
     // The old scene is gone before anything is drawn; the new one draws in this frame.
     scene.reset();
-    scene = factory_(wanted);
+    scene = factory_(wanted, *services_);
     // What was pressed for the old scene is not meant for the new one.
     GetInput().ForgetKeys();
 }
@@ -119,25 +112,5 @@ void SceneManager::Draw() {
 
 void SceneManager::Release() {
     scene.reset();
-    if (gSoundManager) {
-        gSoundManager->Release();
-        delete gSoundManager;
-    }
-    if (gModelCache) {
-        gModelCache->ReleaseAll();
-        delete gModelCache;
-    }
-    if (gTextureCache) {
-        gTextureCache->ReleaseAll();
-        delete gTextureCache;
-    }
-    if (gDebugUi) {
-        gDebugUi->Release();
-        delete gDebugUi;
-    }
-    // Cleared here too, so a second Init in the same process (tests) starts clean.
-    gSoundManager = nullptr;
-    gModelCache = nullptr;
-    gTextureCache = nullptr;
-    gDebugUi = nullptr;
+    services_.reset();
 }

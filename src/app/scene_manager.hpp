@@ -1,14 +1,16 @@
 // Owns the current scene and runs every frame's update and draw for it: scene switching by
-// SceneId, the process-wide managers (sound, model and texture caches, developer overlay), and
-// the frame's draw pipeline: one 3D pass into the back buffer and the glow target at once, the
-// sprite pass, and the blurred glow added over the picture.
+// SceneId, the process's services (sound, model and texture caches, developer overlay) handed
+// to every scene, the controls snapshot each update, and the frame's draw pipeline: one 3D pass
+// into the back buffer and the glow target at once, the sprite pass, and the blurred glow added
+// over the picture.
 #pragma once
 
 #include <functional>
 #include <memory>
 
-#include "scene/scene_base.hpp"
 #include "graphics/texture.hpp"
+#include "scene/game_services.hpp"
+#include "scene/scene_base.hpp"
 
 class SceneManager {
 public:
@@ -16,19 +18,21 @@ public:
     explicit SceneManager(SceneFactory factory);
     ~SceneManager();
 
-    // Light 0, the projection, the glow target, the title scene, then the four managers. Another
-    // first scene (a headless run that starts in the game) is made after the managers.
+    // Light 0, the projection, the glow target, the services, then the first scene.
     void Init(SceneId first = kSceneTitle);
-    // The scene's update; a different id replaces the scene before this frame is drawn, and the
-    // new scene starts with the keys forgotten (see Input::ForgetKeys).
+    // The controls snapshot, then the scene's update with it; a different id replaces the scene
+    // before this frame is drawn, and the new scene starts with the keys forgotten (see
+    // Input::ForgetKeys).
     void Update();
     // Called in every Update right after the scene's own update, before any switch, with the
     // scene that just ran (null while there is no scene). Headless runs write their trace here.
     void SetUpdateObserver(std::function<void(const SceneBase*)> observer) { observer_ = std::move(observer); }
     // The whole frame inside its own BeginScene/EndScene.
     void Draw();
-    // Deletes the scene and the managers.
+    // Deletes the scene, then the services.
     void Release();
+    // Between Init and Release.
+    GameServices& services() { return *services_; }
 
     std::unique_ptr<SceneBase> scene;
     Texture glowTarget;
@@ -36,5 +40,6 @@ public:
 private:
     void UploadFrameParameters();
     SceneFactory factory_;
+    std::unique_ptr<GameServices> services_;
     std::function<void(const SceneBase*)> observer_;
 };

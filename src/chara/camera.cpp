@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "editor/debug_ui.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "motion/local_mover.hpp"
@@ -38,14 +37,13 @@ void Camera::Update(const Matrix& playerWorld, const Matrix& skyWorld) {
     const Vec3 position = world.Row(3);
     const Vec3 direction = Vec3TransformNormal({0, 0, 1}, world);
     const Matrix skyInverse = MatrixInverse(skyWorld);
-    const platform::RayHit hit = gModelCache->Get(kSkyModel)->Intersect(Vec3TransformCoord(position, skyInverse),
-                                                                        Vec3TransformNormal(direction, skyInverse));
-    float distance = -1.0f;
+    const platform::RayHit hit = models_.Get(kSkyModel)->Intersect(Vec3TransformCoord(position, skyInverse),
+                                                                  Vec3TransformNormal(direction, skyInverse));
+    rayDistance = -1.0f;
     if (hit.hit) {
-        distance = hit.distance;
-        target = position + Vec3Normalize(direction) * distance;
+        rayDistance = hit.distance;
+        target = position + Vec3Normalize(direction) * rayDistance;
     }
-    if (gDebugUi && gDebugUi->enabled) DebugUi::ShowCameraState(distance, playerWorld.Row(3), target);
 }
 
 void Camera::UpdateEnd(const Matrix& playerWorld, int endFrames, int hitsLeft) {

@@ -7,19 +7,22 @@
 #include <random>
 
 #include "math/math.hpp"
-#include "motion/camera_angles.hpp"
 
-class Camera : public CameraAngles {
+class ModelCache;
+
+class Camera {
 public:
     static constexpr float kNear = 0.01f, kFar = 10000.0f;
     static constexpr float kSwingStep = 0.05f;  // of the swing to the end view, per update
 
     // Until the first update the camera stands at the origin looking along +z (world, view and
-    // projection identity) and aims at the origin, so an early SetView or aim is harmless.
+    // projection identity) and aims at the origin, so an early SetView or aim is harmless. The
+    // sky model is read through `models`, which must outlive the camera.
+    explicit Camera(ModelCache& models) : models_(models) {}
 
-    // Normal play: sets the projection on the device, places the camera behind the player,
-    // finds the aim point on "data/model/Sky.x" placed by skyWorld (kept on a miss) and writes
-    // the "CamState" debug window. The view is written by SetView.
+    // Normal play: sets the projection on the device, places the camera behind the player and
+    // finds the aim point on "data/model/Sky.x" placed by skyWorld (kept on a miss). The view
+    // is written by SetView.
     void Update(const Matrix& playerWorld, const Matrix& skyWorld);
     // After the run, endFrames updates after it ended: with hitsLeft below 0 (destroyed) the
     // chase view shakes during frames 1 to 99; otherwise the view swings over 20 updates to the
@@ -28,7 +31,10 @@ public:
     // view = inverse of world, set on the device.
     void SetView();
 
+    float pitch = 0.0f;      // degrees about the player's own x axis; the mouse keeps it in -80 ... 15
+    float yaw = 0.0f;        // degrees about the own y axis, after the pitch; unlimited
     float fov = 80.0f;       // vertical field of view, degrees
+    float rayDistance = -1.0f;  // of the last aim ray to the sky; -1 when it missed
     float endBlend = 0.0f;   // progress of the swing to the end view, 0 ... 1; only ever rises
     Vec3 target;             // the aim point the gun points at
     Matrix view = Matrix::Identity();
@@ -38,6 +44,7 @@ public:
 private:
     void SetProjection();
 
+    ModelCache& models_;
     // The shake's own generator, seeded the same for every camera, so every lost run shakes
     // alike.
     std::mt19937 shake_{10};

@@ -7,14 +7,17 @@
 #include "math/math.hpp"
 
 class BulletPool;
+struct Controls;
 
 class CharaBase {
 public:
     virtual ~CharaBase() = default;
 
-    // One update. The player uses mapWorld and lives; an enemy all but lives, adding its points
-    // through *score. Non-zero when the player was struck during this update.
-    virtual int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives) = 0;
+    // One update. The player uses mapWorld, lives and the controls; an enemy all but lives and
+    // the controls, adding its points through *score. Non-zero when the player was struck
+    // during this update.
+    virtual int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives,
+                       const Controls& controls) = 0;
     virtual void Draw() = 0;
     // The game scene has moved `current` on by one.
     virtual void OnCheckpointPassed() {}

@@ -6,6 +6,9 @@
 
 #include "chara/chara_base.hpp"
 
+struct AssetCaches;
+
 // "player" makes a Player, "enemy" an Enemy, both placed by the gate at `start` and heading for
-// the one after it. Any other name, compared in full and case-sensitively, makes nothing.
-std::unique_ptr<CharaBase> CharacterFactory(std::string_view name, CoursePosition start);
+// the one after it, drawing from `assets`. Any other name, compared in full and
+// case-sensitively, makes nothing.
+std::unique_ptr<CharaBase> CharacterFactory(std::string_view name, CoursePosition start, AssetCaches& assets);

@@ -11,8 +11,7 @@
 #include "course/course_check.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
+#include "graphics/asset_caches.hpp"
 #include "motion/local_mover.hpp"
 
 // The course layout and its checker time the enemies' routes with these speeds.
@@ -82,7 +81,7 @@ EnemyUnit::EnemyUnit(uint32_t seed) {
     spinRate = 60.0f * unit() - 30.0f;
 }
 
-Enemy::Enemy(CoursePosition start) {
+Enemy::Enemy(CoursePosition start, AssetCaches& assets) : assets_(assets) {
     world.SetRow(3, start.gate().world.Row(3));
     current = start;
     current.MoveNext();
@@ -97,7 +96,7 @@ void Enemy::Activate() {
     current.MoveNext();
 }
 
-int Enemy::Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int) {
+int Enemy::Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int, const Controls&) {
     if (!released) return 0;
     std::copy_backward(trail.begin(), trail.end() - 1, trail.end());
     if (mode == 0)
@@ -127,7 +126,7 @@ void Enemy::FlyRoute(const Matrix& mapWorld) {
     const Matrix gateInverse = MatrixInverse(passing.world);
     const Vec3 origin = Vec3TransformCoord(world.Row(3), gateInverse);
     const Vec3 ahead = Vec3TransformNormal(Vec3TransformNormal({0, 0, 1}, world), gateInverse);
-    const RayHit hit = gModelCache->Get(kRouteGateModel)->Intersect(origin, ahead);
+    const RayHit hit = assets_.models.Get(kRouteGateModel)->Intersect(origin, ahead);
     if (hit.hit && hit.distance < kPassDistance && passing.kind != checkpoint_kind::kEnd) current.MoveNext();
 
     const CheckPoint& gate = current.gate();
@@ -139,7 +138,7 @@ void Enemy::FlyRoute(const Matrix& mapWorld) {
     if (heat < 0.75f) heat = std::max(0.0f, heat - kHeatStep);
     if (gate.kind == checkpoint_kind::kEnd) mode = 1;
 
-    LocalMover::FollowGround(world, mapWorld, *gModelCache->Get(kRouteMap));
+    LocalMover::FollowGround(world, mapWorld, *assets_.models.Get(kRouteMap));
     TrailEntry& entry = trail[0];
     entry = {world, world, world};
     LocalMover::MoveSideways(entry.left, -kSideLine);
@@ -164,7 +163,7 @@ void Enemy::FlyChase(const Matrix& mapWorld, const CharaBase& player) {
     speed += player.current < current ? -paceStep : paceStep;
     speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
 
-    const Model& map = *gModelCache->Get(kChaseMap);
+    const Model& map = *assets_.models.Get(kChaseMap);
     LocalMover::MoveSideways(world, sideSpeed);
     LocalMover::MoveForward(world, speed);
     LocalMover::FollowGround(world, mapWorld, map);
@@ -231,7 +230,7 @@ void Enemy::UpdateDying(EnemyUnit& unit, Vec3 cameraPosition) {
 void Enemy::Draw() {
     if (!released) return;
     GameEffects& effects = GameEffects::Instance();
-    const Model* model = gModelCache->Get(kUnitModel);
+    const Model* model = assets_.models.Get(kUnitModel);
     const Vec4 outline{1.0f, heat, 0.2f, 1.0f};
     for (const EnemyUnit& unit : units) {
         if (!unit.alive) continue;
@@ -274,7 +273,7 @@ void Enemy::DrawSprite(const EnemyUnit& unit) {
         v.u = us[k];
         v.v = vs[k];
     }
-    device.SetTexture(0, gTextureCache->Get(kSpriteTexture)->texture);
+    device.SetTexture(0, assets_.textures.Get(kSpriteTexture)->texture);
     device.SetTransform(TransformType::World,
                         MatrixScaling(kSpriteHalfSize, kSpriteHalfSize, kSpriteHalfSize) * unit.billboard);
     device.DrawPrimitiveUP(PrimitiveType::TriangleFan, spriteQuad.data(), 4);

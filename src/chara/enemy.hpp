@@ -11,6 +11,8 @@
 #include "chara/enemy_unit.hpp"
 #include "platform/render/render_types.hpp"
 
+struct AssetCaches;
+
 class Enemy : public CharaBase {
 public:
     static constexpr int kUnitCount = 40;
@@ -29,12 +31,14 @@ public:
         Matrix centre, left, right;
     };
 
-    // Waits, unreleased, at the gate at `start`, heading for the one after it.
-    explicit Enemy(CoursePosition start);
+    // Waits, unreleased, at the gate at `start`, heading for the one after it. Its models and
+    // picture are read through `assets`, which must outlive it.
+    Enemy(CoursePosition start, AssetCaches& assets);
 
     // Returns 1 when a unit touched the player in this update. Adds 100 to *score (when given)
-    // for every unit destroyed. `lives` is not used.
-    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives) override;
+    // for every unit destroyed. `lives` and the controls are not used.
+    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives,
+               const Controls& controls) override;
     void Draw() override;
     void OnCheckpointPassed() override { turn = 0.0f; }
     void EnterChase() override { mode = 1; }
@@ -63,4 +67,6 @@ private:
     int UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, int* score, Vec3 cameraPosition);
     void UpdateDying(EnemyUnit& unit, Vec3 cameraPosition);
     void DrawSprite(const EnemyUnit& unit);
+
+    AssetCaches& assets_;
 };

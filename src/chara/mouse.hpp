@@ -1,26 +1,23 @@
 // The mouse as a joystick: how far the cursor stands from the middle of the picture turns the
-// camera, and each frame the cursor is drawn a tenth of the way back towards the middle.
-// Also the A/D strafe that the player uses.
+// camera, and each update the cursor is drawn a tenth of the way back towards the middle.
 #pragma once
 
-#include "math/math.hpp"
-#include "platform/window/input.hpp"
-
 class Camera;
+
+// A cursor position as its offset from the middle of the picture, in pixels (x right, y down).
+struct CursorOffset {
+    int x = 0, y = 0;
+    bool operator==(const CursorOffset&) const = default;
+};
 
 class Mouse {
 public:
     static constexpr int kDeadZone = 15;      // pixels around the middle that turn nothing
     static constexpr int kMaxOffset = 250;    // the cursor is never left further out
     static constexpr float kPitchMin = -80.0f, kPitchMax = 15.0f;
-    static constexpr float kStrafeStep = 1.5f;  // units per update
 
-    // The middle of the back buffer, in screen coordinates of the game window.
-    Mouse();
-    // Turns the camera by the cursor's offset and pulls the cursor back.
-    void Update(Camera& camera) const;
-    // Moves the world matrix sideways in its own frame while A (left) or D (right) is held.
-    static void ApplyStrafeKeys(Matrix& world);
-
-    platform::Point centre;
+    // Turns the camera by the cursor's offset (the controls' look) and returns where the cursor
+    // is to be put: a tenth of the way back, and never further out than 250 pixels. The vertical
+    // step sees where the horizontal one left the cursor.
+    CursorOffset Update(Camera& camera, CursorOffset cursor) const;
 };

@@ -3,48 +3,40 @@
 
 #include <algorithm>
 
-#include "chara/mouse.hpp"
+#include "chara/controls.hpp"
 #include "course/course_check.hpp"
-#include "editor/debug_ui.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/model_cache.hpp"
 #include "motion/local_mover.hpp"
-#include "platform/window/input.hpp"
 
 // The course layout and its checker time the routes by the player's speed.
 static_assert(Player::kSpeed == route_timing::kPlayerSpeed);
 
-using platform::Key;
-
 namespace {
 constexpr const char* kGround = "data/model/mapA.x";
-constexpr const char* kEditorGround = "data/model/mapD.x";
 constexpr const char* kModel = "data/model/chara.x";
 }  // namespace
 
-Player::Player(const CourseList& course) {
+Player::Player(const CourseList& course, ModelCache& models) : models_(models) {
     current = CoursePosition(course, 0);
     world.SetRow(3, current.gate().world.Row(3) + Vec3{0, kStartHeight, 0});
     current.MoveNext();
 }
 
-int Player::Update(const Matrix& mapWorld, BulletPool&, const CharaBase&, int*, int lives) {
-    platform::Input& input = platform::GetInput();
+int Player::Update(const Matrix& mapWorld, BulletPool&, const CharaBase&, int*, int lives, const Controls& controls) {
     // A held key settles the bank where the step and the tenth that decays balance: 15 degrees.
     bank -= bank / 10.0f;
-    if (input.KeyDown(Key::A)) bank = std::min(kBankLimit, bank + kBankStep);
-    if (input.KeyDown(Key::D)) bank = std::max(-kBankLimit, bank - kBankStep);
+    if (controls.slideLeft) bank = std::min(kBankLimit, bank + kBankStep);
+    if (controls.slideRight) bank = std::max(-kBankLimit, bank - kBankStep);
+    if (steeredByOverlay) return 0;
 
-    if (gDebugUi && gDebugUi->enabled) {
-        gDebugUi->FlyControls(world, mapWorld, *gModelCache->Get(kEditorGround));
-        return 0;
-    }
     const CheckPoint& gate = current.gate();
     TurnTowardsGate(world, turn, kTurnIncrement, gate.world.Row(3), gate.kind == checkpoint_kind::kEnd);
-    LocalMover::FollowGround(world, mapWorld, *gModelCache->Get(kGround));
+    LocalMover::FollowGround(world, mapWorld, *models_.Get(kGround));
     if (lives > 0) {
         LocalMover::MoveForward(world, kSpeed);
-        Mouse::ApplyStrafeKeys(world);
+        if (controls.slideLeft) LocalMover::MoveSideways(world, -kStrafeStep);
+        if (controls.slideRight) LocalMover::MoveSideways(world, kStrafeStep);
     }
     return 0;
 }
@@ -52,5 +44,5 @@ int Player::Update(const Matrix& mapWorld, BulletPool&, const CharaBase&, int*, 
 void Player::Draw() {
     SimpleShader& shader = GameEffects::Instance().simpleShader;
     shader.effect.SetMatrix("mW", MatrixRotationZ(bank * kDegToRad) * world);
-    shader.Draw(gModelCache->Get(kModel));
+    shader.Draw(models_.Get(kModel));
 }

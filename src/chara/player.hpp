@@ -5,6 +5,8 @@
 
 #include "chara/chara_base.hpp"
 
+class ModelCache;
+
 class Player : public CharaBase {
 public:
     static constexpr float kStartHeight = 120.0f;  // above the first gate
@@ -12,15 +14,18 @@ public:
     static constexpr float kTurnIncrement = 0.03f; // a turn takes 34 updates
     static constexpr float kBankStep = 1.5f;       // degrees per update while A or D is held
     static constexpr float kBankLimit = 40.0f;     // degrees either way
+    static constexpr float kStrafeStep = 1.5f;     // units per update while A or D is held
 
     // Facing +z, 120 above the course's first gate and heading for its second. The course must
     // hold at least one record and outlive the player; with a single record the player heads
-    // for that one.
-    explicit Player(const CourseList& course);
+    // for that one. Its models are read through `models`, which must outlive it too.
+    Player(const CourseList& course, ModelCache& models);
 
-    // Uses mapWorld and lives only; always 0, the player never strikes itself. With lives at 0
-    // the craft hangs in place: it still turns and follows the ground, and A/D still bank it.
-    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives) override;
+    // Uses mapWorld, lives and the controls only; always 0, the player never strikes itself.
+    // With lives at 0 the craft hangs in place: it still turns and follows the ground, and the
+    // slide controls still bank it. While steeredByOverlay only the bank moves.
+    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives,
+               const Controls& controls) override;
     // "data/model/chara.x" with the bank about the forward axis, through the plain lit effect.
     void Draw() override;
     // Starts a turn towards the gate `current` now names.
@@ -28,4 +33,9 @@ public:
 
     float turn = 1.0f;  // blend factor of the running turn; 1 or more: cruising
     float bank = 0.0f;  // degrees of visual roll; positive raises the right side
+    // The developer overlay's flight controls move the craft instead of its own steering.
+    bool steeredByOverlay = false;
+
+private:
+    ModelCache& models_;
 };

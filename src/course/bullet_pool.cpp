@@ -6,11 +6,7 @@
 
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
-#include "platform/window/input.hpp"
-
-int fireCooldown = 0;
+#include "graphics/asset_caches.hpp"
 
 using namespace platform;
 
@@ -45,11 +41,12 @@ constexpr float kStripHeight = 0.5f;
 
 }  // namespace
 
-void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, int blocked) {
+void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, bool fire, int blocked) {
     for (HudVertex& v : flashQuad) v.color = ColorArgb(255, 255, 255, 255);
     gunWorld = gun;
 
-    if (GetInput().KeyDown(Key::LeftButton) && fireCooldown > kFireInterval && blocked == 0) {
+    int& fireCooldown = fireCooldown_;
+    if (fire && fireCooldown > kFireInterval && blocked == 0) {
         // Pressing restarts the wait even when every shot is still out.
         fireCooldown = 0;
         auto free = std::find_if(shots.begin(), shots.end(), [](const Shot& s) { return s.active == 0; });
@@ -68,8 +65,8 @@ void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, int blocked) 
     flashRight = std::max(flashRight - 1, 0);
     fireCooldown = std::min(fireCooldown + 1, kCooldownCap);
 
-    const Model* mapA = gModelCache->Get(kMapA);
-    const Model* mapB = gModelCache->Get(kMapB);
+    const Model* mapA = assets_.models.Get(kMapA);
+    const Model* mapB = assets_.models.Get(kMapB);
     const Matrix toMap = MatrixInverse(mapWorld);
     for (Shot& s : shots) {
         if (!s.active) continue;
@@ -109,10 +106,10 @@ void BulletPool::Draw() {
         if (!s.active) continue;
         if (s.exploding) {
             shader.effect.SetMatrix("mW", MatrixScaling(s.size, s.size, s.size) * s.world);
-            shader.DrawFaded(gModelCache->Get(kExplosionModel), s.alpha);
+            shader.DrawFaded(assets_.models.Get(kExplosionModel), s.alpha);
         } else {
             shader.effect.SetMatrix("mW", s.world);
-            shader.Draw(gModelCache->Get(kBulletModel));
+            shader.Draw(assets_.models.Get(kBulletModel));
         }
     }
 
@@ -121,7 +118,7 @@ void BulletPool::Draw() {
     device.SetRenderState(RenderState::Lighting, 0u);
     device.SetRenderState(RenderState::DestBlend, Blend::One);
     device.SetRenderState(RenderState::ZWriteEnable, 0u);
-    device.SetTexture(0, gTextureCache->Get(kFlashTexture)->texture);
+    device.SetTexture(0, assets_.textures.Get(kFlashTexture)->texture);
     const struct {
         int frame;
         float x;

@@ -19,17 +19,19 @@ struct Shot {
     float size = 0.5f;                  // explosion scale
 };
 
-// Updates since the last shot, capped at 20; one for the whole process, so it carries from
-// one run into the next.
-extern int fireCooldown;
+struct AssetCaches;
 
 class BulletPool {
 public:
     static constexpr int kShotCount = 20;
 
-    // Once per frame: fires on the left button unless `blocked` (the run is over), moves the
+    // Draws and ray-tests through `assets`. `fireCooldown` counts the updates since the last
+    // shot, capped at 20; it outlives the pool, so the wait carries from one run into the next.
+    BulletPool(AssetCaches& assets, int& fireCooldown) : assets_(assets), fireCooldown_(fireCooldown) {}
+
+    // Once per frame: fires while `fire` is held unless `blocked` (the run is over), moves the
     // flashes, the shots and the explosions. gunWorld is the Weapon's world matrix.
-    void Update(const Matrix& gunWorld, const Matrix& mapWorld, int blocked);
+    void Update(const Matrix& gunWorld, const Matrix& mapWorld, bool fire, int blocked);
     // Shots, explosions and muzzle flashes; render states are restored afterwards.
     void Draw();
 
@@ -39,4 +41,8 @@ public:
     Matrix gunWorld = Matrix::Identity();            // the gun as the last Update saw it
     int flashLeft = 0;                               // updates left of each muzzle's flash
     int flashRight = 0;
+
+private:
+    AssetCaches& assets_;
+    int& fireCooldown_;
 };

@@ -6,7 +6,6 @@
 
 #include "graphics/game_effects.hpp"
 #include "graphics/model_cache.hpp"
-#include "platform/window/input.hpp"
 
 namespace {
 
@@ -18,13 +17,14 @@ constexpr float kDegenerate = 1e-6f;
 
 }  // namespace
 
-Weapon::Weapon(const Matrix& playerWorld) : world(offset * playerWorld) { gModelCache->Get(kWeaponModel); }
+Weapon::Weapon(const Matrix& playerWorld, ModelCache& models) : world(offset * playerWorld), models_(models) {
+    models_.Get(kWeaponModel);
+}
 
-void Weapon::Aim(const Matrix& playerWorld, Vec3 aimPoint) {
+void Weapon::Aim(const Matrix& playerWorld, Vec3 aimPoint, bool slideLeft, bool slideRight) {
     roll -= roll / 10.0f;
-    platform::Input& input = platform::GetInput();
-    if (input.KeyDown(platform::Key::A)) roll = std::min(roll + kBankStep, kBankLimit);
-    if (input.KeyDown(platform::Key::D)) roll = std::max(roll - kBankStep, -kBankLimit);
+    if (slideLeft) roll = std::min(roll + kBankStep, kBankLimit);
+    if (slideRight) roll = std::max(roll - kBankStep, -kBankLimit);
 
     const Matrix mount = offset * MatrixRotationZ(roll * kDegToRad) * playerWorld;
     const Vec3 eye = mount.Row(3);
@@ -50,5 +50,5 @@ void Weapon::Aim(const Matrix& playerWorld, Vec3 aimPoint) {
 void Weapon::Draw() const {
     SimpleShader& shader = GameEffects::Instance().simpleShader;
     shader.effect.SetMatrix("mW", world);
-    shader.Draw(gModelCache->Get(kWeaponModel));
+    shader.Draw(models_.Get(kWeaponModel));
 }

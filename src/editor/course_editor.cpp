@@ -10,7 +10,6 @@
 #include "editor/ui_frame.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/model_cache.hpp"
-#include "platform/window/input.hpp"
 
 namespace {
 
@@ -36,7 +35,7 @@ void DebugUi::Release() {
     checkpoints.shrink_to_fit();
 }
 
-void DebugUi::ShowState(const Matrix& playerWorld) {
+void DebugUi::ShowState(const Matrix& playerWorld, const FlyKeys& keys) {
     if (!enabled || !InUiFrame()) return;
     // Wide enough for its sliders the first time; the user may move and size it after.
     ImGui::SetNextWindowPos(ImVec2(10, 90), ImGuiCond_FirstUseEver);
@@ -44,13 +43,13 @@ void DebugUi::ShowState(const Matrix& playerWorld) {
     ImGui::PushStyleColor(ImGuiCol_TitleBgActive, kTitleActive);
     ImGui::PushStyleColor(ImGuiCol_TitleBg, kTitle);
     ImGui::Begin("DebugState", nullptr, ImGuiWindowFlags_MenuBar);
-    EditorWindow(playerWorld);
+    EditorWindow(playerWorld, keys);
     ImGui::End();
     ImGui::PopStyleColor();
     ImGui::PopStyleColor();
 }
 
-void DebugUi::EditorWindow(const Matrix& playerWorld) {
+void DebugUi::EditorWindow(const Matrix& playerWorld, const FlyKeys& keys) {
     for (auto& cp : checkpoints) cp->UpdateEditedWorld();
     if (ImGui::BeginMenuBar()) {
         if (ImGui::BeginMenu("File", true)) {
@@ -72,7 +71,7 @@ void DebugUi::EditorWindow(const Matrix& playerWorld) {
 
     // One record per click or per press of Space, however long it is held.
     const bool set = ImGui::Button("Set");
-    if (set || platform::GetInput().KeyDown(platform::Key::Space)) {
+    if (set || keys.place) {
         if (!placeLatch) {
             auto record = std::make_unique<CheckPoint>();
             record->Place(currentKind, currentGroup, playerWorld);
@@ -147,13 +146,13 @@ bool DebugUi::Load() {
     return true;
 }
 
-void DebugUi::DrawCheckpoints() const {
+void DebugUi::DrawCheckpoints(ModelCache& models) const {
     if (!enabled || checkpoints.empty()) return;
     SimpleShader& shader = GameEffects::Instance().simpleShader;
     for (const auto& cp : checkpoints) {
         const char* model = CheckpointMarkerModel(cp->kind, cp->enemyNo);
         if (!model) continue;
         shader.effect.SetMatrix("mW", cp->editedWorld);
-        shader.Draw(gModelCache->Get(model));
+        shader.Draw(models.Get(model));
     }
 }

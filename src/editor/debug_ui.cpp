@@ -8,13 +8,8 @@
 #include <algorithm>
 #include <cstdarg>
 
-#include "graphics/graphics_device.hpp"
+#include "chara/camera.hpp"
 #include "motion/local_mover.hpp"
-#include "platform/window/input.hpp"
-
-using platform::Key;
-
-DebugUi* gDebugUi = nullptr;
 
 void DebugUi::Draw(uint32_t framesPerSecond, int frameCount) {
     if (!enabled || !InUiFrame()) return;
@@ -25,44 +20,35 @@ void DebugUi::Draw(uint32_t framesPerSecond, int frameCount) {
     ImGui::End();
 }
 
-void DebugUi::FlyControls(Matrix& playerWorld, const Matrix& mapWorld, const Model& map) {
-    platform::Input& input = platform::GetInput();
-    const bool walkKey = input.KeyDown(Key::Z);
-    if (walkKey && !walkKeyLatch) walkMode = !walkMode;
-    walkKeyLatch = walkKey;
+void DebugUi::FlyControls(Matrix& playerWorld, const Matrix& mapWorld, const Model& map, const FlyKeys& keys) {
+    if (keys.walk && !walkKeyLatch) walkMode = !walkMode;
+    walkKeyLatch = keys.walk;
     if (walkMode) LocalMover::FollowGround(playerWorld, mapWorld, map);
 
-    if (input.KeyDown(Key::W)) LocalMover::MoveForward(playerWorld, kFlyStep);
-    if (input.KeyDown(Key::S)) LocalMover::MoveForward(playerWorld, -kFlyStep);
-    if (input.KeyDown(Key::A)) LocalMover::TurnLeft(playerWorld);
-    if (input.KeyDown(Key::D)) LocalMover::TurnRight(playerWorld);
-    if (input.KeyDown(Key::R)) LocalMover::MoveUp(playerWorld);
-    if (input.KeyDown(Key::F)) LocalMover::MoveDown(playerWorld);
-    if (input.KeyDown(Key::Q)) LocalMover::MoveSideways(playerWorld, -kFlyStep);
-    if (input.KeyDown(Key::E)) LocalMover::MoveSideways(playerWorld, kFlyStep);
+    if (keys.forward) LocalMover::MoveForward(playerWorld, kFlyStep);
+    if (keys.backward) LocalMover::MoveForward(playerWorld, -kFlyStep);
+    if (keys.turnLeft) LocalMover::TurnLeft(playerWorld);
+    if (keys.turnRight) LocalMover::TurnRight(playerWorld);
+    if (keys.up) LocalMover::MoveUp(playerWorld);
+    if (keys.down) LocalMover::MoveDown(playerWorld);
+    if (keys.left) LocalMover::MoveSideways(playerWorld, -kFlyStep);
+    if (keys.right) LocalMover::MoveSideways(playerWorld, kFlyStep);
 }
 
-void DebugUi::FreeLook(CameraAngles& camera) const {
-    platform::Input& input = platform::GetInput();
-    // The middle of the picture on the screen, measured the way the mouse look measures it, so
-    // both agree wherever the window stands.
-    const PresentParams& pp = GraphicsDevice::Instance().presentParams;
-    const platform::Point centre = input.ClientToScreen({pp.backBufferWidth / 2, pp.backBufferHeight / 2});
+void DebugUi::FreeLook(Camera& camera, const Controls& controls) const {
     float pitch = camera.pitch, yaw = camera.yaw;
-
-    const int x = input.GetCursorPos().x;
-    if (x < centre.x - kLookDeadZone || x > centre.x + kLookDeadZone) yaw += float((x - centre.x) / 100.0);
-    const int y = input.GetCursorPos().y;
-    if (y < centre.y - kLookDeadZone) pitch = std::max(kLookPitchMin, float(pitch + (y - centre.y) / 100.0));
-    if (y > centre.y + kLookDeadZone) pitch = std::min(kLookPitchMax, float(pitch + (y - centre.y) / 100.0));
+    const int x = controls.lookX, y = controls.lookY;
+    if (x < -kLookDeadZone || x > kLookDeadZone) yaw += float(x / 100.0);
+    if (y < -kLookDeadZone) pitch = std::max(kLookPitchMin, float(pitch + y / 100.0));
+    if (y > kLookDeadZone) pitch = std::min(kLookPitchMax, float(pitch + y / 100.0));
 
     if (!walkMode) return;
     camera.pitch = pitch;
     camera.yaw = yaw;
 }
 
-void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target) {
-    if (!InUiFrame()) return;
+void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target) const {
+    if (!enabled || !InUiFrame()) return;
     // The overlay's windows start side by side: the frame rate and the editor on the left,
     // the camera and the debug lines on the right.
     ImGui::SetNextWindowPos(ImVec2(ImGui::GetIO().DisplaySize.x - 250, 10), ImGuiCond_FirstUseEver);
@@ -73,9 +59,8 @@ void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 targe
     ImGui::End();
 }
 
-void DebugUi::DebugText(const char* format, ...) {
-    // Called every update: with the overlay off nothing is formatted only to be thrown away.
-    if (!gDebugUi || !gDebugUi->enabled || !InUiFrame()) return;
+void DebugUi::DebugText(const char* format, ...) const {
+    if (!enabled || !InUiFrame()) return;
     ImGui::SetWindowPos("Debug##Default", ImVec2(ImGui::GetIO().DisplaySize.x - 250, 200), ImGuiCond_FirstUseEver);
     va_list args;
     va_start(args, format);

@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <string>
 
+#include "chara/controls.hpp"
 #include "course/course_file.hpp"
-
 #include "math/math.hpp"
-#include "motion/camera_angles.hpp"
 #include "platform/files/user_data_folder.hpp"
 
+class Camera;
 class Model;
+class ModelCache;
 
 class DebugUi {
 public:
@@ -28,29 +29,29 @@ public:
     void Release();
 
     // The "DebugState" window with its green title bars and the course editor inside it, built
-    // at the end of every game-scene update. Nothing while the overlay is off or outside a UI
-    // frame.
-    void ShowState(const Matrix& playerWorld);
-    // The markers of the records being edited, drawn where the editor places them. Nothing
-    // while the overlay is off.
-    void DrawCheckpoints() const;
+    // at the end of every game-scene update; the fly keys' Space drops a gate. Nothing while the
+    // overlay is off or outside a UI frame.
+    void ShowState(const Matrix& playerWorld, const FlyKeys& keys);
+    // The markers of the records being edited, drawn where the editor places them, with models
+    // from `models`. Nothing while the overlay is off.
+    void DrawCheckpoints(ModelCache& models) const;
 
     // Flies the player with the editor keys instead of its own steering: Z toggles walk mode
     // (once per press), walk mode keeps the player on `map` placed by mapWorld, then W S A D
     // R F Q E each apply one step in the player's own frame, in that order.
-    void FlyControls(Matrix& playerWorld, const Matrix& mapWorld, const Model& map);
-    // Turns the camera by the cursor's offset from the middle of the picture, at a rate of a
-    // hundredth of a degree per pixel per update outside a 25-pixel dead zone; the cursor is
-    // left where it is. The angles are written only in walk mode, so otherwise the cursor is
-    // free for the overlay's windows.
-    void FreeLook(CameraAngles& camera) const;
+    void FlyControls(Matrix& playerWorld, const Matrix& mapWorld, const Model& map, const FlyKeys& keys);
+    // Turns the camera by the cursor's offset from the middle of the picture (the controls'
+    // look), at a rate of a hundredth of a degree per pixel per update outside a 25-pixel dead
+    // zone; the cursor is left where it is. The angles are written only in walk mode, so
+    // otherwise the cursor is free for the overlay's windows.
+    void FreeLook(Camera& camera, const Controls& controls) const;
 
     // The chase camera's "CamState" window: the aim ray's distance (-1 for a miss), the player's
-    // position and the aim point. Nothing outside a UI frame (headless, tools).
-    static void ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target);
+    // position and the aim point. Nothing while the overlay is off or outside a UI frame.
+    void ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 target) const;
     // One line of text in the UI's default window ("Debug"), as printf formats it. Nothing
-    // outside a UI frame.
-    static void DebugText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+    // while the overlay is off or outside a UI frame: nothing is formatted only to be thrown away.
+    void DebugText(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 
     int enabled = 0;          // non-zero: the overlay is drawn and its controls are active
     CourseList checkpoints;   // the records being edited, in course order; kept across runs
@@ -82,12 +83,10 @@ public:
     bool Load();
 
 private:
-    void EditorWindow(const Matrix& playerWorld);
+    void EditorWindow(const Matrix& playerWorld, const FlyKeys& keys);
     void EditPanel();
 };
 
 // The marker model of a record in the editor, or null for a kind that has none.
 const char* CheckpointMarkerModel(int kind, int enemyNo);
 
-// Created and deleted by the scene manager.
-extern DebugUi* gDebugUi;

@@ -49,14 +49,20 @@ ModelData ReadModelFile(const std::string& path) {
     ModelData data;
     data.name = FileNameOf(path);
     std::string error;
-    if (!LoadXFile(path, data.mesh, error)) return data;  // a missing model draws nothing
+    if (!LoadXFile(path, data.mesh, error)) {
+        data.problems.push_back(error);  // a missing model draws nothing
+        return data;
+    }
     data.read = true;
     std::map<std::string, std::shared_ptr<const TextureImage>> decoded;
     for (const MeshMaterial& m : data.mesh.materials) {
         auto [picture, first] = decoded.try_emplace(m.texturePath);
         if (first && !m.texturePath.empty()) {
             auto image = std::make_shared<TextureImage>();
-            if (LoadTextureImage(m.texturePath, false, *image, error)) picture->second = std::move(image);
+            if (LoadTextureImage(m.texturePath, false, *image, error))
+                picture->second = std::move(image);
+            else
+                data.problems.push_back(error);
         }
         data.pictures.push_back(picture->second);
     }

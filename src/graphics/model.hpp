@@ -50,6 +50,9 @@ struct ModelData {
     // One per material; null when the material names no picture or it cannot be read. Materials
     // that name the same file share one decoded picture.
     std::vector<std::shared_ptr<const platform::TextureImage>> pictures;
+    // The reader's messages, each naming its file: why the model or one of its pictures could
+    // not be read.
+    std::vector<std::string> problems;
 };
 
 // Reads the file, builds its ray hierarchy and decodes its pictures. Touches no shared state.

@@ -1,40 +1,20 @@
-// Every model file is loaded once per run: the cache maps a file name to its Model and keeps it
-// until shutdown, also when the load failed. Files can be read ahead on a background thread;
-// the device work stays on the thread that asks for the model.
+// The models of the game's .x files, each read once per process (see AssetCache).
 #pragma once
 
-#include <map>
-#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "graphics/background_reader.hpp"
+#include "graphics/asset_cache.hpp"
 #include "graphics/model.hpp"
 
-class ModelCache {
-public:
-    // Never null; an empty Model when the file could not be read. A file read ahead is only
-    // put on the device here; one still being read is waited for.
-    Model* Get(std::string_view fileName);
-    // Starts reading the files that are not cached yet on the background thread: the file, its
-    // ray hierarchy and its pictures.
-    void Prefetch(const std::vector<std::string>& fileNames);
-    // Until the files asked for ahead have all been read.
-    void WaitForPrefetch() { reader_.Wait(); }
-    // The file is being read ahead, or has been and waits for Get.
-    bool ReadingAhead(const std::string& fileName) const { return reader_.Holds(fileName); }
-    // Ends the background reading (the file being read is finished first) and releases every model.
-    void ReleaseAll();
-    size_t size() const { return models_.size(); }
-    // Every file asked for so far, in name order.
-    std::vector<std::string> FileNames() const;
-
-private:
-    // Looked up by a view, so the names the game passes every frame are not copied to ask.
-    std::map<std::string, std::unique_ptr<Model>, std::less<>> models_;
-    BackgroundReader<ModelData> reader_{ReadModelFile};  // after models_: its thread ends first
+// How a model file becomes a Model: read with its ray hierarchy and pictures on any thread,
+// put on the graphics device on the thread that asks.
+struct ModelFiles {
+    using Asset = Model;
+    using Data = ModelData;
+    static ModelData Read(const std::string& file) { return ReadModelFile(file); }
+    static const std::vector<std::string>& Problems(const ModelData& data) { return data.problems; }
+    static void Make(Model& model, const std::string& file, ModelData data);
 };
 
-// Created and deleted by the scene manager.
-extern ModelCache* gModelCache;
+class ModelCache : public AssetCache<ModelFiles> {};

@@ -1,8 +1,7 @@
 // The game scene's files.
 #include "scene/game_assets.hpp"
 
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
+#include "graphics/asset_caches.hpp"
 
 const std::vector<std::string>& GameSceneModels() {
     // The big maps first: they take longest, and the game needs them in its first frame.
@@ -27,7 +26,7 @@ const std::vector<std::string>& GameScenePictures() {
     return pictures;
 }
 
-void PrefetchGameScene() {
-    if (gModelCache) gModelCache->Prefetch(GameSceneModels());
-    if (gTextureCache) gTextureCache->Prefetch(GameScenePictures());
+void PrefetchGameScene(AssetCaches& assets) {
+    assets.models.Prefetch(GameSceneModels());
+    assets.textures.Prefetch(GameScenePictures());
 }

@@ -11,6 +11,8 @@ const std::vector<std::string>& GameSceneModels();
 // Every picture the game scene and its characters draw.
 const std::vector<std::string>& GameScenePictures();
 
-// Asks the model and texture caches (where they exist) to read the game scene's files ahead.
-// Files already cached are skipped, so calling it again costs little.
-void PrefetchGameScene();
+struct AssetCaches;
+
+// Asks the model and texture caches to read the game scene's files ahead. Files already cached
+// are skipped, so calling it again costs little.
+void PrefetchGameScene(AssetCaches& assets);

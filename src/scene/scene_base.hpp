@@ -11,6 +11,8 @@
 namespace platform {
 class TraceWriter;
 }
+struct Controls;
+class GameServices;
 
 enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1 };
 
@@ -24,7 +26,8 @@ class SceneBase {
 public:
     virtual ~SceneBase() = default;
     // Returns its own sceneId to stay, the other id to be replaced before this frame is drawn.
-    virtual SceneId Update() = 0;
+    // The controls are this update's snapshot; the scene reads no device itself.
+    virtual SceneId Update(const Controls& controls) = 0;
     virtual void Draw3D() = 0;
     virtual void Draw2D() = 0;
     virtual void PreDraw() = 0;
@@ -38,5 +41,6 @@ public:
     SceneId sceneId = kSceneTitle;
 };
 
-// Makes the scene of an id; null for an id that names no scene.
-using SceneFactory = std::function<std::unique_ptr<SceneBase>(SceneId)>;
+// Makes the scene of an id with the process's services, which outlive it; null for an id that
+// names no scene.
+using SceneFactory = std::function<std::unique_ptr<SceneBase>(SceneId, GameServices&)>;

@@ -4,10 +4,10 @@
 #include "scene/scene_game.hpp"
 #include "scene/scene_title.hpp"
 
-std::unique_ptr<SceneBase> CreateGameScene(SceneId id) {
+std::unique_ptr<SceneBase> CreateGameScene(SceneId id, GameServices& services) {
     switch (id) {
-        case kSceneTitle: return std::make_unique<SceneTitle>();
-        case kSceneGame: return std::make_unique<SceneGame>();
+        case kSceneTitle: return std::make_unique<SceneTitle>(services);
+        case kSceneGame: return std::make_unique<SceneGame>(services);
     }
     return nullptr;
 }

@@ -3,4 +3,4 @@
 
 #include "scene/scene_base.hpp"
 
-std::unique_ptr<SceneBase> CreateGameScene(SceneId id);
+std::unique_ptr<SceneBase> CreateGameScene(SceneId id, GameServices& services);

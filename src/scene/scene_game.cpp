@@ -5,42 +5,39 @@
 #include "chara/unit_seed.hpp"
 #include "course/course_rules.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
 #include "platform/window/input.hpp"
 #include "scene/game_options.hpp"
+#include "scene/game_services.hpp"
 
 using namespace platform;
 
-float enemyGateSpin = 0.0f;
-float goalGateSpin = 0.0f;
-float reticlePulse = 1.0f;
-
-SceneGame::SceneGame() {
+SceneGame::SceneGame(GameServices& services) : services_(services) {
+    AssetCaches& assets = services.assets();
     sceneId = kSceneGame;
     mouse = std::make_unique<Mouse>();
-    camera = std::make_unique<Camera>();
+    camera = std::make_unique<Camera>(assets.models);
     courseError_ = LoadPlayableCourse(CurrentGameOptions().courseFile, course);
     Input& input = GetInput();
     input.ShowCursor(false);
     if (!courseError_.empty()) return;
 
     const CoursePosition start(course, 0);
-    characters.push_back(CharacterFactory("player", start));
+    characters.push_back(CharacterFactory("player", start, assets));
     for (const char* file : {"data/model/enemy.x", "data/model/mapD.x", "data/model/bullet.x", "data/model/explosion.x"})
-        gModelCache->Get(file);
+        assets.models.Get(file);
     // One enemy per spawn gate, in course order: spawn gate n owns element n.
     SetUnitSeed(CurrentGameOptions().seed);
     for (const auto& cp : course)
-        if (cp->kind == checkpoint_kind::kStart && cp->enemyNo != 0) characters.push_back(CharacterFactory("enemy", start));
-    weapon = std::make_unique<Weapon>(player().world);
-    bullets = std::make_unique<BulletPool>();
+        if (cp->kind == checkpoint_kind::kStart && cp->enemyNo != 0)
+            characters.push_back(CharacterFactory("enemy", start, assets));
+    weapon = std::make_unique<Weapon>(player().world, assets.models);
+    bullets = std::make_unique<BulletPool>(assets, services.kept().fireCooldown);
 
     const PresentParams& pp = GraphicsDevice::Instance().presentParams;
     input.SetCursorPos(input.ClientToScreen({pp.backBufferWidth / 2, pp.backBufferHeight / 2}));
-    gModelCache->Get("data/model/bullet.x");
-    gModelCache->Get("data/model/mapD.x");
-    gTextureCache->Get("data/texture/particle.png");
+    assets.models.Get("data/model/bullet.x");
+    assets.models.Get("data/model/mapD.x");
+    assets.textures.Get("data/texture/particle.png");
     for (HudVertex& v : hudQuad) v.color = 0xFFFFFFFF;
     lastTrigger = start;
     // The first frame is drawn before the first update: the camera already sits behind the

@@ -18,14 +18,8 @@
 #include "platform/render/render_types.hpp"
 #include "scene/scene_base.hpp"
 
+struct Controls;
 class Texture;
-
-// How far the gates have turned, in degrees; kept for the whole process, so a new run goes on
-// where the last one stopped. The enemy gates wrap at 360, the goal gate never does.
-extern float enemyGateSpin;
-extern float goalGateSpin;
-// Scale of the reticle's shot pulse; 1 at rest, 2 right after a shot sound.
-extern float reticlePulse;
 
 class SceneGame : public SceneBase {
 public:
@@ -37,10 +31,12 @@ public:
 
     // Reads the course (the game's own, or the one given on the command line). A course that
     // cannot be played leaves the scene without characters: it shows the white of the
-    // transition, and its first update says what is wrong and returns to the title.
-    SceneGame();
+    // transition, and its first update says what is wrong and returns to the title. The gates'
+    // spin, the reticle's pulse and the gun's wait go on from the last run (the services keep
+    // them).
+    explicit SceneGame(GameServices& services);
     ~SceneGame() override;
-    SceneId Update() override;
+    SceneId Update(const Controls& controls) override;
     void Draw3D() override;
     void Draw2D() override;
     void PreDraw() override;
@@ -84,16 +80,18 @@ public:
 
 private:
     // A ray from the body along its forward axis meets the gate's mesh closer than `limit`.
-    static bool RayMeetsGate(const Matrix& body, const CheckPoint& gate, float limit);
+    bool RayMeetsGate(const Matrix& body, const CheckPoint& gate, float limit) const;
     bool Leave();
-    void AimGun(Vec3 point);
+    void AimGun(Vec3 point, const Controls& controls);
     void PassGate(size_t index);
     void ReleaseNextEnemy();
     void JoinMainCourse(CharaBase& enemy);
     void TakeHit();
     void RunFlashStep();
     void RunBranch();
-    void SteerTilt();
+    void SteerTilt(const Controls& controls);
+    // Turns the camera by the cursor and draws the cursor back towards the middle.
+    void MouseLook(const Controls& controls);
 
     void DrawGates();
     void DrawPanels();
@@ -107,6 +105,10 @@ private:
     void DrawHudQuad(const Texture* texture, float x0, float x1, float y0, float y1, const float texel[4],
                      const Matrix& world, platform::Color color = 0xFFFFFFFF);
     void DrawReticle();
+    Texture* Picture(const char* file);
 
+    GameServices& services_;
     std::string courseError_;
+    CursorOffset cursor_;     // where this update left the cursor, from the middle of the picture
+    bool fireHeld_ = false;   // the fire control of this update
 };

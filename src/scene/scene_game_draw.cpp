@@ -1,19 +1,18 @@
 // The game scene's 3D pass: the maps, the characters, the spinning gates, the gun and the
 // shots, then the camera-fixed HUD panels and the editor's markers.
-#include "editor/debug_ui.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
+#include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
 
 using namespace platform;
 
 namespace {
 
-void DrawModel(const char* file, const Matrix& world) {
+void DrawModel(ModelCache& models, const char* file, const Matrix& world) {
     SimpleShader& shader = GameEffects::Instance().simpleShader;
     shader.effect.SetMatrix("mW", world);
-    shader.Draw(gModelCache->Get(file));
+    shader.Draw(models.Get(file));
 }
 
 }  // namespace
@@ -21,7 +20,8 @@ void DrawModel(const char* file, const Matrix& world) {
 void SceneGame::Draw3D() {
     if (!courseError_.empty()) return;
     RenderDevice& d = *GraphicsDevice::Instance().device;
-    DrawModel("data/model/mapB.x", mapWorld);
+    ModelCache& models = services_.assets().models;
+    DrawModel(models, "data/model/mapB.x", mapWorld);
     // A destroyed player and its gun vanish; enemies draw only once released.
     for (size_t i = 0; i < characters.size(); ++i)
         if (i != 0 || hitsLeft >= 0) characters[i]->Draw();
@@ -33,7 +33,7 @@ void SceneGame::Draw3D() {
     d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
     d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
     d.SetRenderState(RenderState::DestBlend, Blend::One);
-    DrawModel("data/model/mapA.x", mapWorld);
+    DrawModel(models, "data/model/mapA.x", mapWorld);
 
     d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
     d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
@@ -43,12 +43,15 @@ void SceneGame::Draw3D() {
     DrawPanels();
     d.SetRenderState(RenderState::ZWriteEnable, 1u);
     d.SetRenderState(RenderState::Lighting, 1u);
-    gDebugUi->DrawCheckpoints();
+    services_.overlay().DrawCheckpoints(models);
 }
 
 // Spawn and trigger gates of the enemy routes turn one way, the goal the other; every other
 // gate is invisible in play.
 void SceneGame::DrawGates() {
+    ModelCache& models = services_.assets().models;
+    float& enemyGateSpin = services_.kept().enemyGateSpin;
+    float& goalGateSpin = services_.kept().goalGateSpin;
     enemyGateSpin += 0.8f;
     if (enemyGateSpin > 360.0f) enemyGateSpin = 0.0f;
     goalGateSpin += 0.3f;
@@ -56,10 +59,10 @@ void SceneGame::DrawGates() {
     const Matrix goalTurn = MatrixRotationZ(goalGateSpin * kDegToRad);
     for (const auto& cp : course) {
         if (cp->enemyNo != 0 && cp->kind == checkpoint_kind::kStart)
-            DrawModel("data/model/EgateS.x", enemyTurn * cp->world);
+            DrawModel(models, "data/model/EgateS.x", enemyTurn * cp->world);
         else if (cp->enemyNo != 0 && cp->kind == checkpoint_kind::kTrigger)
-            DrawModel("data/model/Egate.x", enemyTurn * cp->world);
+            DrawModel(models, "data/model/Egate.x", enemyTurn * cp->world);
         else if (cp->enemyNo == 0 && cp->kind == checkpoint_kind::kEnd)
-            DrawModel("data/model/gate.x", goalTurn * cp->world);
+            DrawModel(models, "data/model/gate.x", goalTurn * cp->world);
     }
 }

@@ -7,11 +7,9 @@
 #include <cstdio>
 
 #include "graphics/graphics_device.hpp"
-#include "graphics/texture_cache.hpp"
 #include "motion/local_mover.hpp"
-#include "platform/window/input.hpp"
+#include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
-#include "sound/sound_manager.hpp"
 
 using namespace platform;
 
@@ -24,8 +22,6 @@ constexpr float kIconStep = 0.925926f;
 constexpr float kWholeTexel[4] = {0, 0, 1, 1};
 
 Color WithAlpha(int alpha) { return (static_cast<Color>(std::clamp(alpha, 0, 255)) << 24) | 0xFFFFFF; }
-
-Texture* Picture(const char* file) { return gTextureCache->Get(file); }
 
 // A pixel rectangle of a picture as texture coordinates.
 void TexelRect(const Texture* t, float left, float top, float right, float bottom, float out[4]) {
@@ -43,6 +39,8 @@ Matrix PanelPose(const Matrix& step, const Matrix& play, const Matrix& result, f
 }
 
 }  // namespace
+
+Texture* SceneGame::Picture(const char* file) { return services_.assets().textures.Get(file); }
 
 void SceneGame::DrawHudQuad(const Texture* texture, float x0, float x1, float y0, float y1, const float texel[4],
                             const Matrix& world, Color color) {
@@ -167,11 +165,8 @@ void SceneGame::Draw2D() {
 // The reticle at the centre with its shot pulse, and the arrow from the cursor's offset.
 void SceneGame::DrawReticle() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
-    Input& input = GetInput();
-    const Point origin = input.ClientToScreen({0, 0});
-    const Point screen = input.GetCursorPos();
-    const float cursorX = float(screen.x - origin.x), cursorY = float(screen.y - origin.y);
     const int w = gd.presentParams.backBufferWidth, h = gd.presentParams.backBufferHeight;
+    const float cursorX = float(w / 2 + cursor_.x), cursorY = float(h / 2 + cursor_.y);
     const float cx = float(int(float(w) * 0.5f)), cy = float(int(float(h) * 0.5f));
 
     const float dx = cursorX - cx, dy = cursorY - cy;
@@ -187,11 +182,12 @@ void SceneGame::DrawReticle() {
     const Matrix ring = MatrixTranslation(float(w - 650) * 0.5f, float(h - 650) * 0.5f, 0);
     gd.DrawSprite(Picture("data/Texture/Target.png"), 0xFFFFFFFF, &ring);
     // Holding the button sounds a shot every 12 frames, the pulse swelling with each.
+    float& reticlePulse = services_.kept().reticlePulse;
     if (reticlePulse < 1.0f) {
         reticlePulse = 1.0f;
-        if (input.KeyDown(Key::LeftButton)) {
+        if (fireHeld_) {
             reticlePulse = 2.0f;
-            gSoundManager->PlayShot3D("data/sound/shot.wav");
+            services_.sound().PlayShot3D("data/sound/shot.wav");
         }
     }
     reticlePulse -= 0.09f;

@@ -1,8 +1,8 @@
 // What a headless run writes of the game scene each frame, and its result at the end.
 #include "chara/enemy.hpp"
 #include "chara/player.hpp"
-#include "editor/debug_ui.hpp"
 #include "platform/trace/trace_writer.hpp"
+#include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
 
 using platform::TraceWriter;
@@ -68,11 +68,12 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
         trace.EndObject();
     }
     trace.EndArray();
-    if (gDebugUi->enabled) {
+    const DebugUi& overlay = services_.overlay();
+    if (overlay.enabled) {
         trace.BeginObject("editor");
-        trace.Int("records", int64_t(gDebugUi->checkpoints.size()));
-        trace.Int("selected", gDebugUi->selectedIndex);
-        trace.Bool("walkMode", gDebugUi->walkMode != 0);
+        trace.Int("records", int64_t(overlay.checkpoints.size()));
+        trace.Int("selected", overlay.selectedIndex);
+        trace.Bool("walkMode", overlay.walkMode != 0);
         trace.EndObject();
     }
 }

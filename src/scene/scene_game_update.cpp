@@ -3,53 +3,65 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "editor/debug_ui.hpp"
+#include "chara/controls.hpp"
+#include "chara/player.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/input.hpp"
+#include "scene/controls_reader.hpp"
+#include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
-#include "sound/sound_manager.hpp"
 
 using namespace platform;
 
 namespace {
 constexpr const char* kMusic = "data/sound/bgm.wav";
 constexpr const char* kGateMesh = "data/model/CheckPoint.x";
+constexpr const char* kEditorGround = "data/model/mapD.x";  // walk mode keeps to this map
 }  // namespace
 
-bool SceneGame::RayMeetsGate(const Matrix& body, const CheckPoint& gate, float limit) {
+bool SceneGame::RayMeetsGate(const Matrix& body, const CheckPoint& gate, float limit) const {
     const Matrix inverse = MatrixInverse(gate.world);
     const Vec3 origin = Vec3TransformCoord(body.Row(3), inverse);
     const Vec3 direction = Vec3TransformNormal(Vec3TransformNormal({0, 0, 1}, body), inverse);
-    const RayHit hit = gModelCache->Get(kGateMesh)->Intersect(origin, direction);
+    const RayHit hit = services_.assets().models.Get(kGateMesh)->Intersect(origin, direction);
     return hit.hit && hit.distance < limit;
 }
 
-SceneId SceneGame::Update() {
+SceneId SceneGame::Update(const Controls& controls) {
     if (!courseError_.empty()) {
         // Said once; the title takes over in this frame.
         std::fprintf(stderr, "korvelin: %s\n", courseError_.c_str());
         ShowMessage(GraphicsDevice::Instance().window, courseError_, "-KORVELIN-", DialogIcon::Error);
         return kSceneTitle;
     }
-    gSoundManager->PlayBgm(kMusic);
+    services_.sound().PlayBgm(kMusic);
+    cursor_ = {controls.lookX, controls.lookY};
+    fireHeld_ = controls.fire;
     // A tap between two frames asks as well as a held key, so a slow frame cannot miss it.
-    if (GetInput().AsyncKeyState(Key::Escape) != 0 && Leave()) return kSceneTitle;
+    if (controls.back && Leave()) return kSceneTitle;
 
+    // While the overlay is on, its flight controls move the craft in place of its own steering,
+    // right after the craft's update and before the enemies see where it is.
+    DebugUi& overlay = services_.overlay();
+    Player* craft = dynamic_cast<Player*>(characters[0].get());
+    if (craft) craft->steeredByOverlay = overlay.enabled != 0;
     for (size_t i = 0; i < characters.size(); ++i) {
         CharaBase& body = *characters[i];
         if (RayMeetsGate(body.world, body.current.gate(), kPassDistance)) PassGate(i);
-        if (body.Update(mapWorld, *bullets, player(), &score, lives) != 0 && !damageActive && !runOver) TakeHit();
+        if (body.Update(mapWorld, *bullets, player(), &score, lives, controls) != 0 && !damageActive && !runOver)
+            TakeHit();
+        if (&body == craft && craft->steeredByOverlay)
+            overlay.FlyControls(body.world, mapWorld, *services_.assets().models.Get(kEditorGround), controls.fly);
         if (damageActive) RunFlashStep();
-        gDebugUi->DebugText("ID%d", player().current.gate().kind);
+        overlay.DebugText("ID%d", player().current.gate().kind);
     }
 
     skyWorld = skyBase * MatrixScaling(5, 5, 5);
     skyWorld.SetRow(3, player().world.Row(3));
 
     if (introActive) {
-        AimGun(camera->target);
+        AimGun(camera->target, controls);
         fadeAlpha -= 3;
         if (fadeAlpha < 0) {
             introActive = 0;
@@ -58,35 +70,46 @@ SceneId SceneGame::Update() {
         camera->fov = introFov;
         introFov = std::max(80.0f, introFov - 2.0f);
         camera->Update(player().world, skyWorld);
+        overlay.ShowCameraState(camera->rayDistance, player().world.Row(3), camera->target);
     } else if (runOver) {
-        AimGun(Vec3TransformCoord({0, 1.5f, 1}, player().world));
-        bullets->Update(weapon->world, mapWorld, runOver);
+        AimGun(Vec3TransformCoord({0, 1.5f, 1}, player().world), controls);
+        bullets->Update(weapon->world, mapWorld, controls.fire, runOver);
         camera->UpdateEnd(player().world, endFrames, hitsLeft);
         ++endFrames;
         if (endFrames > kFadeStartFrame) fadeAlpha = std::min(255, fadeAlpha + 3);
         if (endFrames > kLeaveFrame) return kSceneTitle;
     } else {
-        AimGun(camera->target);
-        if (gDebugUi->enabled)
-            gDebugUi->FreeLook(*camera);
+        AimGun(camera->target, controls);
+        if (overlay.enabled)
+            overlay.FreeLook(*camera, controls);
         else
-            mouse->Update(*camera);
-        bullets->Update(weapon->world, mapWorld, runOver);
+            MouseLook(controls);
+        bullets->Update(weapon->world, mapWorld, controls.fire, runOver);
         camera->Update(player().world, skyWorld);
+        overlay.ShowCameraState(camera->rayDistance, player().world.Row(3), camera->target);
     }
-    AimGun(camera->target);
+    AimGun(camera->target, controls);
 
     if (shownScore < score) shownScore = std::min(shownScore + 21, score);
-    SteerTilt();
-    gDebugUi->ShowState(player().world);
+    SteerTilt(controls);
+    overlay.ShowState(player().world, controls.fly);
     return sceneId;
 }
 
+void SceneGame::MouseLook(const Controls& controls) {
+    const CursorOffset pulled = mouse->Update(*camera, {controls.lookX, controls.lookY});
+    if (pulled == cursor_) return;
+    cursor_ = pulled;
+    Input& input = GetInput();
+    const Point middle = PictureMiddle(input);
+    input.SetCursorPos({middle.x + pulled.x, middle.y + pulled.y});
+}
+
 // The gun follows the player and points at `point`; the overlay shows the axis it banks about.
-void SceneGame::AimGun(Vec3 point) {
-    weapon->Aim(player().world, point);
+void SceneGame::AimGun(Vec3 point, const Controls& controls) {
+    weapon->Aim(player().world, point, controls.slideLeft, controls.slideRight);
     const Vec3 axis = weapon->rotAxis;
-    gDebugUi->DebugText("RotAxis.x:%f\nRotAxis.y:%f\nRotAxis.z:%f\n", axis.x, axis.y, axis.z);
+    services_.overlay().DebugText("RotAxis.x:%f\nRotAxis.y:%f\nRotAxis.z:%f\n", axis.x, axis.y, axis.z);
 }
 
 // Escape asks whether to go back to the title; No is the default and the run goes on.
@@ -162,11 +185,10 @@ void SceneGame::RunFlashStep() {
     }
 }
 
-// The HUD leans with the steering keys and rests at 1.
-void SceneGame::SteerTilt() {
+// The HUD leans with the slide controls and rests at 1.
+void SceneGame::SteerTilt(const Controls& controls) {
     if (steerTilt > 1) --steerTilt;
     else if (steerTilt < 1) ++steerTilt;
-    Input& input = GetInput();
-    if (input.KeyDown(Key::D)) steerTilt = std::min(steerTilt + 2, 15);
-    if (input.KeyDown(Key::A)) steerTilt = std::max(steerTilt - 2, -15);
+    if (controls.slideRight) steerTilt = std::min(steerTilt + 2, 15);
+    if (controls.slideLeft) steerTilt = std::max(steerTilt - 2, -15);
 }

@@ -4,27 +4,23 @@
 #include <algorithm>
 #include <string>
 
+#include "chara/controls.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
 #include "scene/game_assets.hpp"
+#include "scene/game_services.hpp"
 #include "scene/scene_host.hpp"
-#include "sound/sound_manager.hpp"
 
 using namespace platform;
-
-float tunnelAngle = 0.0f;
 
 namespace {
 constexpr const char* kMusic = "data/sound/bgm.wav";
 constexpr const char* kTitleModel = "data/model/Title.x";
 }  // namespace
 
-SceneTitle::SceneTitle() {
+SceneTitle::SceneTitle(GameServices& services) : services_(services) {
     sceneId = kSceneTitle;
     SetProjection();
     // The camera stands 80 units before the tunnel's mouth, 15 up, looking 15 degrees down.
@@ -39,24 +35,21 @@ void SceneTitle::SetProjection() const {
                             MatrixPerspectiveFovLH(fieldOfView * kDegToRad, aspect, 0.01f, 1000.0f));
 }
 
-SceneId SceneTitle::Update() {
-    if (gSoundManager) gSoundManager->PlayBgm(kMusic);
-    // The game's maps take a while to read: start on them while the title runs. The caches do
-    // not exist yet when the first title is built, so this waits for the first update.
+SceneId SceneTitle::Update(const Controls& controls) {
+    services_.sound().PlayBgm(kMusic);
+    // The game's maps take a while to read: start on them while the title runs.
     if (!prefetchStarted_) {
-        PrefetchGameScene();
+        PrefetchGameScene(services_.assets());
         prefetchStarted_ = true;
     }
-    Input& input = GetInput();
-    // Any state counts here: down now, or pressed since the last look.
-    if (input.AsyncKeyState(Key::Escape) != 0) {
+    // A tap between two frames counts as well as a held key.
+    if (controls.back) {
         if (AskYesNo(GraphicsDevice::Instance().window, "ゲームを終了しますか？", "確認", false)) {
             GetSceneHost().EndProgram();
             return kSceneTitle;
         }
     }
-    // A tap between two frames counts as well as a held key.
-    if (input.AsyncKeyState(Key::Space) != 0) started = 1;
+    if (controls.start) started = 1;
     if (!started) return kSceneTitle;
     if (fieldOfView > 100.0f) fade += 3;
     scroll += 3.0f;
@@ -72,11 +65,11 @@ void SceneTitle::WriteTrace(TraceWriter& trace) const {
 
 void SceneTitle::Draw3D() {
     scroll += 0.5f;
+    float& tunnelAngle = services_.kept().tunnelAngle;
     tunnelAngle += 0.05f;
     if (scroll > kModelSpacing) scroll = 0.0f;
-    if (!gModelCache) return;
     SimpleShader& shader = GameEffects::Instance().simpleShader;
-    const Model* model = gModelCache->Get(kTitleModel);
+    const Model* model = services_.assets().models.Get(kTitleModel);
     const Matrix turn = MatrixRotationZ(tunnelAngle * kDegToRad);
     for (int i = 0; i < kModelCount; ++i) {
         shader.effect.SetMatrix("mW", MatrixTranslation(0, 0, float(i) * kModelSpacing - scroll) * turn);
@@ -86,9 +79,9 @@ void SceneTitle::Draw3D() {
 
 void SceneTitle::Draw2D() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
-    if (!gTextureCache) return;
+    TextureCache& pictures = services_.assets().textures;
     const Matrix back = MatrixTranslation(0, 0, 1);
-    gd.DrawSprite(gTextureCache->Get("data/Texture/back.png"), 0xFFFFFFFF, &back);
+    gd.DrawSprite(pictures.Get("data/Texture/back.png"), 0xFFFFFFFF, &back);
     // At twice the font's size, 100 pixels from the right; a face wider than the one this was
     // laid out for moves left just enough to keep the last digit on the screen.
     const char* kVersion = "Ver.1.1.0";
@@ -97,9 +90,9 @@ void SceneTitle::Draw2D() {
     const Matrix version = MatrixScaling(2, 2, 0) * MatrixTranslation(float(x), float(gd.presentParams.backBufferHeight - 25), 0);
     gd.DrawText(kVersion, 0xFFFFFFFF, &version);
     const Matrix logo = MatrixTranslation(320, 100, 0);
-    gd.DrawSprite(gTextureCache->Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
+    gd.DrawSprite(pictures.Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
     const Matrix start = MatrixTranslation(500, 500, 0);
-    gd.DrawSprite(gTextureCache->Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
+    gd.DrawSprite(pictures.Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
     const Matrix veil = MatrixTranslation(0, 0, 0);
-    gd.DrawSprite(gTextureCache->Get("data/Texture/white.png"), (uint32_t(fade) << 24) | 0xFFFFFF, &veil);
+    gd.DrawSprite(pictures.Get("data/Texture/white.png"), (uint32_t(fade) << 24) | 0xFFFFFF, &veil);
 }

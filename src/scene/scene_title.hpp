@@ -5,17 +5,14 @@
 
 #include "scene/scene_base.hpp"
 
-// How far the tunnel has turned, in degrees. Kept for the whole run, so the tunnel keeps its
-// turn when the title comes back.
-extern float tunnelAngle;
-
 class SceneTitle : public SceneBase {
 public:
     static constexpr float kModelSpacing = 163.4f;  // length of one tunnel segment
     static constexpr int kModelCount = 20;
 
-    SceneTitle();
-    SceneId Update() override;
+    // The tunnel goes on turning where the last title left it (the services keep its angle).
+    explicit SceneTitle(GameServices& services);
+    SceneId Update(const Controls& controls) override;
     void Draw3D() override;
     void Draw2D() override;
     void PreDraw() override {}
@@ -29,5 +26,6 @@ public:
 private:
     void SetProjection() const;
 
+    GameServices& services_;
     bool prefetchStarted_ = false;  // the game's files have been asked for
 };

@@ -28,7 +28,6 @@
 #include "sound/sound_clip.hpp"
 #include "sound/wave_file.hpp"
 
-SoundManager* gSoundManager = nullptr;
 
 struct SoundManager::Openal {
     AlcDevicePtr device;    // closed after the context (members go in reverse order)

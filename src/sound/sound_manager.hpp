@@ -71,5 +71,3 @@ private:
     std::string currentBgm_;  // the track last started; empty at start
 };
 
-// The one manager of the process; the scene manager creates and deletes it.
-extern SoundManager* gSoundManager;
