@@ -3,6 +3,7 @@
 
 #include "app/application.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "platform/window/input.hpp"
 #include "scene/controls_reader.hpp"
 
@@ -98,14 +99,11 @@ void SceneManager::Draw() {
     gd.sprite->End();
     if (app.blurFilter.valid() && glowTarget.texture) {
         app.blurFilter.Blur(glowTarget);
-        d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-        d.SetRenderState(RenderState::DestBlend, Blend::One);
+        // The blurred glow is added over the picture, five times as bright.
+        RenderStateGuard glow(d);
+        glow.Blend(BlendMode::Additive);
         app.blurFilter.DrawFullScreen(app.blurFilter.targets[1], 0, 0, gd.presentParams.backBufferWidth,
                                       gd.presentParams.backBufferHeight, {5, 5, 5, 5});
-        d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-        d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
     }
     d.EndScene();
 }

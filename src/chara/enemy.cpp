@@ -11,6 +11,7 @@
 #include "course/course_check.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "graphics/asset_caches.hpp"
 #include "motion/local_mover.hpp"
 
@@ -235,16 +236,13 @@ void Enemy::Draw() {
     for (const EnemyUnit& unit : units) {
         if (!unit.alive) continue;
         if (!unit.dying) {
-            effects.simpleShader.effect.SetMatrix("mW", unit.world);
-            effects.simpleShader.Draw(model);
-            effects.modelShader.effect.SetMatrix("mW", unit.world);
-            effects.modelShader.DrawOutline(model, kOutlineSize, outline);
+            effects.simpleShader.Draw(model, unit.world);
+            effects.modelShader.DrawOutline(model, unit.world, kOutlineSize, outline);
             continue;
         }
         const Matrix tumble =
             MatrixRotationYawPitchRoll(unit.spinYaw * kDegToRad, unit.spinPitch * kDegToRad, unit.spinRoll * kDegToRad);
-        effects.simpleShader.effect.SetMatrix("mW", tumble * unit.world);
-        effects.simpleShader.Draw(model);
+        effects.simpleShader.Draw(model, tumble * unit.world);
         DrawSprite(unit);
     }
 }
@@ -253,11 +251,8 @@ void Enemy::DrawSprite(const EnemyUnit& unit) {
     RenderDevice& device = *GraphicsDevice::Instance().device;
     // Added over the picture, unlit, without hiding what lies behind. The HudVertex draw
     // carries its own vertex format.
-    device.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-    device.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    device.SetRenderState(RenderState::DestBlend, Blend::One);
-    device.SetRenderState(RenderState::Lighting, 0u);
-    device.SetRenderState(RenderState::ZWriteEnable, 0u);
+    RenderStateGuard flash(device);
+    flash.Blend(BlendMode::Additive).Lighting(false).DepthWrite(false);
 
     // Frame f of the strip of 16 laid side by side.
     const float u0 = static_cast<float>(unit.flashFrame) / kFlashFrames;
@@ -277,10 +272,4 @@ void Enemy::DrawSprite(const EnemyUnit& unit) {
     device.SetTransform(TransformType::World,
                         MatrixScaling(kSpriteHalfSize, kSpriteHalfSize, kSpriteHalfSize) * unit.billboard);
     device.DrawPrimitiveUP(PrimitiveType::TriangleFan, spriteQuad.data(), 4);
-
-    device.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-    device.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    device.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
-    device.SetRenderState(RenderState::ZWriteEnable, 1u);
-    device.SetRenderState(RenderState::Lighting, 1u);
 }

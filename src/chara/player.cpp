@@ -42,7 +42,5 @@ int Player::Update(const Matrix& mapWorld, BulletPool&, const CharaBase&, int*, 
 }
 
 void Player::Draw() {
-    SimpleShader& shader = GameEffects::Instance().simpleShader;
-    shader.effect.SetMatrix("mW", MatrixRotationZ(bank * kDegToRad) * world);
-    shader.Draw(models_.Get(kModel));
+    GameEffects::Instance().simpleShader.Draw(models_.Get(kModel), MatrixRotationZ(bank * kDegToRad) * world);
 }

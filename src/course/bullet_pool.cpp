@@ -6,6 +6,7 @@
 
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "graphics/asset_caches.hpp"
 
 using namespace platform;
@@ -104,20 +105,16 @@ void BulletPool::Draw() {
     ModelShader& shader = GameEffects::Instance().modelShader;
     for (const Shot& s : shots) {
         if (!s.active) continue;
-        if (s.exploding) {
-            shader.effect.SetMatrix("mW", MatrixScaling(s.size, s.size, s.size) * s.world);
-            shader.DrawFaded(assets_.models.Get(kExplosionModel), s.alpha);
-        } else {
-            shader.effect.SetMatrix("mW", s.world);
-            shader.Draw(assets_.models.Get(kBulletModel));
-        }
+        if (s.exploding)
+            shader.DrawFaded(assets_.models.Get(kExplosionModel), MatrixScaling(s.size, s.size, s.size) * s.world, s.alpha);
+        else
+            shader.Draw(assets_.models.Get(kBulletModel), s.world);
     }
 
     // The flashes are added onto the picture and leave the depth buffer alone.
     RenderDevice& device = *GraphicsDevice::Instance().device;
-    device.SetRenderState(RenderState::Lighting, 0u);
-    device.SetRenderState(RenderState::DestBlend, Blend::One);
-    device.SetRenderState(RenderState::ZWriteEnable, 0u);
+    RenderStateGuard added(device);
+    added.Blend(BlendMode::Additive).Lighting(false).DepthWrite(false);
     device.SetTexture(0, assets_.textures.Get(kFlashTexture)->texture);
     const struct {
         int frame;
@@ -135,7 +132,4 @@ void BulletPool::Draw() {
         device.SetTransform(TransformType::World, MatrixTranslation(flash.x, 0.0f, kFlashAhead) * gunWorld);
         device.DrawPrimitiveUP(PrimitiveType::TriangleFan, flashQuad.data(), 4);
     }
-    device.SetRenderState(RenderState::ZWriteEnable, 1u);
-    device.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
-    device.SetRenderState(RenderState::Lighting, 1u);
 }

@@ -48,7 +48,5 @@ void Weapon::Aim(const Matrix& playerWorld, Vec3 aimPoint, bool slideLeft, bool 
 }
 
 void Weapon::Draw() const {
-    SimpleShader& shader = GameEffects::Instance().simpleShader;
-    shader.effect.SetMatrix("mW", world);
-    shader.Draw(models_.Get(kWeaponModel));
+    GameEffects::Instance().simpleShader.Draw(models_.Get(kWeaponModel), world);
 }

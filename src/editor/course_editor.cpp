@@ -152,7 +152,6 @@ void DebugUi::DrawCheckpoints(ModelCache& models) const {
     for (const auto& cp : checkpoints) {
         const char* model = CheckpointMarkerModel(cp->kind, cp->enemyNo);
         if (!model) continue;
-        shader.effect.SetMatrix("mW", cp->editedWorld);
-        shader.Draw(models.Get(model));
+        shader.Draw(models.Get(model), cp->editedWorld);
     }
 }

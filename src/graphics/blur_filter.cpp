@@ -2,6 +2,7 @@
 #include "graphics/blur_filter.hpp"
 
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "graphics/simple_shader.hpp"
 
 void BlurFilter::Create() {
@@ -27,9 +28,7 @@ void BlurFilter::Pass(const char* technique, const Texture& source, const Textur
 void BlurFilter::Blur(const Texture& source) {
     if (!valid() || !source.texture) return;
     platform::RenderDevice& d = *GraphicsDevice::Instance().device;
-    d.SetRenderState(platform::RenderState::BlendOp, platform::BlendOp::Add);
-    d.SetRenderState(platform::RenderState::SrcBlend, platform::Blend::SrcAlpha);
-    d.SetRenderState(platform::RenderState::DestBlend, platform::Blend::InvSrcAlpha);
+    SetBlendMode(d, BlendMode::Alpha);
     const platform::TextureId previous = d.GetRenderTarget(0);
     effect.SetVector("Color", {1, 1, 1, 1});
     Pass("Normaltech", source, targets[1]);

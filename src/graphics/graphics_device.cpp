@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "graphics/render_state_guard.hpp"
 #include "graphics/texture.hpp"
 #include "platform/gl/gl_render_device.hpp"
 #include "platform/null/null_render_device.hpp"
@@ -61,9 +62,7 @@ void GraphicsDevice::SetDefaultStates() {
     d.SetRenderState(RenderState::ZWriteEnable, 1u);
     d.SetRenderState(RenderState::StencilEnable, 1u);
     d.SetRenderState(RenderState::AlphaBlendEnable, 1u);
-    d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-    d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+    SetBlendMode(d, BlendMode::Alpha);
     d.SetRenderState(RenderState::NormalizeNormals, 1u);
     d.SetRenderState(RenderState::ShadeMode, ShadeMode::Gouraud);
     d.SetRenderState(RenderState::CullMode, Cull::CCW);

@@ -11,8 +11,14 @@ public:
     // Loads and compiles the file; on failure shows the compiler's text in a box and stays
     // empty, and every later use does nothing.
     void Create();
-    // Every subset of the model with technique "Tech", lit by light 0.
+    // Every subset of the model with technique "Tech", lit by light 0, placed by the effect's
+    // "mW" as last set.
     void Draw(const Model* model);
+    // The same placed by `world`, which stays the effect's "mW" afterwards.
+    void Draw(const Model* model, const Matrix& world) {
+        effect.SetMatrix("mW", world);
+        Draw(model);
+    }
     void Release();
 
     Effect effect;

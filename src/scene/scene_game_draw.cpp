@@ -2,6 +2,7 @@
 // shots, then the camera-fixed HUD panels and the editor's markers.
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
 
@@ -10,9 +11,7 @@ using namespace platform;
 namespace {
 
 void DrawModel(ModelCache& models, const char* file, const Matrix& world) {
-    SimpleShader& shader = GameEffects::Instance().simpleShader;
-    shader.effect.SetMatrix("mW", world);
-    shader.Draw(models.Get(file));
+    GameEffects::Instance().simpleShader.Draw(models.Get(file), world);
 }
 
 }  // namespace
@@ -29,20 +28,18 @@ void SceneGame::Draw3D() {
     if (hitsLeft >= 0) weapon->Draw();
     bullets->Draw();
 
-    // The glowing grid of the map the player flies over is added onto the picture.
-    d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-    d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    d.SetRenderState(RenderState::DestBlend, Blend::One);
-    DrawModel(models, "data/model/mapA.x", mapWorld);
-
-    d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-    d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
-    d.SetRenderState(RenderState::Lighting, 0u);
-    d.SetRenderState(RenderState::ZWriteEnable, 0u);
-    DrawPanels();
-    d.SetRenderState(RenderState::ZWriteEnable, 1u);
-    d.SetRenderState(RenderState::Lighting, 1u);
+    {
+        // The glowing grid of the map the player flies over is added onto the picture.
+        RenderStateGuard glow(d);
+        glow.Blend(BlendMode::Additive);
+        DrawModel(models, "data/model/mapA.x", mapWorld);
+    }
+    {
+        // The HUD panels are unlit and hide nothing drawn after them.
+        RenderStateGuard panels(d);
+        panels.Blend(BlendMode::Alpha).Lighting(false).DepthWrite(false);
+        DrawPanels();
+    }
     services_.overlay().DrawCheckpoints(models);
 }
 

@@ -72,8 +72,7 @@ void SceneTitle::Draw3D() {
     const Model* model = services_.assets().models.Get(kTitleModel);
     const Matrix turn = MatrixRotationZ(tunnelAngle * kDegToRad);
     for (int i = 0; i < kModelCount; ++i) {
-        shader.effect.SetMatrix("mW", MatrixTranslation(0, 0, float(i) * kModelSpacing - scroll) * turn);
-        shader.Draw(model);
+        shader.Draw(model, MatrixTranslation(0, 0, float(i) * kModelSpacing - scroll) * turn);
     }
 }
 
