@@ -13,8 +13,8 @@
 #include "graphics/game_effects.hpp"
 #include "app/question_handler.hpp"
 #include "app/run_trace.hpp"
-#include "platform/window/input_recorder.hpp"
-#include "platform/window/script_player.hpp"
+#include "platform/input/input_recorder.hpp"
+#include "platform/input/script_player.hpp"
 #include "platform/window/window.hpp"
 #include "scene/scene_host.hpp"
 

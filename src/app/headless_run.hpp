@@ -11,8 +11,8 @@
 #include "app/launch_options.hpp"
 #include "app/run_trace.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
-#include "platform/window/script_player.hpp"
+#include "platform/input/input.hpp"
+#include "platform/input/script_player.hpp"
 
 class HeadlessRun {
 public:

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "platform/window/input_script.hpp"
+#include "platform/input/input_script.hpp"
 
 namespace {
 

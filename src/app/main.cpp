@@ -14,9 +14,9 @@
 #include "app/launch_options.hpp"
 #include "korvelin_version.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input_recorder.hpp"
-#include "platform/window/input_script.hpp"
-#include "platform/window/script_player.hpp"
+#include "platform/input/input_recorder.hpp"
+#include "platform/input/input_script.hpp"
+#include "platform/input/script_player.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_factory.hpp"
 

@@ -11,8 +11,8 @@
 
 #include "graphics/question_box.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input_recorder.hpp"
-#include "platform/window/script_player.hpp"
+#include "platform/input/input_recorder.hpp"
+#include "platform/input/script_player.hpp"
 
 namespace platform {
 class Window;

@@ -4,7 +4,7 @@
 #include "app/application.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/render_state_guard.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/controls_reader.hpp"
 
 using namespace platform;

@@ -9,7 +9,7 @@
 
 #include "chara/chara_base.hpp"
 #include "chara/enemy_unit.hpp"
-#include "platform/render/render_types.hpp"
+#include "platform/types/render_types.hpp"
 
 struct AssetCaches;
 

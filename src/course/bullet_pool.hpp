@@ -7,7 +7,7 @@
 #include <array>
 
 #include "math/math.hpp"
-#include "platform/render/render_types.hpp"
+#include "platform/types/render_types.hpp"
 
 // One shot of the pool. Enemies read world, active, exploding and size, and set exploding.
 struct Shot {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "chara/controls.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 
 // The middle of the back buffer in the input's screen coordinates: where the look is measured
 // from.

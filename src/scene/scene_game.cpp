@@ -5,7 +5,7 @@
 #include "chara/unit_seed.hpp"
 #include "course/course_rules.hpp"
 #include "graphics/graphics_device.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
 

@@ -15,7 +15,7 @@
 #include "course/course_file.hpp"
 #include "course/course_position.hpp"
 #include "course/weapon.hpp"
-#include "platform/render/render_types.hpp"
+#include "platform/types/render_types.hpp"
 #include "scene/scene_base.hpp"
 
 struct Controls;

@@ -7,7 +7,7 @@
 #include "chara/player.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/controls_reader.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/render/render_types.hpp"
+#include "platform/types/render_types.hpp"
 
 namespace platform {
 

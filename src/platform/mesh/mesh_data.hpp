@@ -7,7 +7,7 @@
 
 #include "math/math.hpp"
 #include "platform/mesh/triangle_bvh.hpp"
-#include "platform/render/render_types.hpp"
+#include "platform/types/render_types.hpp"
 
 namespace platform {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "math/math.hpp"
-#include "platform/render/render_types.hpp"
+#include "platform/types/render_types.hpp"
 
 namespace platform {
 

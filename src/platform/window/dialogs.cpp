@@ -41,11 +41,6 @@ Uint32 IconFlags(DialogIcon icon) {
 
 }  // namespace
 
-DialogAnswer DefaultAnswer(const DialogRequest& r) {
-    if (r.buttons == DialogButtons::Ok) return DialogAnswer::Ok;
-    return r.defaultYes ? DialogAnswer::Yes : DialogAnswer::No;
-}
-
 void SetDialogHandler(DialogHandler handler) { Handler() = std::move(handler); }
 
 void PreferUtf8ForDialogs() {

@@ -6,21 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/input/dialog_request.hpp"
+
 namespace platform {
 
 class Window;
-
-enum class DialogIcon { Question, Error, Warning, Info };
-enum class DialogButtons { Ok, YesNo };
-enum class DialogAnswer { Ok, Yes, No };
-
-struct DialogRequest {
-    std::string text;
-    std::string caption;
-    DialogIcon icon = DialogIcon::Info;
-    DialogButtons buttons = DialogButtons::Ok;
-    bool defaultYes = false;  // for YesNo: which answer Return gives
-};
 
 // Shows a box and waits for the answer: through the handler when one is installed, else in the
 // system's box. When no box can be shown, the question goes to standard error and the default
@@ -32,9 +22,6 @@ DialogAnswer ShowDialog(Window* owner, const DialogRequest& request);
 // without the fonts or helper the box needs, or the environment variable
 // KORVELIN_NO_SYSTEM_BOXES set to anything but "" or "0" (as if the system had none).
 bool ShowSystemDialog(Window* owner, const DialogRequest& request, DialogAnswer* answer, std::string* why);
-
-// The answer Return gives.
-DialogAnswer DefaultAnswer(const DialogRequest& request);
 
 // Convenience forms.
 bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes = false);

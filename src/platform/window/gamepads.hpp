@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 
 union SDL_Event;
 struct _SDL_GameController;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/window/script_player.hpp"
+#include "platform/input/script_player.hpp"
 
 namespace platform {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "platform/window/gamepads.hpp"
-#include "platform/window/input.hpp"
-#include "platform/window/input_recorder.hpp"
-#include "platform/window/input_script.hpp"
+#include "platform/input/input.hpp"
+#include "platform/input/input_recorder.hpp"
+#include "platform/input/input_script.hpp"
 
 union SDL_Event;
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 
 struct SDL_Window;
 

@@ -4,7 +4,7 @@
 // the picture's own, whatever the window's place on the desktop or its size.
 #pragma once
 
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "platform/window/sdl_input.hpp"
 
 namespace platform {

@@ -1,5 +1,5 @@
 // Recording a run's input.
-#include "platform/window/input_recorder.hpp"
+#include "platform/input/input_recorder.hpp"
 
 #include <cerrno>
 #include <cstring>

@@ -9,9 +9,9 @@
 #include <deque>
 #include <optional>
 
-#include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
-#include "platform/window/input_script.hpp"
+#include "platform/input/dialog_request.hpp"
+#include "platform/input/input.hpp"
+#include "platform/input/input_script.hpp"
 
 namespace platform {
 

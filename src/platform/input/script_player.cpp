@@ -1,5 +1,5 @@
 // Playing input scripts frame by frame.
-#include "platform/window/script_player.hpp"
+#include "platform/input/script_player.hpp"
 
 namespace platform {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // Reading and writing input scripts, independent of the locale.
-#include "platform/window/input_script.hpp"
+#include "platform/input/input_script.hpp"
 
 #include <algorithm>
 #include <cerrno>

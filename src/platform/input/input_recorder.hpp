@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/window/input_script.hpp"
+#include "platform/input/input_script.hpp"
 
 namespace platform {
 

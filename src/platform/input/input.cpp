@@ -1,5 +1,5 @@
 // The current input and the scripted implementation.
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 
 namespace platform {
 
