@@ -1,5 +1,5 @@
 // The game's world on the null render device, built the same way for every test that needs one:
-// a folder as the working directory (the game folder, or one the test fills), the null device
+// a folder as the working directory (the game folder, or an empty one the test fills), the null device
 // with its default states, the game's three effects, scripted input, questions the test answers,
 // the game's default options, and the process's services (silent sound, empty caches, the overlay
 // off), made when a test first asks for them. Torn down in the reverse order, back in the folder
@@ -7,10 +7,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "graphics/game_effects.hpp"
@@ -44,6 +47,24 @@ protected:
         GameEffects::Instance().Create();
         std::filesystem::current_path(folder);
     }
+    // Builds the world in a new, empty folder of the test's own, removed again at the end.
+    void EnterOwnFolder() {
+        ownFolder = std::filesystem::temp_directory_path() / ("korvelin-test-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(ownFolder);
+        std::filesystem::create_directories(ownFolder);
+        EnterWorld(ownFolder);
+    }
+    // A file of the own folder, its folders made: the full path.
+    std::string OwnFile(const std::string& name) const {
+        std::filesystem::create_directories((ownFolder / name).parent_path());
+        return (ownFolder / name).string();
+    }
+    // Writes a file of the own folder; its full path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        const std::string path = OwnFile(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
     // A fixture that adds its own parts lets them go first, then calls this.
     void TearDown() override {
         if (!entered_) return;
@@ -54,6 +75,7 @@ protected:
         platform::SetInput(nullptr);
         platform::SetDialogHandler(nullptr);
         std::filesystem::current_path(previous_);
+        if (!ownFolder.empty()) std::filesystem::remove_all(ownFolder);
     }
 
     // Made on first use; a fixture with a scene manager answers with the manager's.
@@ -76,6 +98,7 @@ protected:
     platform::ScriptedInput input;
     platform::DialogAnswer answer = platform::DialogAnswer::No;  // to every question
     std::vector<platform::DialogRequest> questions;              // in the order asked
+    std::filesystem::path ownFolder;                             // empty unless entered
 
 private:
     std::unique_ptr<GameServices> services_;

@@ -3,10 +3,7 @@
 // and a stand-in player that only stands where it is put.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,25 +55,16 @@ public:
 class HandMadeWorld : public NullWorld {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("korvelin-enemy-" + std::to_string(::getpid()));
-        fs::create_directories(folder_ / "data/model");
-        for (const char* map : {"mapA.x", "mapD.x"}) std::ofstream(folder_ / "data/model" / map) << kFlatGround;
-        for (const char* gate : {"CheckPoint.x", "CheckPoint2.x"}) std::ofstream(folder_ / "data/model" / gate) << kGatePanel;
+        EnterOwnFolder();
+        for (const char* map : {"mapA.x", "mapD.x"}) Write(std::string("data/model/") + map, kFlatGround);
+        for (const char* gate : {"CheckPoint.x", "CheckPoint2.x"}) Write(std::string("data/model/") + gate, kGatePanel);
         const fs::path game = KORVELIN_GAME_DIR;
-        fs::create_symlink(game / "data/model/enemy.x", folder_ / "data/model/enemy.x");
-        fs::create_directory_symlink(game / "data/texture", folder_ / "data/texture");
-        EnterWorld(folder_);
+        fs::create_symlink(game / "data/model/enemy.x", ownFolder / "data/model/enemy.x");
+        fs::create_directory_symlink(game / "data/texture", ownFolder / "data/texture");
         bullets.emplace(assets(), kept().fireCooldown);
-    }
-    void TearDown() override {
-        NullWorld::TearDown();
-        fs::remove_all(folder_);
     }
 
     std::optional<BulletPool> bullets;
-
-private:
-    fs::path folder_;
 };
 
 }  // namespace enemy_world
