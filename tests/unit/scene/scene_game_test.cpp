@@ -272,10 +272,12 @@ TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenItFliesTheCraftAndTheMouseL
         const float yaw = game().camera->yaw;
         const Matrix craft = game().player().world;
         input.SetCursor({640 + 200, 360});
+        const int cursorSets = input.setCursorCalls();
         ui.Frame();
         EXPECT_EQ(ImGui::FindWindowByName("DebugState") != nullptr, enabled == 1);
         if (enabled) {
             EXPECT_EQ(game().camera->yaw, yaw) << "the cursor is free for the overlay";
+            EXPECT_EQ(input.setCursorCalls(), cursorSets) << "and left where it is";
             // W flies it two ahead; no turn, no ground and no advance of its own move it.
             EXPECT_EQ(game().player().world.Row(2), craft.Row(2));
             const Vec3 flown = game().player().world.Row(3) - craft.Row(3);
