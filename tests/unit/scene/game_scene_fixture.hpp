@@ -1,5 +1,5 @@
-// The null world with the game's scene manager, a course of the test's own when it wants one,
-// and stand-in characters that the test places.
+// The null world with the game's scene manager (its title first), a course of the test's own
+// when it wants one, and stand-in characters that the test places in a game scene.
 #pragma once
 
 #include <unistd.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.hpp"
 #include "app/scene_manager.hpp"
 #include "null_world.hpp"
 #include "scene/scene_factory.hpp"
@@ -31,7 +32,7 @@ public:
     int strike = 0, updates = 0, draws = 0, passed = 0, activated = 0;
 };
 
-class GameSceneTest : public NullWorld {
+class SceneTest : public NullWorld {
 protected:
     void SetUp() override {
         EnterWorld();
@@ -42,6 +43,7 @@ protected:
         manager->Release();
         manager.reset();
         NullWorld::TearDown();
+        Application::Instance().loopEnded = false;  // a title asked to end the game
         std::filesystem::remove(coursePath());
     }
     GameServices& services() override { return manager->services(); }
@@ -67,8 +69,8 @@ protected:
         return game();
     }
     SceneGame& game() { return static_cast<SceneGame&>(*manager->scene); }
-    // One update of the scene with the controls the scripted input gives.
-    SceneId Update() { return game().Update(ReadInput()); }
+    // One update of the current scene with the controls the scripted input gives.
+    SceneId Update() { return manager->scene->Update(ReadInput()); }
     // Replaces character i by a stand-in heading where it headed.
     StandIn& StandInFor(size_t i) {
         auto standIn = std::make_unique<StandIn>();

@@ -12,7 +12,7 @@ using namespace platform;
 
 namespace {
 
-class GameScene : public GameSceneTest {
+class GameScene : public SceneTest {
 protected:
     // The HUD quads drawn with one picture, in drawing order.
     std::vector<NullDraw> QuadsOf(const std::vector<NullDraw>& draws, const char* picture) {
@@ -25,7 +25,7 @@ protected:
 };
 
 // Main course: start, four triggers, goal; then three routes of a spawn and an end gate.
-void UseTriggerCourse(GameSceneTest& t) {
+void UseTriggerCourse(SceneTest& t) {
     t.UseCourse({{0, 0}, {3, 0}, {3, 0}, {3, 0}, {3, 0}, {2, 0}, {0, 1}, {2, 1}, {0, 2}, {2, 2}, {0, 3}, {2, 3}});
 }
 

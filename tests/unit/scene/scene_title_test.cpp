@@ -5,40 +5,21 @@
 
 #include <filesystem>
 
-#include "app/application.hpp"
-#include "app/scene_manager.hpp"
-#include "null_world.hpp"
+#include "game_scene_fixture.hpp"
 #include "platform/window/clock.hpp"
 #include "scene/game_assets.hpp"
-#include "scene/scene_factory.hpp"
 
 using namespace platform;
 
 namespace {
 
-class SceneTitleTest : public NullWorld {
+class SceneTitleTest : public SceneTest {
 protected:
-    void SetUp() override {
-        EnterWorld();
-        Application::Instance().loopEnded = false;
-        manager = std::make_unique<SceneManager>(CreateGameScene);
-        manager->Init();
-    }
-    void TearDown() override {
-        manager->Release();
-        manager.reset();
-        Application::Instance().loopEnded = false;
-        NullWorld::TearDown();
-    }
-    GameServices& services() override { return manager->services(); }
     SceneTitle& title() { return static_cast<SceneTitle&>(*manager->scene); }
-    SceneId Update() { return manager->scene->Update(ReadInput()); }
     float ProjectionFov() {
         const Matrix& p = GraphicsDevice::Instance().device->GetTransform(TransformType::Projection);
         return 2.0f * std::atan(1.0f / p.m[1][1]) / kDegToRad;
     }
-
-    std::unique_ptr<SceneManager> manager;
 };
 
 TEST_F(SceneTitleTest, StartsAt80DegreesWithTheCameraBeforeTheTunnel) {
