@@ -25,8 +25,9 @@ bool BusyMoment::Make(SceneManager& manager, std::string* why) {
     platform::SetInput(&input);
     CurrentGameOptions() = GameOptions{};
     CurrentGameOptions().seed = kSeed;
-    manager.scene = std::make_unique<SceneGame>();
+    manager.scene = std::make_unique<SceneGame>(manager.services());
     scene_ = static_cast<SceneGame*>(manager.scene.get());
+    kept_ = &manager.services().kept();
     if (!scene_->courseError().empty()) {
         *why = scene_->courseError();
         return false;
@@ -77,29 +78,27 @@ void BusyMoment::Keep() {
     bullets_ = std::make_unique<BulletPool>(*s.bullets);
     weapon_ = std::make_unique<Weapon>(*s.weapon);
     camera_ = std::make_unique<Camera>(*s.camera);
-    mouse_ = std::make_unique<Mouse>(*s.mouse);
     counters_ = {s.introActive, s.runOver,  s.fadeAlpha,  s.endFrames, s.steerTilt, s.damageActive,
                  s.damageAlpha, s.damageTimer, s.enemiesReleased, s.hitsLeft, s.lives, s.shownScore,
-                 s.score,       s.shownResult, fireCooldown, s.introFov, enemyGateSpin, goalGateSpin,
-                 reticlePulse};
+                 s.score,       s.shownResult, s.introFov};
+    keptAt_ = *kept_;
     lastTrigger_ = s.lastTrigger;
 }
 
 void BusyMoment::Restore() {
     SceneGame& s = *scene_;
-    static_cast<Player&>(*s.characters[0]) = *player_;
-    for (size_t i = 1; i < s.characters.size(); ++i) static_cast<Enemy&>(*s.characters[i]) = enemies_[i - 1];
-    *s.bullets = *bullets_;
-    *s.weapon = *weapon_;
-    *s.camera = *camera_;
-    *s.mouse = *mouse_;
+    s.characters[0] = std::make_unique<Player>(*player_);
+    for (size_t i = 1; i < s.characters.size(); ++i) s.characters[i] = std::make_unique<Enemy>(enemies_[i - 1]);
+    s.bullets = std::make_unique<BulletPool>(*bullets_);
+    s.weapon = std::make_unique<Weapon>(*weapon_);
+    s.camera = std::make_unique<Camera>(*camera_);
     const Counters& c = counters_;
     s.introActive = c.introActive, s.runOver = c.runOver, s.fadeAlpha = c.fadeAlpha, s.endFrames = c.endFrames;
     s.steerTilt = c.steerTilt, s.damageActive = c.damageActive, s.damageAlpha = c.damageAlpha;
     s.damageTimer = c.damageTimer, s.enemiesReleased = c.enemiesReleased, s.hitsLeft = c.hitsLeft;
     s.lives = c.lives, s.shownScore = c.shownScore, s.score = c.score, s.shownResult = c.shownResult;
-    fireCooldown = c.fireCooldown, s.introFov = c.introFov, enemyGateSpin = c.enemyGateSpin;
-    goalGateSpin = c.goalGateSpin, reticlePulse = c.reticlePulse;
+    s.introFov = c.introFov;
+    *kept_ = keptAt_;
     s.lastTrigger = lastTrigger_;
     s.camera->SetView();
 }

@@ -10,11 +10,11 @@
 
 #include "chara/camera.hpp"
 #include "chara/enemy.hpp"
-#include "chara/mouse.hpp"
 #include "chara/player.hpp"
 #include "course/bullet_pool.hpp"
 #include "course/weapon.hpp"
 #include "platform/window/input.hpp"
+#include "scene/game_services.hpp"
 
 class SceneGame;
 class SceneManager;
@@ -29,7 +29,8 @@ public:
     // reached. Updates only: the maps are never drawn on the way. False with the reason when
     // the run never reaches the moment.
     bool Make(SceneManager& manager, std::string* why);
-    // Everything an update or a draw changes, back as it was at the moment.
+    // Everything an update or a draw changes, back as it was at the moment: the characters, the
+    // gun, the shots and the camera are copies of the moment's (they cannot be assigned).
     void Restore();
 
     SceneGame& scene() const { return *scene_; }
@@ -40,18 +41,19 @@ private:
     void Keep();
 
     SceneGame* scene_ = nullptr;
+    KeptValues* kept_ = nullptr;  // the manager's
     // Copies of the moment.
     std::unique_ptr<Player> player_;
     std::vector<Enemy> enemies_;
     std::unique_ptr<BulletPool> bullets_;
     std::unique_ptr<Weapon> weapon_;
     std::unique_ptr<Camera> camera_;
-    std::unique_ptr<Mouse> mouse_;
     struct Counters {
         int introActive, runOver, fadeAlpha, endFrames, steerTilt, damageActive, damageAlpha, damageTimer;
-        int enemiesReleased, hitsLeft, lives, shownScore, score, shownResult, fireCooldown;
-        float introFov, enemyGateSpin, goalGateSpin, reticlePulse;
+        int enemiesReleased, hitsLeft, lives, shownScore, score, shownResult;
+        float introFov;
     } counters_{};
+    KeptValues keptAt_;
     CoursePosition lastTrigger_;
 };
 

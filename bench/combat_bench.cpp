@@ -12,6 +12,7 @@
 
 #include "app/scene_manager.hpp"
 #include "busy_moment.hpp"
+#include "chara/controls.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/null/null_render_device.hpp"
@@ -35,8 +36,15 @@ void PutBack(benchmark::State& state) {
     state.ResumeTiming();
 }
 
+// The button held, nothing else, as at the moment.
+Controls Held() {
+    Controls c;
+    c.fire = true;
+    return c;
+}
+
 void UpdateCharacter(SceneGame& s, size_t i) {
-    benchmark::DoNotOptimize(s.characters[i]->Update(s.mapWorld, *s.bullets, s.player(), &s.score, s.lives));
+    benchmark::DoNotOptimize(s.characters[i]->Update(s.mapWorld, *s.bullets, s.player(), &s.score, s.lives, Held()));
 }
 
 void CountUnits(benchmark::State& state) {
@@ -51,7 +59,7 @@ void BM_CharactersAndPool(benchmark::State& state) {
     for (auto _ : state) {
         PutBack(state);
         for (size_t i = 0; i < s.characters.size(); ++i) UpdateCharacter(s, i);
-        s.bullets->Update(s.weapon->world, s.mapWorld, s.runOver);
+        s.bullets->Update(s.weapon->world, s.mapWorld, true, s.runOver);
     }
 }
 BENCHMARK(BM_CharactersAndPool)->Unit(benchmark::kMicrosecond);
@@ -92,7 +100,7 @@ void BM_Pool(benchmark::State& state) {
     CountUnits(state);
     for (auto _ : state) {
         PutBack(state);
-        s.bullets->Update(s.weapon->world, s.mapWorld, s.runOver);
+        s.bullets->Update(s.weapon->world, s.mapWorld, true, s.runOver);
     }
 }
 BENCHMARK(BM_Pool)->Unit(benchmark::kMicrosecond);

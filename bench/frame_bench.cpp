@@ -31,13 +31,13 @@ constexpr int kHeight = 720;
 class EmptyScene : public SceneBase {
 public:
     explicit EmptyScene(SceneId id) { sceneId = id; }
-    SceneId Update() override { return sceneId; }
+    SceneId Update(const Controls&) override { return sceneId; }
     void Draw3D() override {}
     void Draw2D() override {}
     void PreDraw() override {}
 };
 
-std::unique_ptr<SceneBase> MakeEmptyScene(SceneId id) { return std::make_unique<EmptyScene>(id); }
+std::unique_ptr<SceneBase> MakeEmptyScene(SceneId id, GameServices&) { return std::make_unique<EmptyScene>(id); }
 
 // The loop's frame as the game runs it, minus the sleep that paces it to 16 ms.
 void RunUnpacedFrame(Application& app, SceneManager& manager) {
@@ -104,8 +104,8 @@ BENCHMARK(BM_TransitionFrame)->Apply(transition_bench::ReadAheadCases);
 
 // Every model and picture on the game scene's list put on the OpenGL device at once.
 void BM_GameSceneFiles(benchmark::State& state) {
-    transition_bench::MeasureTransition(state, [](SceneManager&) {
-        transition_bench::GetEveryGameSceneFile();
+    transition_bench::MeasureTransition(state, [](SceneManager& manager) {
+        transition_bench::GetEveryGameSceneFile(manager);
         GraphicsDevice::Instance().device->Finish();
     });
 }

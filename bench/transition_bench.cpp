@@ -24,7 +24,7 @@ void BM_TransitionFrame(benchmark::State& state) {
 BENCHMARK(BM_TransitionFrame)->Apply(transition_bench::ReadAheadCases);
 
 void BM_GameSceneFiles(benchmark::State& state) {
-    transition_bench::MeasureTransition(state, [](SceneManager&) { transition_bench::GetEveryGameSceneFile(); });
+    transition_bench::MeasureTransition(state, transition_bench::GetEveryGameSceneFile);
 }
 BENCHMARK(BM_GameSceneFiles)->Apply(transition_bench::ReadAheadCases);
 

@@ -9,8 +9,6 @@
 #include <memory>
 
 #include "app/scene_manager.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
 #include "scene/game_assets.hpp"
 #include "scene/scene_factory.hpp"
 
@@ -20,15 +18,15 @@ namespace transition_bench {
 class LeavingTitle : public SceneBase {
 public:
     LeavingTitle() { sceneId = kSceneTitle; }
-    SceneId Update() override { return kSceneGame; }
+    SceneId Update(const Controls&) override { return kSceneGame; }
     void Draw3D() override {}
     void Draw2D() override {}
     void PreDraw() override {}
 };
 
-inline std::unique_ptr<SceneBase> MakeScene(SceneId id) {
+inline std::unique_ptr<SceneBase> MakeScene(SceneId id, GameServices& services) {
     if (id == kSceneTitle) return std::make_unique<LeavingTitle>();
-    return CreateGameScene(id);
+    return CreateGameScene(id, services);
 }
 
 // Times `frame(manager)` once per iteration, with the caches empty at the start of each as on
@@ -42,9 +40,10 @@ void MeasureTransition(benchmark::State& state, Frame frame) {
         SceneManager manager(MakeScene);
         manager.Init();
         if (readAhead) {
-            PrefetchGameScene();
-            gModelCache->WaitForPrefetch();
-            gTextureCache->WaitForPrefetch();
+            AssetCaches& assets = manager.services().assets();
+            PrefetchGameScene(assets);
+            assets.models.WaitForPrefetch();
+            assets.textures.WaitForPrefetch();
         }
         const auto start = std::chrono::steady_clock::now();
         frame(manager);
@@ -61,9 +60,10 @@ inline void ReadAheadCases(benchmark::internal::Benchmark* b) {
 
 // Every model and picture on the game scene's list asked for at once: what the frame costs
 // when the game scene uses all of them in its first frame, whatever the scene looks like.
-inline void GetEveryGameSceneFile() {
-    for (const std::string& name : GameSceneModels()) gModelCache->Get(name);
-    for (const std::string& name : GameScenePictures()) gTextureCache->Get(name);
+inline void GetEveryGameSceneFile(SceneManager& manager) {
+    AssetCaches& assets = manager.services().assets();
+    for (const std::string& name : GameSceneModels()) assets.models.Get(name);
+    for (const std::string& name : GameScenePictures()) assets.textures.Get(name);
 }
 
 }  // namespace transition_bench

@@ -11,6 +11,7 @@
 #include "chara/enemy.hpp"
 #include "frame_runner.hpp"
 #include "platform/window/input.hpp"
+#include "scene/controls_reader.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_game.hpp"
 #include "sheet_layout.hpp"
@@ -37,11 +38,11 @@ constexpr int kNearExplosionFrames = 30;      // grown to 6.5 of its 10
 // view, as the frame's draw would set it, so the explosion sprites turn to the right camera.
 class CombatRun {
 public:
-    CombatRun() : previousInput_(&platform::GetInput()), previousOptions_(CurrentGameOptions()) {
+    explicit CombatRun(GameServices& services) : previousInput_(&platform::GetInput()), previousOptions_(CurrentGameOptions()) {
         platform::SetInput(&input);
         CurrentGameOptions() = GameOptions{};
         CurrentGameOptions().seed = kSeed;
-        game = std::make_unique<SceneGame>();
+        game = std::make_unique<SceneGame>(services);
     }
     ~CombatRun() {
         game.reset();
@@ -51,7 +52,7 @@ public:
 
     // False when the run has ended or gone on too long.
     bool Step() {
-        if (game->Update() != game->sceneId || frame >= kLastFrame) return false;
+        if (game->Update(ReadControls(input, PictureMiddle(input))) != game->sceneId || frame >= kLastFrame) return false;
         game->PreDraw();
         game->hitsLeft = 2;
         game->lives = 3;
@@ -131,7 +132,7 @@ int DyingUnits(const CombatRun& run, size_t k) {
 }  // namespace
 
 bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::string* error) {
-    CombatRun run;
+    CombatRun run(runner.services());
     SceneGame& g = *run.game;
     if (!g.courseError().empty() || g.characters.size() < 2) {
         *error = g.courseError().empty() ? "the course has no enemy" : g.courseError();

@@ -10,8 +10,6 @@
 #include "course/course_file.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"
 
@@ -29,7 +27,7 @@ const Matrix kGunOffset = MatrixTranslation(0, 1.5f, -0.655f);
 // Where the craft flies as it passes main-course gate k, facing the next gate. The height is the
 // ground under it plus the flight height, which should agree with the gate's drop; the
 // difference is reported so a course that does not keep it shows up here.
-Matrix CraftAt(const CourseList& course, size_t k, size_t mainCount, float* heightError) {
+Matrix CraftAt(const Model& ground, const CourseList& course, size_t k, size_t mainCount, float* heightError) {
     const Vec3 gate = course[k]->world.Row(3);
     Vec3 forward = course[k]->world.Row(2);
     if (k + 1 < mainCount) forward = course[k + 1]->world.Row(3) - gate;
@@ -37,8 +35,7 @@ Matrix CraftAt(const CourseList& course, size_t k, size_t mainCount, float* heig
     forward = Vec3Normalize(forward);
     Vec3 at = gate + Vec3{0, kGateDrop, 0};
     *heightError = 0;
-    const Model* ground = gModelCache->Get("data/model/mapA.x");
-    const RayHit hit = ground->Intersect(at + Vec3{0, 2000, 0}, {0, -1, 0});
+    const RayHit hit = ground.Intersect(at + Vec3{0, 2000, 0}, {0, -1, 0});
     if (hit.hit) {
         const float flight = at.y + 2000 - hit.distance + kFlightHeight;
         *heightError = at.y - flight;
@@ -52,15 +49,14 @@ Matrix CraftAt(const CourseList& course, size_t k, size_t mainCount, float* heig
     return world;
 }
 
-void DrawModel(const char* file, const Matrix& world) {
-    SimpleShader& shader = Application::Instance().simpleShader;
-    shader.effect.SetMatrix("mW", world);
-    shader.Draw(gModelCache->Get(file));
-}
-
 // The 3D pass of play, without enemies, shots and the HUD panels.
-void DrawWorld(const CourseList& course, const Matrix& craft, float enemySpin, float goalSpin) {
+void DrawWorld(ModelCache& models, const CourseList& course, const Matrix& craft, float enemySpin, float goalSpin) {
     RenderDevice& d = *GraphicsDevice::Instance().device;
+    const auto DrawModel = [&](const char* file, const Matrix& world) {
+        SimpleShader& shader = Application::Instance().simpleShader;
+        shader.effect.SetMatrix("mW", world);
+        shader.Draw(models.Get(file));
+    };
     DrawModel("data/model/mapB.x", Matrix::Identity());
     DrawModel("data/model/chara.x", craft);
     const Matrix enemyTurn = MatrixRotationZ(-enemySpin * kDegToRad);
@@ -87,6 +83,7 @@ bool WriteCourseSheet(FrameRunner& runner, const std::string& outDir, std::strin
         *error = report.message.empty() ? "the course is empty" : report.message;
         return false;
     }
+    AssetCaches& assets = runner.services().assets();
     size_t mainCount = 0;
     while (mainCount < course.size() && course[mainCount]->enemyNo == 0) ++mainCount;
     // The start, the first trigger gate (the first enemy route ahead), the middle, the goal ahead.
@@ -98,7 +95,7 @@ bool WriteCourseSheet(FrameRunner& runner, const std::string& outDir, std::strin
     for (int v = 0; v < kCourseViews; ++v) {
         const size_t k = std::min(views[v], mainCount - 1);
         float heightError = 0;
-        const Matrix craft = CraftAt(course, k, mainCount, &heightError);
+        const Matrix craft = CraftAt(*assets.models.Get("data/model/mapA.x"), course, k, mainCount, &heightError);
         if (std::fabs(heightError) > 1.0f)
             std::fprintf(stderr, "korvelin-contact-sheet: gate %zu stands %.1f units off the flight path's drop\n", k,
                          double(heightError));
@@ -114,11 +111,11 @@ bool WriteCourseSheet(FrameRunner& runner, const std::string& outDir, std::strin
                            MatrixPerspectiveFovLH(kFieldOfView * kDegToRad, float(kFrameWidth) / float(kFrameHeight),
                                                   0.01f, 10000.0f));
         };
-        drawing.draw3d = [&] { DrawWorld(course, craft, 40.0f * float(v), 25.0f * float(v)); };
+        drawing.draw3d = [&] { DrawWorld(assets.models, course, craft, 40.0f * float(v), 25.0f * float(v)); };
         drawing.draw2d = [&] {
             GraphicsDevice& gd = GraphicsDevice::Instance();
             const Matrix back = MatrixTranslation(0, 0, 1);
-            gd.DrawSprite(gTextureCache->Get("data/Texture/back.png"), 0xFFFFFFFF, &back);
+            gd.DrawSprite(assets.textures.Get("data/Texture/back.png"), 0xFFFFFFFF, &back);
             runner.Label(label, 8, 8, 2.0f);
         };
         const std::vector<uint8_t> frame = runner.Frame(drawing);

@@ -13,7 +13,7 @@ namespace {
 class SheetScene : public SceneBase {
 public:
     explicit SheetScene(const FrameDrawing& drawing) : drawing_(drawing) { sceneId = kSceneTitle; }
-    SceneId Update() override { return sceneId; }
+    SceneId Update(const Controls&) override { return sceneId; }
     void PreDraw() override {
         if (drawing_.preDraw) drawing_.preDraw();
     }

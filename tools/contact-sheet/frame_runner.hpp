@@ -9,6 +9,7 @@
 
 #include "app/scene_manager.hpp"
 #include "graphics/texture.hpp"
+#include "scene/game_services.hpp"
 
 // What one frame draws: PreDraw sets the view and projection, then the 3D and the sprite pass.
 struct FrameDrawing {
@@ -37,6 +38,8 @@ public:
 
     // Device errors seen so far, each reported on standard error as it appears.
     int errorCount() const { return errorCount_; }
+    // The manager's services: the caches the sheets draw from, and what the game scenes get.
+    GameServices& services() { return manager_.services(); }
 
 private:
     std::vector<uint8_t> Finish();

@@ -8,7 +8,6 @@
 #include "canvas.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
 #include "platform/mesh/x_file_loader.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"
@@ -111,7 +110,7 @@ bool WriteModelSheet(FrameRunner& runner, const std::string& outDir, std::string
     const float labelScale = float(kModelShrink) * 1.25f;
     for (size_t m = 0; m < names.size(); ++m) {
         const std::string& name = names[m];
-        const Model* model = gModelCache->Get("data/model/" + name);
+        const Model* model = runner.services().assets().models.Get("data/model/" + name);
         const bool loaded = model->mesh && !model->mesh->data().Empty();
         MeshBounds bounds{};
         if (loaded) bounds = model->mesh->data().bounds;

@@ -9,7 +9,6 @@
 #include "canvas.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
-#include "graphics/texture_cache.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"
 
@@ -81,7 +80,7 @@ bool WritePictureSheet(FrameRunner& runner, const std::string& outDir, std::stri
             for (int i = 0; i < inFrame; ++i) {
                 const std::string& name = names[size_t(first + i)];
                 const float x = float((i % 2) * kPictureTileWidth), y = float((i / 2) * kPictureTileHeight);
-                const Texture* picture = gTextureCache->Get(name);
+                const Texture* picture = runner.services().assets().textures.Get(name);
                 const int w = int(picture->imageInfo.width), h = int(picture->imageInfo.height);
                 const float scale = std::min({1.0f, float(kAreaWidth - 4) / float(std::max(w, 1)),
                                               float(kAreaHeight - 4) / float(std::max(h, 1))});

@@ -10,6 +10,7 @@
 #include "canvas.hpp"
 #include "frame_runner.hpp"
 #include "platform/window/input.hpp"
+#include "scene/controls_reader.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_game.hpp"
 #include "sheet_layout.hpp"
@@ -25,12 +26,13 @@ constexpr int kLastFrame = 12000;
 // A run of the game scene with nobody at the controls.
 class QuietRun {
 public:
-    explicit QuietRun(const std::string& course) : previousInput_(&platform::GetInput()), previous_(CurrentGameOptions()) {
+    QuietRun(const std::string& course, GameServices& services)
+        : previousInput_(&platform::GetInput()), previous_(CurrentGameOptions()) {
         platform::SetInput(&input_);
         CurrentGameOptions() = GameOptions{};
         if (!course.empty()) CurrentGameOptions().courseFile = course;
         CurrentGameOptions().seed = kSeed;
-        game = std::make_unique<SceneGame>();
+        game = std::make_unique<SceneGame>(services);
     }
     ~QuietRun() {
         game.reset();
@@ -40,7 +42,8 @@ public:
     template <typename Done>
     bool StepUntil(Done done) {
         while (!done()) {
-            if (game->Update() != game->sceneId || ++frame > kLastFrame) return false;
+            if (game->Update(ReadControls(input_, PictureMiddle(input_))) != game->sceneId || ++frame > kLastFrame)
+                return false;
             game->PreDraw();
         }
         return true;
@@ -94,7 +97,7 @@ bool WriteRunSheet(FrameRunner& runner, const std::string& outDir, std::string* 
     };
 
     {
-        QuietRun run("");
+        QuietRun run("", runner.services());
         SceneGame& g = *run.game;
         if (!g.courseError().empty()) {
             *error = g.courseError();
@@ -110,7 +113,7 @@ bool WriteRunSheet(FrameRunner& runner, const std::string& outDir, std::string* 
         capture(run, "destroyed - the result counts the score alone");
     }
     {
-        QuietRun run(WriteShortCourse(outDir));
+        QuietRun run(WriteShortCourse(outDir), runner.services());
         SceneGame& g = *run.game;
         if (!g.courseError().empty()) {
             *error = g.courseError();

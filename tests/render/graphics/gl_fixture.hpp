@@ -79,7 +79,7 @@ protected:
     struct Scene : SceneBase {
         std::function<void()> draw3d, draw2d;
         Matrix view = Matrix::Identity();
-        SceneId Update() override { return sceneId; }
+        SceneId Update(const Controls&) override { return sceneId; }
         void PreDraw() override { device().SetTransform(TransformType::View, view); }
         void Draw3D() override {
             if (draw3d) draw3d();
@@ -91,7 +91,7 @@ protected:
     // Runs one frame of the real pipeline with the given drawing and returns the back buffer.
     std::vector<uint8_t> Frame(std::function<void()> draw3d, std::function<void()> draw2d,
                                std::vector<uint8_t>* glow = nullptr, const Matrix& view = Matrix::Identity()) {
-        SceneManager manager([&](SceneId id) {
+        SceneManager manager([&](SceneId id, GameServices&) {
             auto s = std::make_unique<Scene>();
             s->sceneId = id;
             s->draw3d = draw3d;

@@ -1,22 +1,15 @@
-// The scene manager on the null device: switching, the managers' lifetime, the order of the
-// frame's draw pipeline, the parameter uploads, and effects that failed to load.
+// The scene manager on the null device: switching, the services it makes and hands to its
+// scenes, the order of the frame's draw pipeline, the parameter uploads, effects that failed to
+// load, and keys that do not carry from one scene to the next.
 #include "app/scene_manager.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "app/application.hpp"
-#include "editor/debug_ui.hpp"
-#include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
-#include "platform/null/null_render_device.hpp"
-#include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
-#include "sound/sound_manager.hpp"
+#include "null_world.hpp"
 
 using namespace platform;
 
@@ -27,13 +20,13 @@ std::vector<std::string> gLog;
 // A scene that writes every call into gLog and asks for `next` on Update.
 class RecordingScene : public SceneBase {
 public:
-    RecordingScene(SceneId id, bool managersAtConstruction) : managersSeen(managersAtConstruction) {
+    RecordingScene(SceneId id, GameServices& given) : services(&given) {
         sceneId = id;
         gLog.push_back("construct " + std::to_string(id));
         next = id;
     }
     ~RecordingScene() override { gLog.push_back("destroy " + std::to_string(sceneId)); }
-    SceneId Update() override {
+    SceneId Update(const Controls&) override {
         gLog.push_back("update " + std::to_string(sceneId));
         return next;
     }
@@ -50,73 +43,49 @@ public:
     void Draw2D() override { gLog.push_back("draw2d " + std::to_string(sceneId)); }
 
     SceneId next;
-    bool managersSeen;
+    GameServices* services;  // what the scene was made with
     Matrix view = MatrixLookAtLH({10, 20, -30}, {0, 0, 0}, {0, 1, 0});
 };
 
 RecordingScene* gCurrent = nullptr;
 
-std::unique_ptr<SceneBase> MakeScene(SceneId id) {
-    auto scene = std::make_unique<RecordingScene>(id, gSoundManager != nullptr);
+std::unique_ptr<SceneBase> MakeScene(SceneId id, GameServices& services) {
+    auto scene = std::make_unique<RecordingScene>(id, services);
     gCurrent = scene.get();
     return scene;
 }
 
-class SceneManagerTest : public ::testing::Test {
+class SceneManagerTest : public NullWorld {
 protected:
     void SetUp() override {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        SetDialogHandler([this](const DialogRequest& r) {
-            dialogs.push_back(r.caption + ": " + r.text);
-            return DialogAnswer::Ok;
-        });
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        GraphicsDevice::Instance().SetDefaultStates();
+        EnterWorld();
         gLog.clear();
     }
-    void TearDown() override {
-        Application& app = Application::Instance();
-        app.simpleShader.Release();
-        app.modelShader.Release();
-        app.blurFilter.Release();
-        GraphicsDevice::Instance().Release();
-        SetDialogHandler(nullptr);
-    }
-    // The effects as shipped with the game.
-    void CreateEffects(const std::string& folder) {
-        const auto previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
-        Application& app = Application::Instance();
-        app.simpleShader.Create();
-        app.modelShader.Create();
-        app.blurFilter.Create();
-        std::filesystem::current_path(previous);
-    }
-    NullRenderDevice& device() { return static_cast<NullRenderDevice&>(*GraphicsDevice::Instance().device); }
-
-    std::vector<std::string> dialogs;
 };
 
-TEST_F(SceneManagerTest, TitleComesFirstAndTheManagersExistBeforeTheFirstUpdate) {
-    SceneManager manager(MakeScene);
-    manager.Init();
-    ASSERT_NE(gCurrent, nullptr);
-    EXPECT_FALSE(gCurrent->managersSeen) << "the title is made before the managers";
-    EXPECT_EQ(manager.scene->sceneId, kSceneTitle);
-    EXPECT_NE(gSoundManager, nullptr);
-    EXPECT_NE(gModelCache, nullptr);
-    EXPECT_NE(gTextureCache, nullptr);
-    ASSERT_NE(gDebugUi, nullptr);
-    EXPECT_EQ(gDebugUi->enabled, 0);
-    // Light 0 and the projection are the manager's.
-    Light light = device().GetLight(0);
-    EXPECT_EQ(light.direction, Vec3(0, -1, 0));
-    EXPECT_EQ(light.ambient, (ColorValue{0.5f, 0.5f, 0.5f, 0}));
-    EXPECT_NEAR(device().GetTransform(TransformType::Projection).m[1][1], 1.7320508f, 1e-5f);
-    EXPECT_EQ(manager.glowTarget.Width(), 1280);
-    EXPECT_EQ(manager.glowTarget.Height(), 720);
-    manager.Release();
-    EXPECT_EQ(gSoundManager, nullptr);
+TEST_F(SceneManagerTest, TheServicesComeFirstAndTheTitleIsMadeWithThem) {
+    Application& app = Application::Instance();
+    for (const bool dev : {false, true}) {
+        app.developerOverlay = dev;
+        app.readOnlyGameFolder = dev;
+        SceneManager manager(MakeScene);
+        manager.Init();
+        ASSERT_NE(gCurrent, nullptr);
+        EXPECT_EQ(manager.scene->sceneId, kSceneTitle);
+        EXPECT_EQ(gCurrent->services, &manager.services());
+        // The overlay as the command line asked for it, and where its editor may save.
+        EXPECT_EQ(manager.services().overlay().enabled, dev ? 1 : 0);
+        EXPECT_EQ(manager.services().overlay().gameFolderReadOnly, dev);
+        // Light 0 and the projection are the manager's.
+        Light light = device().GetLight(0);
+        EXPECT_EQ(light.direction, Vec3(0, -1, 0));
+        EXPECT_EQ(light.ambient, (ColorValue{0.5f, 0.5f, 0.5f, 0}));
+        EXPECT_NEAR(device().GetTransform(TransformType::Projection).m[1][1], 1.7320508f, 1e-5f);
+        EXPECT_EQ(manager.glowTarget.Width(), 1280);
+        EXPECT_EQ(manager.glowTarget.Height(), 720);
+        manager.Release();
+    }
+    app.developerOverlay = app.readOnlyGameFolder = false;
 }
 
 TEST_F(SceneManagerTest, SameIdKeepsTheSceneOtherIdReplacesItBeforeDrawing) {
@@ -134,8 +103,7 @@ TEST_F(SceneManagerTest, SameIdKeepsTheSceneOtherIdReplacesItBeforeDrawing) {
 }
 
 TEST_F(SceneManagerTest, FramePipelineRunsInOrder) {
-    CreateEffects(KORVELIN_SOURCE_DIR "/assets");
-    ASSERT_TRUE(dialogs.empty()) << dialogs.front();
+    ASSERT_TRUE(questions.empty()) << questions.front().text;
     SceneManager manager(MakeScene);
     manager.Init();
     const std::string glow = std::to_string(manager.glowTarget.texture);
@@ -174,7 +142,6 @@ TEST_F(SceneManagerTest, FramePipelineRunsInOrder) {
 }
 
 TEST_F(SceneManagerTest, UploadsLightAndCameraIntoBothEffectsUnderTheirOwnNames) {
-    CreateEffects(KORVELIN_SOURCE_DIR "/assets");
     SceneManager manager(MakeScene);
     manager.Init();
     manager.Draw();
@@ -210,11 +177,12 @@ TEST_F(SceneManagerTest, UploadsLightAndCameraIntoBothEffectsUnderTheirOwnNames)
 }
 
 TEST_F(SceneManagerTest, EffectsThatFailedToLoadAreHarmlessAndTheFrameStillDraws) {
-    CreateEffects(std::filesystem::temp_directory_path());  // no Shader/ there
-    ASSERT_EQ(dialogs.size(), 3u);
-    for (const std::string& d : dialogs) {
-        EXPECT_NE(d.find("シェーダコンパイルエラー"), std::string::npos);
-        EXPECT_NE(d.find("Shader/"), std::string::npos) << "the message names the missing file: " << d;
+    std::filesystem::current_path(std::filesystem::temp_directory_path());  // no Shader/ there
+    GameEffects::Instance().Create();
+    ASSERT_EQ(questions.size(), 3u);
+    for (const DialogRequest& q : questions) {
+        EXPECT_EQ(q.caption, "シェーダコンパイルエラー");
+        EXPECT_NE(q.text.find("Shader/"), std::string::npos) << "the message names the missing file: " << q.text;
     }
     SceneManager manager(MakeScene);
     manager.Init();
@@ -228,10 +196,9 @@ TEST_F(SceneManagerTest, EffectsThatFailedToLoadAreHarmlessAndTheFrameStillDraws
 }
 
 TEST_F(SceneManagerTest, ASceneThatDrawsNothingGivesAnOpaqueBlackFrame) {
-    CreateEffects(KORVELIN_SOURCE_DIR "/assets");
-    SceneManager manager([](SceneId id) -> std::unique_ptr<SceneBase> {
+    SceneManager manager([](SceneId id, GameServices&) -> std::unique_ptr<SceneBase> {
         struct Empty : SceneBase {
-            SceneId Update() override { return sceneId; }
+            SceneId Update(const Controls&) override { return sceneId; }
             void Draw3D() override {}
             void Draw2D() override {}
             void PreDraw() override {}
@@ -276,15 +243,14 @@ TEST_F(SceneManagerTest, WheelLastsUntilPresentAndFramesAreCounted) {
     manager.Release();
 }
 
-// Two scenes that read keys as the game's do: scene 0 leaves on `leave`, scene 1 records the key
-// states it sees in its updates.
+// Two scenes that read the controls as the game's do: scene 0 leaves on back or when told to,
+// scene 1 records start and back as its updates see them.
 class KeyScene : public SceneBase {
 public:
     explicit KeyScene(SceneId id) { sceneId = id; }
-    SceneId Update() override {
-        Input& in = GetInput();
-        if (sceneId == kSceneTitle) return in.KeyDown(Key::Escape) || leave ? kSceneGame : kSceneTitle;
-        seen.push_back({in.AsyncKeyState(Key::Space), in.AsyncKeyState(Key::Escape)});
+    SceneId Update(const Controls& controls) override {
+        if (sceneId == kSceneTitle) return controls.back || leave ? kSceneGame : kSceneTitle;
+        seen.push_back({controls.start, controls.back});
         return kSceneGame;
     }
     void Draw3D() override {}
@@ -292,28 +258,25 @@ public:
     void PreDraw() override {}
 
     bool leave = false;
-    std::vector<std::pair<int16_t, int16_t>> seen;  // (Space, Escape) per update
+    std::vector<std::pair<bool, bool>> seen;  // (start, back) per update
 };
 
 TEST_F(SceneManagerTest, KeysPressedForOneSceneDoNotActInTheNext) {
-    ScriptedInput input;
-    SetInput(&input);
-    SceneManager manager([](SceneId id) { return std::make_unique<KeyScene>(id); });
+    SceneManager manager([](SceneId id, GameServices&) { return std::make_unique<KeyScene>(id); });
     manager.Init();
     auto current = [&] { return static_cast<KeyScene*>(manager.scene.get()); };
-    const int16_t kDown = static_cast<int16_t>(0x8000), kPressedAndDown = static_cast<int16_t>(0x8001);
 
-    // A Space tapped while scene 0 runs (it does not read Space) is not seen by scene 1.
+    // A Space tapped in the update in which scene 0 leaves is not seen by scene 1.
     input.Tap(Key::Space);
     current()->leave = true;
     manager.Update();
     ASSERT_EQ(manager.scene->sceneId, kSceneGame);
     manager.Update();
-    EXPECT_EQ(current()->seen.at(0), std::make_pair(int16_t(0), int16_t(0)));
+    EXPECT_EQ(current()->seen.at(0), std::make_pair(false, false));
     // A new press after the switch counts as usual.
     input.Tap(Key::Space);
     manager.Update();
-    EXPECT_EQ(current()->seen.at(1).first, 1);
+    EXPECT_TRUE(current()->seen.at(1).first);
 
     // The Escape that made scene 0 leave is still held: it reads as up in scene 1 until it is
     // released and pressed again.
@@ -328,10 +291,9 @@ TEST_F(SceneManagerTest, KeysPressedForOneSceneDoNotActInTheNext) {
     input.SetKey(Key::Escape, true);
     manager.Update();
     manager.Update();
-    const std::vector<int16_t> escape = {0, 0, 0, kPressedAndDown, kDown};
-    std::vector<int16_t> seen;
-    for (const auto& s : current()->seen) seen.push_back(s.second);
-    EXPECT_EQ(seen, escape);
+    std::vector<bool> back;
+    for (const auto& s : current()->seen) back.push_back(s.second);
+    EXPECT_EQ(back, (std::vector<bool>{false, false, false, true, true}));
     // Released and pressed again between two frames: a new press, seen at once.
     manager.scene = std::make_unique<KeyScene>(kSceneTitle);
     manager.Update();
@@ -339,9 +301,8 @@ TEST_F(SceneManagerTest, KeysPressedForOneSceneDoNotActInTheNext) {
     input.SetKey(Key::Escape, false);
     input.SetKey(Key::Escape, true);  // released and pressed between two frames
     manager.Update();
-    EXPECT_EQ(current()->seen.back().second, kPressedAndDown);
+    EXPECT_TRUE(current()->seen.back().second);
     manager.Release();
-    SetInput(nullptr);
 }
 
 }  // namespace

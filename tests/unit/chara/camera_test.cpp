@@ -28,7 +28,7 @@ void ExpectNearVec(Vec3 a, Vec3 b, float tolerance, const std::string& what) {
 }
 
 TEST_F(CameraTest, BeforeAnyUpdateEverythingHasADefinedValue) {
-    Camera camera;
+    Camera camera(models());
     EXPECT_EQ(camera.world, Matrix::Identity());
     EXPECT_EQ(camera.target, (Vec3{0, 0, 0}));
     camera.SetView();
@@ -46,7 +46,7 @@ TEST_F(CameraTest, RidesSixUpAndTwelveBehindSwungByPitchThenYaw) {
     };
     const Matrix sky = MatrixScaling(5, 5, 5) * MatrixTranslation(40, 12, -300);
     for (const Case& c : cases) {
-        Camera camera;
+        Camera camera(models());
         camera.pitch = c.pitch;
         camera.yaw = c.yaw;
         const Matrix viewBefore = DeviceTransform(TransformType::View);
@@ -63,7 +63,7 @@ TEST_F(CameraTest, RidesSixUpAndTwelveBehindSwungByPitchThenYaw) {
 }
 
 TEST_F(CameraTest, ProjectionFollowsTheFieldOfViewOnTheBackBuffer) {
-    Camera camera;
+    Camera camera(models());
     camera.fov = 120;
     camera.Update(player, MatrixScaling(5, 5, 5));
     const Matrix expected = MatrixPerspectiveFovLH(120 * kDegToRad, 1280.0f / 720.0f, 0.01f, 10000.0f);
@@ -74,7 +74,7 @@ TEST_F(CameraTest, ProjectionFollowsTheFieldOfViewOnTheBackBuffer) {
 }
 
 TEST_F(CameraTest, AimsWhereTheLineOfSightMeetsTheSkyAndKeepsTheAimOnAMiss) {
-    Camera camera;
+    Camera camera(models());
     camera.yaw = 25;
     Matrix sky = MatrixScaling(5, 5, 5);
     sky.SetRow(3, player.Row(3));
@@ -85,18 +85,20 @@ TEST_F(CameraTest, AimsWhereTheLineOfSightMeetsTheSkyAndKeepsTheAimOnAMiss) {
     EXPECT_GT(Vec3Length(toTarget), 950.0f);
     EXPECT_LT(Vec3Length(toTarget), 1015.0f);
     EXPECT_NEAR(Vec3Dot(Vec3Normalize(toTarget), camera.world.Row(2)), 1.0f, 1e-6f);
+    EXPECT_NEAR(camera.rayDistance, Vec3Length(toTarget), 1e-2f) << "the overlay shows how far the aim ray went";
 
-    const Vec3 kept = camera.target;
+    const Vec3 aim = camera.target;
     sky.SetRow(3, player.Row(3) - camera.world.Row(2) * 100000.0f);  // the dome far behind
     camera.yaw = 0;
     camera.Update(player, sky);
-    EXPECT_EQ(camera.target, kept);
+    EXPECT_EQ(camera.target, aim);
+    EXPECT_EQ(camera.rayDistance, -1.0f) << "a miss";
 }
 
 TEST_F(CameraTest, ShakesOnlyBehindADestroyedPlayerDuringFrames1To99) {
     // The reference draws from a generator seeded like the camera's: vertical first.
     std::mt19937 reference(10);
-    Camera camera;
+    Camera camera(models());
     const struct Step {
         int endFrames, hitsLeft;
         bool draws;
@@ -122,7 +124,7 @@ TEST_F(CameraTest, ShakesOnlyBehindADestroyedPlayerDuringFrames1To99) {
 
 TEST_F(CameraTest, AWonRunSwingsToTheEndViewOver20UpdatesAndHoldsIt) {
     for (const int hitsLeft : {0, 2}) {
-        Camera camera;
+        Camera camera(models());
         Matrix worlds[25];
         for (int update = 0; update < 25; ++update) {
             EXPECT_NEAR(camera.endBlend, std::min(1.0f, 0.05f * float(update)), 1e-5f) << update;
@@ -146,7 +148,7 @@ TEST_F(CameraTest, AWonRunSwingsToTheEndViewOver20UpdatesAndHoldsIt) {
         EXPECT_LT(Vec3Dot(eye, player.Row(0)), 0.0f);
         EXPECT_NEAR(Vec3Dot(end.Row(2), Vec3Normalize(-eye)), 10 / std::sqrt(125.0f), 1e-4f);
         // Positions are blended in a straight line: half way after 10 steps.
-        Camera half;
+        Camera half(models());
         for (int update = 0; update <= 10; ++update) half.UpdateEnd(player, 200, hitsLeft);
         ExpectNearVec(half.world.Row(3), (start + end.Row(3)) * 0.5f, 1e-3f, "half way");
     }

@@ -6,6 +6,7 @@
 #include "chara/enemy.hpp"
 #include "chara/player.hpp"
 #include "enemy_world.hpp"
+#include "graphics/asset_caches.hpp"
 
 namespace {
 
@@ -14,6 +15,7 @@ TEST(CharacterFactory, MakesOnlyThePlayerAndTheEnemyByTheirExactNames) {
     course.push_back(enemy_world::Gate(0, 0, {10, 7, 0}));
     course.push_back(enemy_world::Gate(1, 0, {10, 7, 500}));
     const CoursePosition start(course, 0);
+    AssetCaches assets;  // handed on, never read here
     struct Case {
         const char* name;
         bool player, enemy;
@@ -21,7 +23,7 @@ TEST(CharacterFactory, MakesOnlyThePlayerAndTheEnemyByTheirExactNames) {
     for (const Case c : {Case{"player", true, false}, Case{"enemy", false, true}, Case{"Player", false, false},
                          Case{"enemy ", false, false}, Case{"", false, false}, Case{"ENEMY", false, false},
                          Case{" player", false, false}, Case{"enemyenemy", false, false}}) {
-        const std::unique_ptr<CharaBase> made = CharacterFactory(c.name, start);
+        const std::unique_ptr<CharaBase> made = CharacterFactory(c.name, start, assets);
         EXPECT_EQ(dynamic_cast<Player*>(made.get()) != nullptr, c.player) << '"' << c.name << '"';
         EXPECT_EQ(dynamic_cast<Enemy*>(made.get()) != nullptr, c.enemy) << '"' << c.name << '"';
         if (!made) continue;

@@ -12,8 +12,8 @@
 #include "chara/enemy.hpp"
 #include "course/bullet_pool.hpp"
 #include "course/course_file.hpp"
-#include "graphics/model_cache.hpp"
 #include "motion/local_mover.hpp"
+#include "scene/game_services.hpp"
 
 namespace enemy_world {
 
@@ -27,7 +27,7 @@ public:
         current.MoveNext();
     }
     static Vec3 FlightPoint(const CheckPoint& gate) { return gate.world.Row(3) + Vec3Normalize(gate.world.Row(1)) * 110.0f; }
-    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int) override {
+    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int, const Controls&) override {
         const Vec3 at = world.Row(3), to = FlightPoint(current.gate());
         const float distance = Vec3Length(to - at);
         if (distance < 1e-3f) return 0;
@@ -41,12 +41,13 @@ public:
 class CourseRun {
 public:
     // The player at the course's start and one enemy per spawn gate, in course order, all made
-    // there as the game scene makes them.
-    explicit CourseRun(const CourseList& course) : course_(course) {
+    // there as the game scene makes them, with the game's services.
+    CourseRun(const CourseList& course, GameServices& services)
+        : bullets(services.assets(), services.kept().fireCooldown), course_(course), models_(services.assets().models) {
         characters.push_back(std::make_unique<CourseFlyer>(CoursePosition(course, 0)));
         for (const auto& gate : course)
             if (gate->kind == checkpoint_kind::kStart && gate->enemyNo != 0)
-                characters.push_back(CharacterFactory("enemy", CoursePosition(course, 0)));
+                characters.push_back(CharacterFactory("enemy", CoursePosition(course, 0), services.assets()));
         lastTrigger = CoursePosition(course, 0);
         scenePasses.resize(characters.size());
         ownPasses.resize(characters.size());
@@ -75,7 +76,7 @@ public:
                 ++scenePasses[i];
             }
             const size_t before = c.current.index();
-            touches += c.Update(Matrix::Identity(), bullets, player(), &score, 3) != 0;
+            touches += c.Update(Matrix::Identity(), bullets, player(), &score, 3, Controls{}) != 0;
             ownPasses[i] += static_cast<int>(c.current.index() - before);
         }
         ++updates;
@@ -97,11 +98,11 @@ private:
     static constexpr float kJoinReach = 500.0f;
 
     // The forward ray of the character, in the gate's frame, against the main gate panel.
-    static bool Passes(const CharaBase& c, const CheckPoint& gate, float below) {
+    bool Passes(const CharaBase& c, const CheckPoint& gate, float below) {
         const Matrix inverse = MatrixInverse(gate.world);
         const Vec3 origin = Vec3TransformCoord(c.world.Row(3), inverse);
         const Vec3 ahead = Vec3TransformNormal(Vec3TransformNormal({0, 0, 1}, c.world), inverse);
-        const platform::RayHit hit = gModelCache->Get("data/model/CheckPoint.x")->Intersect(origin, ahead);
+        const platform::RayHit hit = models_.Get("data/model/CheckPoint.x")->Intersect(origin, ahead);
         return hit.hit && hit.distance < below;
     }
     void ReleaseAtTrigger() {
@@ -126,6 +127,7 @@ private:
     }
 
     const CourseList& course_;
+    ModelCache& models_;
 };
 
 }  // namespace enemy_world

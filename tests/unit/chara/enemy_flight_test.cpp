@@ -11,23 +11,18 @@
 
 #include "chara/unit_seed.hpp"
 #include "course_run.hpp"
-#include "enemy_world.hpp"
+#include "game_folder.hpp"
 
 using namespace enemy_world;
 
 namespace {
 
-class EnemyFlight : public RealWorld {
+class EnemyFlight : public GameFolderTest {
 protected:
-    void SetUp() override {
-        RealWorld::SetUp();
-        ASSERT_TRUE(LoadCourse(kCourseFile, course).Ok());
-    }
     void TearDown() override {
         SetUnitSeed(std::nullopt);
-        RealWorld::TearDown();
+        GameFolderTest::TearDown();
     }
-    CourseList course;
 };
 
 // How far a unit strays from the lead point's path: the nearest point of the path (the trail's
@@ -77,11 +72,11 @@ struct Figures {
 
 TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseAndMeetsThePlayer) {
     SetUnitSeed(2024);
-    CourseRun run(course);
+    CourseRun run(course, services());
     const size_t enemies = run.characters.size() - 1;
     ASSERT_EQ(enemies, 5u);
     std::vector<Figures> figures(enemies + 1);
-    const Model& mapA = *gModelCache->Get("data/model/mapA.x");
+    const Model& mapA = *models().Get("data/model/mapA.x");
     int touches = 0;
     while (!run.runOver && run.updates < 20000) {
         touches += run.Update();
@@ -151,9 +146,9 @@ TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseAndMeetsThePlayer) {
 }
 
 // Every pose of every unit of the first enemy, from its release through its first chase updates.
-std::vector<Matrix> FlyFirstEnemy(const CourseList& course, std::optional<uint64_t> seed) {
+std::vector<Matrix> FlyFirstEnemy(const CourseList& course, GameServices& services, std::optional<uint64_t> seed) {
     SetUnitSeed(seed);
-    CourseRun run(course);
+    CourseRun run(course, services);
     std::vector<Matrix> poses;
     while (run.enemy(1).mode == 0 || run.enemy(1).measureCountdown > 0) {
         run.Update();
@@ -165,10 +160,10 @@ std::vector<Matrix> FlyFirstEnemy(const CourseList& course, std::optional<uint64
 }
 
 TEST_F(EnemyFlight, TheSameSeedFliesTheSameChains) {
-    const std::vector<Matrix> first = FlyFirstEnemy(course, 77);
+    const std::vector<Matrix> first = FlyFirstEnemy(course, services(), 77);
     ASSERT_GT(first.size(), 400u * Enemy::kUnitCount);
-    EXPECT_TRUE(first == FlyFirstEnemy(course, 77));
-    const std::vector<Matrix> other = FlyFirstEnemy(course, 78);
+    EXPECT_TRUE(first == FlyFirstEnemy(course, services(), 77));
+    const std::vector<Matrix> other = FlyFirstEnemy(course, services(), 78);
     ASSERT_EQ(other.size(), first.size());  // the lead point's flight does not depend on the seed
     size_t differ = 0;
     for (size_t i = 0; i < first.size(); ++i) differ += !(first[i] == other[i]);

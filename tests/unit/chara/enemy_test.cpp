@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         HandMadeWorld::SetUp();
         course = Course();
-        enemy = std::make_unique<Enemy>(CoursePosition(course, 0));
+        enemy = std::make_unique<Enemy>(CoursePosition(course, 0), assets());
         player = std::make_unique<StandInPlayer>(CoursePosition(course, 1));
         player->world = At({-5000, 7, 0});  // far from everything unless a case moves it
     }
@@ -50,16 +50,16 @@ protected:
         enemy->current.MoveTo(kSpawn);
         enemy->Activate();
     }
-    int Step() { return enemy->Update(Matrix::Identity(), bullets, *player, &score, 3); }
+    int Step() { return enemy->Update(Matrix::Identity(), *bullets, *player, &score, 3, Controls{}); }
     void Steps(int n) {
         for (int i = 0; i < n; ++i) Step();
     }
     // Where unit i will stand after the next update, found by flying a copy.
     Vec3 NextPosition(int i) {
         Enemy probe = *enemy;
-        BulletPool none;
+        BulletPool none(assets(), kept().fireCooldown);
         int ignored = 0;
-        probe.Update(Matrix::Identity(), none, *player, &ignored, 3);
+        probe.Update(Matrix::Identity(), none, *player, &ignored, 3, Controls{});
         return probe.units[i].world.Row(3);
     }
     // Released and flown straight on long enough that the whole trail lies on the route; units
@@ -72,7 +72,7 @@ protected:
     // A blast that reaches unit i after the next update and neither of its neighbours.
     Shot& BlastOn(int i, int slot = 0) { return ShotAt(slot, NextPosition(i) + Vec3(1.0f, 0, 0), true, 0.0f); }
     Shot& ShotAt(int slot, Vec3 p, bool exploding, float size = 0.5f) {
-        Shot& s = bullets.shots[slot];
+        Shot& s = bullets->shots[slot];
         s.world = At(p);
         s.active = 1;
         s.exploding = exploding ? 1 : 0;
@@ -83,7 +83,6 @@ protected:
     CourseList course;
     std::unique_ptr<Enemy> enemy;
     std::unique_ptr<StandInPlayer> player;
-    BulletPool bullets;
     int score = 0;
 };
 
@@ -100,10 +99,10 @@ TEST_F(EnemyTest, NeverReleasedStaysStillSilentAndUnseen) {
     }
     EXPECT_EQ(enemy->trail[41].centre, before.trail[41].centre);
     EXPECT_EQ(score, 0);
-    GraphicsDevice::Instance().device->BeginScene();
+    device().BeginScene();
     enemy->Draw();
-    GraphicsDevice::Instance().device->EndScene();
-    EXPECT_TRUE(Device().draws().empty());
+    device().EndScene();
+    EXPECT_TRUE(device().draws().empty());
 }
 
 TEST_F(EnemyTest, MadeAtTheFirstGateHeadingForTheSecondAndReleasedAtItsSpawnGate) {
@@ -185,8 +184,8 @@ TEST_F(EnemyTest, TwoBlastsOnOneUnitScoreItOnce) {
     // Both blasts follow the dying unit: it is not tested again.
     for (int i = 0; i < 5; ++i) {
         const Vec3 next = NextPosition(1);
-        bullets.shots[0].world = At(next + Vec3(1.5f, 0, 0));
-        bullets.shots[7].world = At(next - Vec3(1.5f, 0, 0));
+        bullets->shots[0].world = At(next + Vec3(1.5f, 0, 0));
+        bullets->shots[7].world = At(next - Vec3(1.5f, 0, 0));
         Step();
     }
     EXPECT_EQ(score, 100);
@@ -202,7 +201,7 @@ TEST_F(EnemyTest, ATouchCountsEvenWhenTheUnitIsDestroyedInTheSameUpdate) {
     // Alone with a dying unit, the player is never touched.
     for (int u = 0; u < Enemy::kUnitCount; ++u)
         if (u != 2) enemy->units[u].alive = 0;
-    bullets.shots[0].active = 0;
+    bullets->shots[0].active = 0;
     for (int i = 0; i < 30; ++i) {
         player->world = At(NextPosition(2));
         EXPECT_EQ(Step(), 0);
@@ -306,7 +305,7 @@ TEST_F(EnemyTest, AGateWithNoDirectionToFaceKeepsTheHeading) {
     for (const Vec3 gate : {Vec3(100, 7, 0), Vec3(100, 500, 0)}) {
         SCOPED_TRACE(gate.y);
         course[kSpawn + 1] = Gate(kEnd, 1, gate);
-        enemy = std::make_unique<Enemy>(CoursePosition(course, 0));
+        enemy = std::make_unique<Enemy>(CoursePosition(course, 0), assets());
         Release();
         Step();
         EXPECT_NEAR(Vec3Length(enemy->world.Row(3) - Vec3(100, 7, 2)), 0.0f, 1e-4f);
@@ -343,13 +342,12 @@ TEST_F(EnemyTest, ADyingUnitTumblesAwayAndIsGoneAfterSixtyTwoUpdates) {
 TEST_F(EnemyTest, UnitsDrawWithTheirOutlineInTheHeatColour) {
     Release();
     Steps(3);
-    RenderDevice& device = *GraphicsDevice::Instance().device;
-    device.BeginScene();
+    device().BeginScene();
     enemy->Draw();
-    device.EndScene();
-    const Model* model = gModelCache->Get("data/model/enemy.x");
+    device().EndScene();
+    const Model* model = models().Get("data/model/enemy.x");
     ASSERT_GT(model->materialCount, 0u);
-    EXPECT_EQ(Device().draws().size(), 2u * Enemy::kUnitCount * model->materialCount);
+    EXPECT_EQ(device().draws().size(), 2u * Enemy::kUnitCount * model->materialCount);
     const std::vector<float>* colour = GameEffects::Instance().modelShader.effect.GetValue("OutlineColor");
     ASSERT_NE(colour, nullptr);
     EXPECT_EQ(*colour, (std::vector<float>{1.0f, enemy->heat, 0.2f, 1.0f}));
@@ -360,41 +358,40 @@ TEST_F(EnemyTest, UnitsDrawWithTheirOutlineInTheHeatColour) {
 
 TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     FlyStraight();
-    RenderDevice& device = *GraphicsDevice::Instance().device;
     // The camera behind the chain, as the chase camera would stand.
-    device.SetTransform(TransformType::View, MatrixInverse(At(enemy->world.Row(3) + Vec3(0, 6, -120))));
+    device().SetTransform(TransformType::View, MatrixInverse(At(enemy->world.Row(3) + Vec3(0, 6, -120))));
     BlastOn(1);
     Step();
-    bullets.shots[0].active = 0;
+    bullets->shots[0].active = 0;
     const EnemyUnit& unit = enemy->units[1];
     ASSERT_EQ(unit.dying, 1);
     // Drawn in the frame of the blast, before its first dying update, the sprite already stands
     // at the unit.
-    device.BeginScene();
+    device().BeginScene();
     enemy->Draw();
-    device.EndScene();
+    device().EndScene();
     int drawn = 0;
-    for (const NullDraw& d : Device().draws()) {
+    for (const NullDraw& d : device().draws()) {
         if (d.kind != NullDraw::Kind::Hud) continue;
         ++drawn;
         EXPECT_NEAR(Vec3Length(d.transforms[size_t(TransformType::World)].Row(3) - unit.world.Row(3)), 0.0f, 1e-3f);
     }
     EXPECT_EQ(drawn, 1);
-    Device().ClearDraws();
+    device().ClearDraws();
 
     Steps(7);
     // States the sprite must not leave behind.
-    device.SetRenderState(RenderState::DestBlend, Blend::Zero);
-    device.SetRenderState(RenderState::SrcBlend, Blend::One);
-    device.SetRenderState(RenderState::BlendOp, BlendOp::Max);
-    device.SetRenderState(RenderState::Lighting, 0u);
-    device.SetRenderState(RenderState::ZWriteEnable, 0u);
-    device.BeginScene();
+    device().SetRenderState(RenderState::DestBlend, Blend::Zero);
+    device().SetRenderState(RenderState::SrcBlend, Blend::One);
+    device().SetRenderState(RenderState::BlendOp, BlendOp::Max);
+    device().SetRenderState(RenderState::Lighting, 0u);
+    device().SetRenderState(RenderState::ZWriteEnable, 0u);
+    device().BeginScene();
     enemy->Draw();
-    device.EndScene();
+    device().EndScene();
 
     std::vector<NullDraw> sprites;
-    for (const NullDraw& d : Device().draws())
+    for (const NullDraw& d : device().draws())
         if (d.kind == NullDraw::Kind::Hud) sprites.push_back(d);
     ASSERT_EQ(sprites.size(), 1u);
     const NullDraw& s = sprites[0];
@@ -404,7 +401,7 @@ TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     EXPECT_EQ(s.states[size_t(RenderState::DestBlend)], uint32_t(Blend::One));
     EXPECT_EQ(s.states[size_t(RenderState::Lighting)], 0u);
     EXPECT_EQ(s.states[size_t(RenderState::ZWriteEnable)], 0u);
-    EXPECT_EQ(s.texture0, gTextureCache->Get("data/texture/particle.png")->texture);
+    EXPECT_EQ(s.texture0, textures().Get("data/texture/particle.png")->texture);
     EXPECT_NE(s.texture0, 0u);
     // Frame 4 of the strip of 16 (7 dying updates of 0.6), a 10 x 10 square facing the camera.
     ASSERT_EQ(unit.flashFrame, 4);
@@ -416,14 +413,14 @@ TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     const Matrix& w = s.transforms[size_t(TransformType::World)];
     EXPECT_NEAR(Vec3Length(w.Row(3) - unit.world.Row(3)), 0.0f, 1e-3f);
     EXPECT_NEAR(Vec3Length(w.Row(0)), 5.0f, 1e-4f);
-    const Vec3 toCamera = Vec3Normalize(MatrixInverse(device.GetTransform(TransformType::View)).Row(3) - w.Row(3));
+    const Vec3 toCamera = Vec3Normalize(MatrixInverse(device().GetTransform(TransformType::View)).Row(3) - w.Row(3));
     EXPECT_NEAR(Vec3Dot(Vec3Normalize(w.Row(2)), toCamera), -1.0f, 1e-4f);  // the strip's face turned to it
 
-    EXPECT_EQ(device.GetRenderState(RenderState::BlendOp), uint32_t(BlendOp::Add));
-    EXPECT_EQ(device.GetRenderState(RenderState::SrcBlend), uint32_t(Blend::SrcAlpha));
-    EXPECT_EQ(device.GetRenderState(RenderState::DestBlend), uint32_t(Blend::InvSrcAlpha));
-    EXPECT_EQ(device.GetRenderState(RenderState::ZWriteEnable), 1u);
-    EXPECT_EQ(device.GetRenderState(RenderState::Lighting), 1u);
+    EXPECT_EQ(device().GetRenderState(RenderState::BlendOp), uint32_t(BlendOp::Add));
+    EXPECT_EQ(device().GetRenderState(RenderState::SrcBlend), uint32_t(Blend::SrcAlpha));
+    EXPECT_EQ(device().GetRenderState(RenderState::DestBlend), uint32_t(Blend::InvSrcAlpha));
+    EXPECT_EQ(device().GetRenderState(RenderState::ZWriteEnable), 1u);
+    EXPECT_EQ(device().GetRenderState(RenderState::Lighting), 1u);
 }
 
 }  // namespace

@@ -1,23 +1,17 @@
 // What the enemy tests fly in: a hand-made world of flat maps and square gate panels where a
-// case needs exact distances, or the game folder with the real maps and course; a null device,
-// the effects and both caches either way; and a stand-in player that only stands where it is put.
+// case needs exact distances (the game folder with the real maps and course is GameFolderTest),
+// and a stand-in player that only stands where it is put.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "chara/chara_base.hpp"
+#include "course/bullet_pool.hpp"
 #include "course/course_file.hpp"
-#include "graphics/game_effects.hpp"
-#include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
-#include "platform/null/null_render_device.hpp"
+#include "null_world.hpp"
 
 namespace enemy_world {
 
@@ -52,69 +46,25 @@ inline std::unique_ptr<CheckPoint> Gate(int kind, int enemyNo, Vec3 at, Vec3 for
 class StandInPlayer : public CharaBase {
 public:
     explicit StandInPlayer(CoursePosition at) { current = at; }
-    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int) override { return 0; }
+    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int, const Controls&) override { return 0; }
     void Draw() override {}
 };
 
-// The device, the effects and the caches, run from `folder`.
-class World : public ::testing::Test {
-protected:
-    void Enter(const fs::path& folder) {
-        previous_ = fs::current_path();
-        fs::current_path(folder);
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        GraphicsDevice::Instance().SetDefaultStates();
-        GameEffects::Instance().Create();
-        gModelCache = new ModelCache;
-        gTextureCache = new TextureCache;
-    }
-    void TearDown() override {
-        gModelCache->ReleaseAll();
-        delete gModelCache;
-        gModelCache = nullptr;
-        gTextureCache->ReleaseAll();
-        delete gTextureCache;
-        gTextureCache = nullptr;
-        GameEffects::Instance().Release();
-        GraphicsDevice::Instance().Release();
-        fs::current_path(previous_);
-    }
-    platform::NullRenderDevice& Device() {
-        return static_cast<platform::NullRenderDevice&>(*GraphicsDevice::Instance().device);
-    }
-
-private:
-    fs::path previous_;
-};
-
-// Flat maps and square gate panels in a folder of its own; the unit model, the textures and the
-// shaders are the game's.
-class HandMadeWorld : public World {
+// Flat maps and square gate panels in a folder of its own; the unit model and the textures are
+// the game's. The shot pool draws from the world's caches.
+class HandMadeWorld : public NullWorld {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("korvelin-enemy-" + std::to_string(::getpid()));
-        fs::create_directories(folder_ / "data/model");
-        for (const char* map : {"mapA.x", "mapD.x"}) std::ofstream(folder_ / "data/model" / map) << kFlatGround;
-        for (const char* gate : {"CheckPoint.x", "CheckPoint2.x"}) std::ofstream(folder_ / "data/model" / gate) << kGatePanel;
+        EnterOwnFolder();
+        for (const char* map : {"mapA.x", "mapD.x"}) Write(std::string("data/model/") + map, kFlatGround);
+        for (const char* gate : {"CheckPoint.x", "CheckPoint2.x"}) Write(std::string("data/model/") + gate, kGatePanel);
         const fs::path game = KORVELIN_GAME_DIR;
-        fs::create_symlink(game / "data/model/enemy.x", folder_ / "data/model/enemy.x");
-        fs::create_directory_symlink(game / "data/texture", folder_ / "data/texture");
-        fs::create_directory_symlink(game / "Shader", folder_ / "Shader");
-        Enter(folder_);
-    }
-    void TearDown() override {
-        World::TearDown();
-        fs::remove_all(folder_);
+        fs::create_symlink(game / "data/model/enemy.x", ownFolder / "data/model/enemy.x");
+        fs::create_directory_symlink(game / "data/texture", ownFolder / "data/texture");
+        bullets.emplace(assets(), kept().fireCooldown);
     }
 
-private:
-    fs::path folder_;
-};
-
-// The game folder: the real maps, gates, unit model and course.
-class RealWorld : public World {
-protected:
-    void SetUp() override { Enter(KORVELIN_GAME_DIR); }
+    std::optional<BulletPool> bullets;
 };
 
 }  // namespace enemy_world

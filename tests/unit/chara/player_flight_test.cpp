@@ -11,17 +11,18 @@
 
 namespace {
 
-class PlayerFlightTest : public GameFolderTest {};
-
-// The scene's passing test: a ray from the body along its own forward axis, carried into the
-// gate's frame, meets the gate mesh closer than 5 units.
-bool Passes(const CharaBase& body, const CheckPoint& gate) {
-    const Matrix inverse = MatrixInverse(gate.world);
-    const Vec3 origin = Vec3TransformCoord(body.world.Row(3), inverse);
-    const Vec3 direction = Vec3TransformNormal(Vec3TransformNormal({0, 0, 1}, body.world), inverse);
-    const platform::RayHit hit = gModelCache->Get("data/model/CheckPoint.x")->Intersect(origin, direction);
-    return hit.hit && hit.distance < 5.0f;
-}
+class PlayerFlightTest : public GameFolderTest {
+protected:
+    // The scene's passing test: a ray from the body along its own forward axis, carried into
+    // the gate's frame, meets the gate mesh closer than 5 units.
+    bool Passes(const CharaBase& body, const CheckPoint& gate) {
+        const Matrix inverse = MatrixInverse(gate.world);
+        const Vec3 origin = Vec3TransformCoord(body.world.Row(3), inverse);
+        const Vec3 direction = Vec3TransformNormal(Vec3TransformNormal({0, 0, 1}, body.world), inverse);
+        const platform::RayHit hit = models().Get("data/model/CheckPoint.x")->Intersect(origin, direction);
+        return hit.hit && hit.distance < 5.0f;
+    }
+};
 
 TEST_F(PlayerFlightTest, FliesTheMainCourseToTheGoalSevenUnitsAboveTheGround) {
     size_t goal = 0;
@@ -29,7 +30,7 @@ TEST_F(PlayerFlightTest, FliesTheMainCourseToTheGoalSevenUnitsAboveTheGround) {
     ASSERT_LT(goal, course.size());
     for (size_t i = 0; i <= goal; ++i) ASSERT_EQ(course[i]->enemyNo, 0) << "the main course comes first";
 
-    Player player(course);
+    Player player(course, models());
     // 41 legs of about 420 units at 1.9 per update: some 9 100 updates, and a tenth to spare.
     constexpr int kBudget = 10000;
     int update = 0, passed = 0, reachedAt = -1;
@@ -50,7 +51,7 @@ TEST_F(PlayerFlightTest, FliesTheMainCourseToTheGoalSevenUnitsAboveTheGround) {
             longestLeg = std::max(longestLeg, update - lastPass);
             lastPass = update;
         }
-        ASSERT_EQ(player.Update(Matrix::Identity(), bullets, player, &score, 3), 0);
+        ASSERT_EQ(player.Update(Matrix::Identity(), *bullets, player, &score, 3, Controls{}), 0);
         const float height = HeightAbove(player.world);
         ASSERT_GT(height, 0.0f) << "ground below at update " << update;
         const double deviation = std::abs(height - 7.0f);

@@ -1,29 +1,28 @@
 // The player's craft on the real map and course: its start, bank and strafe, hanging in place
-// without lives, the overlay's controls taking over, and its drawing.
+// without lives, the overlay steering in its place, and its drawing.
 #include "chara/player.hpp"
 
 #include <gtest/gtest.h>
 
-#include "editor/debug_ui.hpp"
 #include "game_folder.hpp"
 #include "motion/local_mover.hpp"
-#include "platform/null/null_render_device.hpp"
-
-using platform::Key;
 
 namespace {
 
 class PlayerTest : public GameFolderTest {
 protected:
-    int Step(Player& player, int lives = 3) { return player.Update(Matrix::Identity(), bullets, player, &score, lives); }
-    void Hold(bool a, bool d) {
-        input.SetKey(Key::A, a);
-        input.SetKey(Key::D, d);
+    int Step(Player& player, int lives = 3) {
+        return player.Update(Matrix::Identity(), *bullets, player, &score, lives, controls);
     }
+    void Hold(bool left, bool right) {
+        controls.slideLeft = left;
+        controls.slideRight = right;
+    }
+    Controls controls;
 };
 
 TEST_F(PlayerTest, StartsFacingZ120AboveTheFirstGateHeadingForTheSecond) {
-    Player player(course);
+    Player player(course, models());
     Matrix expected = Matrix::Identity();
     expected.SetRow(3, course[0]->world.Row(3) + Vec3{0, 120, 0});
     EXPECT_EQ(player.world, expected);
@@ -47,7 +46,7 @@ TEST_F(PlayerTest, OneUpdateBanksAndStrafesByTheKeys) {
         const char* what;
         bool a, d;
         float bank0, bank;  // before and after the update, degrees
-        float strafe;       // along the own x axis, against a twin that holds nothing
+        float strafe;       // along the craft's own x axis, however it is turned, against a twin that holds nothing
     } cases[] = {
         {"released: a tenth decays", false, false, 10, 9, 0},
         {"A banks left-up and strafes left", true, false, 0, 1.5f, -1.5f},
@@ -58,10 +57,10 @@ TEST_F(PlayerTest, OneUpdateBanksAndStrafesByTheKeys) {
         {"D from beyond the limit is not clamped the other way", false, true, 45, 39, 1.5f},
     };
     for (const Case& c : cases) {
-        Player twin(course);
+        Player twin(course, models());
         Hold(false, false);
         Step(twin);
-        Player player(course);
+        Player player(course, models());
         player.bank = c.bank0;
         Hold(c.a, c.d);
         EXPECT_EQ(Step(player), 0) << c.what;
@@ -74,7 +73,7 @@ TEST_F(PlayerTest, OneUpdateBanksAndStrafesByTheKeys) {
 
 TEST_F(PlayerTest, AHeldSettlesTheBankAt15DegreesWellInsideTheLimit) {
     for (const bool a : {true, false}) {
-        Player player(course);
+        Player player(course, models());
         Hold(a, !a);
         float most = 0;
         for (int update = 0; update < 150; ++update) {
@@ -87,7 +86,7 @@ TEST_F(PlayerTest, AHeldSettlesTheBankAt15DegreesWellInsideTheLimit) {
 }
 
 TEST_F(PlayerTest, WithoutLivesItOnlyTurnsAndFollowsTheGroundWhileTheKeysStillBank) {
-    Player player(course);
+    Player player(course, models());
     for (int update = 0; update < 20; ++update) Step(player);  // down to the flight height
     player.OnCheckpointPassed();                                // a turn runs during the test
     Matrix reference = player.world;
@@ -97,33 +96,28 @@ TEST_F(PlayerTest, WithoutLivesItOnlyTurnsAndFollowsTheGroundWhileTheKeysStillBa
         Step(player, 0);
         const CheckPoint& gate = player.current.gate();
         TurnTowardsGate(reference, turn, Player::kTurnIncrement, gate.world.Row(3), gate.kind == 2);
-        LocalMover::FollowGround(reference, Matrix::Identity(), *gModelCache->Get("data/model/mapA.x"));
+        LocalMover::FollowGround(reference, Matrix::Identity(), *models().Get("data/model/mapA.x"));
         ASSERT_EQ(player.world, reference) << update;
     }
     EXPECT_NE(player.bank, 0.0f);
     EXPECT_GE(player.turn, 1.0f) << "the turn ran to its end";
 }
 
-TEST_F(PlayerTest, TheOverlayReplacesTurnGroundAndAdvanceWithTheFlyControls) {
-    DebugUi ui;
-    ui.enabled = 1;
-    gDebugUi = &ui;
-    Player player(course);
+// The game scene flies it with the overlay's controls instead (see the game scene's tests).
+TEST_F(PlayerTest, SteeredByTheOverlayItNeitherTurnsNorFollowsTheGroundNorAdvancesButStillBanks) {
+    Player player(course, models());
+    player.steeredByOverlay = true;
     player.OnCheckpointPassed();
     const Matrix start = player.world;
+    Hold(true, false);
     EXPECT_EQ(Step(player), 0);
-    EXPECT_EQ(player.world, start) << "no turn, no ground following, no advance";
+    EXPECT_EQ(player.world, start) << "no turn, no ground following, no advance, no strafe";
     EXPECT_EQ(player.turn, 0.0f);
-    input.SetKey(Key::W, true);
-    input.SetKey(Key::A, true);
-    Step(player);
-    EXPECT_NEAR(player.world.m[3][2], start.m[3][2] + 2.0f, 1e-4f) << "W flies it";
-    EXPECT_NEAR(player.bank, 1.5f, 1e-6f) << "A still banks the model";
-    gDebugUi = nullptr;
+    EXPECT_NEAR(player.bank, 1.5f, 1e-6f) << "the slide still banks the model";
 }
 
 TEST_F(PlayerTest, NoTurnRunsTowardsTheGoal) {
-    Player player(course);
+    Player player(course, models());
     for (int update = 0; update < 20; ++update) Step(player);
     size_t goal = 0;
     while (course[goal]->kind != checkpoint_kind::kEnd) ++goal;
@@ -136,13 +130,12 @@ TEST_F(PlayerTest, NoTurnRunsTowardsTheGoal) {
 }
 
 TEST_F(PlayerTest, DrawsTheCraftBankedAboutItsForwardAxis) {
-    Player player(course);
+    Player player(course, models());
     player.world = MatrixRotationY(0.4f) * MatrixTranslation(10, 20, 30);
     player.bank = 30;
-    platform::RenderDevice& device = *GraphicsDevice::Instance().device;
-    ASSERT_TRUE(device.BeginScene());
+    ASSERT_TRUE(device().BeginScene());
     player.Draw();
-    device.EndScene();
+    device().EndScene();
     const std::vector<float>* mW = GameEffects::Instance().simpleShader.effect.GetValue("mW");
     ASSERT_NE(mW, nullptr);
     Matrix drawn;
@@ -151,8 +144,8 @@ TEST_F(PlayerTest, DrawsTheCraftBankedAboutItsForwardAxis) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) EXPECT_NEAR(drawn.m[r][c], expected.m[r][c], 1e-6f);
     EXPECT_GT(drawn.m[0][1], 0.4f) << "a positive bank raises the right side";
-    EXPECT_FALSE(static_cast<platform::NullRenderDevice&>(device).draws().empty());
-    EXPECT_TRUE(device.errors().empty());
+    EXPECT_FALSE(device().draws().empty());
+    EXPECT_TRUE(device().errors().empty());
 }
 
 }  // namespace

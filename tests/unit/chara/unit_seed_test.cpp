@@ -9,6 +9,7 @@
 
 #include "chara/enemy.hpp"
 #include "enemy_world.hpp"
+#include "graphics/asset_caches.hpp"
 
 namespace {
 
@@ -19,7 +20,8 @@ struct Draws {
 };
 
 std::vector<Draws> Chain(const CourseList& course) {
-    const Enemy enemy{CoursePosition(course, 0)};
+    AssetCaches unused;  // the units draw their values before anything is drawn
+    const Enemy enemy{CoursePosition(course, 0), unused};
     std::vector<Draws> out;
     for (const EnemyUnit& u : enemy.units) out.push_back({u.phase, u.lag, u.spinRate});
     return out;

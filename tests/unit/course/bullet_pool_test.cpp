@@ -17,8 +17,8 @@ const Matrix kMapAway = MatrixTranslation(0, 0, -1000);
 
 class BulletPoolTest : public CombatTest {
 protected:
-    int Active() const {
-        return int(std::count_if(pool.shots.begin(), pool.shots.end(), [](const Shot& s) { return s.active != 0; }));
+    int Active() {
+        return int(std::count_if(pool->shots.begin(), pool->shots.end(), [](const Shot& s) { return s.active != 0; }));
     }
     // A flying shot at (x, y, z) heading +z.
     void Launch(Shot& s, Vec3 at) {
@@ -29,7 +29,7 @@ protected:
     int UpdatesUntilInactive(const Shot& s, const Matrix& mapWorld) {
         int updates = 0;
         while (s.active && updates < 1000) {
-            pool.Update(kGun, mapWorld, 0);
+            pool->Update(kGun, mapWorld, fire, 0);
             ++updates;
         }
         return updates;
@@ -43,29 +43,29 @@ protected:
     void DrawFrame() {
         device().ClearDraws();
         device().BeginScene();
-        pool.Draw();
+        pool->Draw();
         device().EndScene();
     }
 
-    BulletPool pool;
+    bool fire = false;  // the fire control of every update
 };
 
 TEST_F(BulletPoolTest, HoldingTheButtonFiresEvery11UpdatesFromAlternatingMuzzlesStartingRight) {
-    input.SetKey(Key::LeftButton, true);
+    fire = true;
     std::vector<int> firedAt;
     std::vector<float> muzzles;
     for (int update = 1; update <= 60; ++update) {
         const int before = Active();
-        pool.Update(kGun, kMapAway, 0);
+        pool->Update(kGun, kMapAway, fire, 0);
         if (Active() == before) continue;
         firedAt.push_back(update);
         // The new shot is the first free one, already one step out: 2.5 + 15 ahead, on its muzzle.
-        const Shot& shot = pool.shots[firedAt.size() - 1];
+        const Shot& shot = pool->shots[firedAt.size() - 1];
         const Vec3 local = Vec3TransformCoord(shot.world.Row(3), MatrixInverse(kGun));
         EXPECT_NEAR(local.z, 17.5f, 1e-4f);
         muzzles.push_back(local.x);
         // Its flash has already dropped one frame.
-        EXPECT_EQ(local.x > 0 ? pool.flashRight : pool.flashLeft, 7) << "update " << update;
+        EXPECT_EQ(local.x > 0 ? pool->flashRight : pool->flashLeft, 7) << "update " << update;
     }
     EXPECT_EQ(firedAt, (std::vector<int>{12, 23, 34, 45, 56}));
     ASSERT_EQ(muzzles.size(), 5u);
@@ -73,41 +73,41 @@ TEST_F(BulletPoolTest, HoldingTheButtonFiresEvery11UpdatesFromAlternatingMuzzles
 }
 
 TEST_F(BulletPoolTest, AFullPoolFiresNothingButStillRestartsTheWait) {
-    for (Shot& s : pool.shots) Launch(s, {0, 100, 0});
-    fireCooldown = 20;
-    input.SetKey(Key::LeftButton, true);
-    pool.Update(kGun, kMapAway, 0);
-    for (const Shot& s : pool.shots) EXPECT_EQ(s.world.Row(3), (Vec3{0, 100, 15}));  // none fired anew
-    EXPECT_EQ(pool.side, 1);
-    EXPECT_EQ(pool.flashRight, 0);
-    EXPECT_EQ(fireCooldown, 1);
+    for (Shot& s : pool->shots) Launch(s, {0, 100, 0});
+    kept().fireCooldown = 20;
+    fire = true;
+    pool->Update(kGun, kMapAway, fire, 0);
+    for (const Shot& s : pool->shots) EXPECT_EQ(s.world.Row(3), (Vec3{0, 100, 15}));  // none fired anew
+    EXPECT_EQ(pool->side, 1);
+    EXPECT_EQ(pool->flashRight, 0);
+    EXPECT_EQ(kept().fireCooldown, 1);
 
     // A shot frees up, yet the next one leaves only on the 11th update after the refused press.
-    pool.shots[5].active = 0;
-    for (int update = 2; update <= 11; ++update) pool.Update(kGun, kMapAway, 0);
-    EXPECT_EQ(pool.shots[5].active, 0);
-    pool.Update(kGun, kMapAway, 0);
-    EXPECT_EQ(pool.shots[5].active, 1);
-    EXPECT_EQ(pool.side, -1);
+    pool->shots[5].active = 0;
+    for (int update = 2; update <= 11; ++update) pool->Update(kGun, kMapAway, fire, 0);
+    EXPECT_EQ(pool->shots[5].active, 0);
+    pool->Update(kGun, kMapAway, fire, 0);
+    EXPECT_EQ(pool->shots[5].active, 1);
+    EXPECT_EQ(pool->side, -1);
 }
 
 TEST_F(BulletPoolTest, BlockedFiringLetsShotsInFlightFlyOnAndExplode) {
-    fireCooldown = 20;
-    input.SetKey(Key::LeftButton, true);
-    Launch(pool.shots[0], {0, 0, 0});
+    kept().fireCooldown = 20;
+    fire = true;
+    Launch(pool->shots[0], {0, 0, 0});
     const Matrix wall = MatrixTranslation(0, 0, 50);  // mapA's square 50 ahead
     const float expectedZ[] = {15, 30, 45, 45, 45};
     const int expectedExploding[] = {0, 0, 1, 1, 1};
     for (int i = 0; i < 5; ++i) {
-        pool.Update(kGun, wall, 1);
+        pool->Update(kGun, wall, fire, 1);
         EXPECT_EQ(Active(), 1) << "update " << i + 1;
-        EXPECT_EQ(pool.shots[0].world.Row(3).z, expectedZ[i]) << "update " << i + 1;
-        EXPECT_EQ(pool.shots[0].exploding, expectedExploding[i]) << "update " << i + 1;
+        EXPECT_EQ(pool->shots[0].world.Row(3).z, expectedZ[i]) << "update " << i + 1;
+        EXPECT_EQ(pool->shots[0].exploding, expectedExploding[i]) << "update " << i + 1;
     }
-    EXPECT_NEAR(pool.shots[0].size, 0.5f + 2 * 0.2f, 1e-5f);
-    EXPECT_EQ(pool.side, 1);
-    EXPECT_EQ(pool.flashRight, 0);
-    EXPECT_EQ(fireCooldown, 20);
+    EXPECT_NEAR(pool->shots[0].size, 0.5f + 2 * 0.2f, 1e-5f);
+    EXPECT_EQ(pool->side, 1);
+    EXPECT_EQ(pool->flashRight, 0);
+    EXPECT_EQ(kept().fireCooldown, 20);
 }
 
 TEST_F(BulletPoolTest, ShotsEndAfterTheirLifetime) {
@@ -122,27 +122,27 @@ TEST_F(BulletPoolTest, ShotsEndAfterTheirLifetime) {
         {"a shot hitting mapA in its first update", false, MatrixTranslation(0, 0, 20), 1 + 48},
     };
     for (const Case& c : cases) {
-        pool = BulletPool{};
-        Launch(pool.shots[0], {0, 0, 0});
-        pool.shots[0].exploding = c.exploding;
-        EXPECT_EQ(UpdatesUntilInactive(pool.shots[0], c.mapWorld), c.updates) << c.name;
-        EXPECT_EQ(pool.shots[0].exploding, 0) << c.name;
+        FreshPool();
+        Launch(pool->shots[0], {0, 0, 0});
+        pool->shots[0].exploding = c.exploding;
+        EXPECT_EQ(UpdatesUntilInactive(pool->shots[0], c.mapWorld), c.updates) << c.name;
+        EXPECT_EQ(pool->shots[0].exploding, 0) << c.name;
     }
 }
 
 TEST_F(BulletPoolTest, AnExplosionGrowsThenFadesPastSize8) {
-    pool.shots[0].active = 1;
-    pool.shots[0].exploding = 1;
+    pool->shots[0].active = 1;
+    pool->shots[0].exploding = 1;
     for (int update = 1; update <= 47; ++update) {
-        pool.Update(kGun, kMapAway, 0);
-        EXPECT_NEAR(pool.shots[0].size, 0.5f + 0.2f * float(update), 1e-4f) << update;
+        pool->Update(kGun, kMapAway, fire, 0);
+        EXPECT_NEAR(pool->shots[0].size, 0.5f + 0.2f * float(update), 1e-4f) << update;
         // Size passes 8 in update 38; from there 25 less opacity per update.
-        EXPECT_EQ(pool.shots[0].alpha, update < 38 ? 255 : 255 - 25 * (update - 37)) << update;
+        EXPECT_EQ(pool->shots[0].alpha, update < 38 ? 255 : 255 - 25 * (update - 37)) << update;
     }
-    EXPECT_EQ(pool.shots[0].alpha, 5);
-    pool.Update(kGun, kMapAway, 0);
-    EXPECT_EQ(pool.shots[0].active, 0);
-    EXPECT_EQ(pool.shots[0].alpha, 0);
+    EXPECT_EQ(pool->shots[0].alpha, 5);
+    pool->Update(kGun, kMapAway, fire, 0);
+    EXPECT_EQ(pool->shots[0].active, 0);
+    EXPECT_EQ(pool->shots[0].alpha, 0);
 }
 
 // The map square stands `distance` ahead of the shot after its step; the map's frame is turned
@@ -159,12 +159,12 @@ TEST_F(BulletPoolTest, MapsSetAShotOffOnlyWithinTheirReach) {
         {"mapB at 14.85", -kMapBCentre, 14.85f, 0},
     };
     for (const Case& c : cases) {
-        pool = BulletPool{};
-        Launch(pool.shots[0], {c.shotX, 0, 0});
+        FreshPool();
+        Launch(pool->shots[0], {c.shotX, 0, 0});
         const Matrix mapWorld = MatrixRotationY(180 * kDegToRad) * MatrixTranslation(0, 0, 15 + c.distance);
-        pool.Update(kGun, mapWorld, 0);
-        EXPECT_EQ(pool.shots[0].exploding, c.explodes) << c.name;
-        EXPECT_EQ(pool.shots[0].age, 1) << c.name;
+        pool->Update(kGun, mapWorld, fire, 0);
+        EXPECT_EQ(pool->shots[0].exploding, c.explodes) << c.name;
+        EXPECT_EQ(pool->shots[0].age, 1) << c.name;
     }
 }
 
@@ -180,8 +180,8 @@ TEST_F(BulletPoolTest, DrawsBulletsAndExplosionsAtTheirWorld) {
         {"exploding", 1, 6, MatrixScaling(2, 2, 2) * at},
     };
     for (const auto& c : cases) {
-        pool = BulletPool{};
-        pool.shots[7] = Shot{at, 1, c.exploding, 3, 128, 2.0f};
+        FreshPool();
+        pool->shots[7] = Shot{at, 1, c.exploding, 3, 128, 2.0f};
         DrawFrame();
         const std::vector<NullDraw> meshes = Draws(NullDraw::Kind::Mesh);
         ASSERT_EQ(meshes.size(), 1u) << c.name;
@@ -196,13 +196,13 @@ TEST_F(BulletPoolTest, DrawsBulletsAndExplosionsAtTheirWorld) {
 // Right muzzle, then left 11 updates later: each flash plays frames 7 down to 1 of the strip,
 // additively and without depth writes, and the states come back afterwards.
 TEST_F(BulletPoolTest, MuzzleFlashesPlayTheirStripWithAdditiveStatesRestored) {
-    const TextureId green = gTextureCache->Get("data/texture/green.png")->texture;
+    const TextureId green = textures().Get("data/texture/green.png")->texture;
     ASSERT_NE(green, 0u);
-    fireCooldown = 20;
-    input.SetKey(Key::LeftButton, true);
+    kept().fireCooldown = 20;
+    fire = true;
     std::vector<std::pair<float, int>> shown;  // (muzzle side, frame) per drawn flash
     for (int update = 1; update <= 22; ++update) {
-        pool.Update(kGun, kMapAway, 0);
+        pool->Update(kGun, kMapAway, fire, 0);
         DrawFrame();
         for (const NullDraw& d : Draws(NullDraw::Kind::Hud)) {
             ASSERT_EQ(d.primitive, PrimitiveType::TriangleFan);
@@ -246,9 +246,9 @@ TEST_F(BulletPoolTest, MuzzleFlashesPlayTheirStripWithAdditiveStatesRestored) {
 
 // Both flashes at once: the left one is drawn first.
 TEST_F(BulletPoolTest, TheLeftFlashIsDrawnBeforeTheRight) {
-    pool.Update(kGun, kMapAway, 0);
-    pool.flashLeft = 3;
-    pool.flashRight = 5;
+    pool->Update(kGun, kMapAway, fire, 0);
+    pool->flashLeft = 3;
+    pool->flashRight = 5;
     DrawFrame();
     const std::vector<NullDraw> hud = Draws(NullDraw::Kind::Hud);
     ASSERT_EQ(hud.size(), 2u);

@@ -2,16 +2,13 @@
 // edit panel, saving and loading, and which marker each record draws.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "editor/debug_ui.hpp"
-#include "graphics/graphics_device.hpp"
-#include "platform/window/input.hpp"
 #include "ui_driver.hpp"
-
-using platform::Key;
 
 namespace {
 
@@ -20,8 +17,6 @@ namespace fs = std::filesystem;
 class CourseEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        platform::SetInput(&input);
         editor.enabled = 1;
         dir = fs::temp_directory_path() / ("korvelin_editor_" + std::to_string(::getpid()));
         fs::create_directories(dir);
@@ -32,8 +27,6 @@ protected:
     void TearDown() override {
         ::chmod(dir.c_str(), 0755);
         fs::remove_all(dir);
-        platform::SetInput(nullptr);
-        GraphicsDevice::Instance().Release();
     }
     ImVec2 At(const char* label, bool inChild = false) {
         const auto at = ui.Find("DebugState", label, inChild);
@@ -41,24 +34,24 @@ protected:
         return at.value_or(ImVec2(-1, -1));
     }
 
-    platform::ScriptedInput input;
+    FlyKeys keys;  // Space drops a gate while keys.place is set
     DebugUi editor;
     // A player turned and tilted, so "below" means along its own up axis.
     Matrix player = MatrixRotationX(0.3f) * MatrixRotationY(0.8f) * MatrixTranslation(100, 50, 200);
-    UiDriver ui{[this] { editor.ShowState(player); }};
+    UiDriver ui{[this] { editor.ShowState(player, keys); }};
     fs::path dir;
 };
 
 TEST_F(CourseEditorTest, SpaceAndSetPlaceOneRecordPerPress) {
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frames(30);
     EXPECT_EQ(editor.checkpoints.size(), 1u) << "held for 30 frames";
-    input.SetKey(Key::Space, false);
+    keys.place = false;
     ui.Frame();
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frames(5);
     EXPECT_EQ(editor.checkpoints.size(), 2u);
-    input.SetKey(Key::Space, false);
+    keys.place = false;
     ui.Click(At("Set"));
     EXPECT_EQ(editor.checkpoints.size(), 3u);
 }
@@ -77,14 +70,13 @@ TEST_F(CourseEditorTest, SlidersStopAtTheirLimits) {
 
 TEST_F(CourseEditorTest, MainCourseGatesGoBelowThePlayerAndRouteGatesAtIt) {
     editor.currentGroup = 0;
-    input.Tap(Key::Space);
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frame();
-    input.SetKey(Key::Space, false);
+    keys.place = false;
     ui.Frame();
     editor.groupLimit = 1;
     editor.currentGroup = 1;
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frame();
     ASSERT_EQ(editor.checkpoints.size(), 2u);
     const Vec3 below = player.Row(3) - Vec3Normalize(player.Row(1)) * 110.0f;
@@ -95,9 +87,9 @@ TEST_F(CourseEditorTest, MainCourseGatesGoBelowThePlayerAndRouteGatesAtIt) {
 }
 
 TEST_F(CourseEditorTest, ScalesAreStoredAsWholeNumbersAndClearHidesThePanel) {
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frame();
-    input.SetKey(Key::Space, false);
+    keys.place = false;
     ui.Type(At("sx", true), "2.7");
     ui.Frame();
     EXPECT_EQ(editor.checkpoints[0]->scale[0], 2.0f);
@@ -109,7 +101,7 @@ TEST_F(CourseEditorTest, ScalesAreStoredAsWholeNumbersAndClearHidesThePanel) {
     ui.Click(At("Clear"));
     EXPECT_TRUE(editor.checkpoints.empty());
     EXPECT_FALSE(ui.Find("DebugState", "Clear").has_value()) << "no edit panel without records";
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frame();
     EXPECT_EQ(editor.selectedIndex, 0) << "a new record is back in the panel";
 }
@@ -118,9 +110,9 @@ TEST_F(CourseEditorTest, SaveThenLoadGivesTheSameRecordsAndAFailedSaveKeepsTheOl
     for (int i = 0; i < 3; ++i) {
         editor.currentKind = i;
         player = MatrixTranslation(0, 0, 37.123456f * float(i)) * player;
-        input.SetKey(Key::Space, true);
+        keys.place = true;
         ui.Frame();
-        input.SetKey(Key::Space, false);
+        keys.place = false;
         ui.Frame();
     }
     editor.checkpoints[1]->SetOffsetScale(3, -4, 5, 2, 1, 1);
@@ -163,9 +155,9 @@ TEST_F(CourseEditorTest, SaveThenLoadGivesTheSameRecordsAndAFailedSaveKeepsTheOl
 }
 
 TEST_F(CourseEditorTest, SaveGoesToTheUsersFolderWhenTheGameFolderIsNotTheirs) {
-    input.SetKey(Key::Space, true);
+    keys.place = true;
     ui.Frame();
-    input.SetKey(Key::Space, false);
+    keys.place = false;
     const std::string user = editor.userFolder;
     const struct {
         const char* what;

@@ -1,5 +1,5 @@
-// The overlay's flight controls and free look on scripted input, and its windows inside and
-// outside a UI frame.
+// The overlay's flight controls and free look on the controls snapshot, and its windows inside
+// and outside a UI frame and while it is off.
 #include "editor/debug_ui.hpp"
 
 #include <gtest/gtest.h>
@@ -10,33 +10,31 @@
 #include <vector>
 
 #include "../motion/ground_model.hpp"
-#include "platform/window/input.hpp"
+#include "chara/camera.hpp"
+#include "chara/mouse.hpp"
+#include "null_world.hpp"
 
 using platform::Key;
-using platform::Point;
 
 namespace {
 
-class DebugUiTest : public ::testing::Test {
+class DebugUiTest : public NullWorld {
 protected:
     void SetUp() override {
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        input.windowOrigin = {100, 50};
-        platform::SetInput(&input);
+        EnterWorld();
         ground = test_ground::MakeGround(test_ground::Flat);
     }
     void TearDown() override {
         ground.reset();
-        platform::SetInput(nullptr);
-        GraphicsDevice::Instance().Release();
+        NullWorld::TearDown();
     }
-    void Hold(std::initializer_list<Key> keys) {
+    // The fly keys of an update in which exactly these keys are held.
+    FlyKeys Hold(std::initializer_list<Key> keys) {
         for (Key k : {Key::W, Key::S, Key::A, Key::D, Key::R, Key::F, Key::Q, Key::E, Key::Z}) input.SetKey(k, false);
         for (Key k : keys) input.SetKey(k, true);
+        return ReadInput().fly;
     }
-    platform::ScriptedInput input;
     std::unique_ptr<Model> ground;
-    DebugUi ui;
 };
 
 TEST_F(DebugUiTest, FlyKeysStepInTheOwnFrameInTheirOrder) {
@@ -60,9 +58,8 @@ TEST_F(DebugUiTest, FlyKeysStepInTheOwnFrameInTheirOrder) {
         {"D turns before E moves", {Key::D, Key::E}, {2 * std::cos(half), 0, -2 * std::sin(half)}, half},
     };
     for (const Case& c : cases) {
-        Hold(c.keys);
         Matrix world = Matrix::Identity();
-        ui.FlyControls(world, Matrix::Identity(), *ground);
+        overlay().FlyControls(world, Matrix::Identity(), *ground, Hold(c.keys));
         EXPECT_NEAR(world.m[3][0], c.position.x, 1e-6f) << c.what;
         EXPECT_NEAR(world.m[3][1], c.position.y, 1e-6f) << c.what;
         EXPECT_NEAR(world.m[3][2], c.position.z, 1e-6f) << c.what;
@@ -80,21 +77,18 @@ TEST_F(DebugUiTest, ZTogglesWalkModeOncePerPressAndWalkModeFollowsTheGround) {
     };
     int index = 0;
     for (const Frame& f : frames) {
-        Hold({});
-        input.SetKey(Key::Z, f.z);
         Matrix world = MatrixTranslation(0, 10, 0);
-        ui.FlyControls(world, Matrix::Identity(), *ground);
-        EXPECT_EQ(ui.walkMode, f.walkMode) << index;
+        overlay().FlyControls(world, Matrix::Identity(), *ground, f.z ? Hold({Key::Z}) : Hold({}));
+        EXPECT_EQ(overlay().walkMode, f.walkMode) << index;
         EXPECT_NEAR(world.m[3][1], f.y, 1e-5f) << index;
         ++index;
     }
 }
 
 TEST_F(DebugUiTest, FreeLookTurnsOutsideTheDeadZoneWithinItsPitchLimitsOnlyInWalkMode) {
-    const Point centre{100 + 640, 50 + 360};  // the middle of the back buffer on the screen
     const struct Case {
         const char* what;
-        Point offset;
+        CursorOffset offset;  // the controls' look
         int walkMode;
         float pitch0, yaw0;
         float pitch, yaw;
@@ -112,21 +106,25 @@ TEST_F(DebugUiTest, FreeLookTurnsOutsideTheDeadZoneWithinItsPitchLimitsOnlyInWal
         {"walk mode off: nothing written", {200, 200}, 0, 1.0f, 2.0f, 1.0f, 2.0f},
     };
     for (const Case& c : cases) {
-        ui.walkMode = c.walkMode;
-        CameraAngles camera{c.pitch0, c.yaw0};
-        input.SetCursor({centre.x + c.offset.x, centre.y + c.offset.y});
-        const int setsBefore = input.setCursorCalls();
-        ui.FreeLook(camera);
+        overlay().walkMode = c.walkMode;
+        Camera camera(models());
+        camera.pitch = c.pitch0;
+        camera.yaw = c.yaw0;
+        Controls look;
+        look.lookX = c.offset.x;
+        look.lookY = c.offset.y;
+        overlay().FreeLook(camera, look);
         EXPECT_NEAR(camera.pitch, c.pitch, 1e-5f) << c.what;
         EXPECT_NEAR(camera.yaw, c.yaw, 1e-5f) << c.what;
-        EXPECT_EQ(input.setCursorCalls(), setsBefore) << "the cursor is left alone: " << c.what;
     }
 }
 
-TEST_F(DebugUiTest, WindowsAppearOnlyInsideAUiFrame) {
+TEST_F(DebugUiTest, WindowsAppearOnlyInsideAUiFrameAndWhileTheOverlayIsOn) {
     // Headless: no UI at all, nothing happens.
+    DebugUi& ui = overlay();
     ui.enabled = 1;
-    DebugUi::ShowCameraState(-1.0f, {1, 2, 3}, {4, 5, 6});
+    ui.ShowCameraState(-1.0f, {1, 2, 3}, {4, 5, 6});
+    ui.DebugText("ID%d", 1);
     ui.Draw(60, 1);
 
     ImGui::CreateContext();
@@ -137,9 +135,15 @@ TEST_F(DebugUiTest, WindowsAppearOnlyInsideAUiFrame) {
     int width = 0, height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
     // A context between frames is no place for windows either.
-    DebugUi::ShowCameraState(-1.0f, {1, 2, 3}, {4, 5, 6});
+    ui.ShowCameraState(-1.0f, {1, 2, 3}, {4, 5, 6});
     ImGui::NewFrame();
-    DebugUi::ShowCameraState(12.5f, {1, 2, 3}, {4, 5, 6});
+    // The game scene asks every update; while the overlay is off nothing shows.
+    ui.enabled = 0;
+    ui.ShowCameraState(12.5f, {1, 2, 3}, {4, 5, 6});
+    ui.Draw(60, 1);
+    EXPECT_EQ(ImGui::FindWindowByName("CamState"), nullptr);
+    ui.enabled = 1;
+    ui.ShowCameraState(12.5f, {1, 2, 3}, {4, 5, 6});
     ui.Draw(60, 1);
     EXPECT_NE(ImGui::FindWindowByName("CamState"), nullptr);
     EXPECT_NE(ImGui::FindWindowByName("Frame"), nullptr);

@@ -6,21 +6,13 @@
 #include <cstring>
 
 #include "graphics/texture.hpp"
-#include "platform/null/null_render_device.hpp"
+#include "null_world.hpp"
 
 using namespace platform;
 
 namespace {
 
-class GraphicsDeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        GraphicsDevice::Instance().SetDefaultStates();
-    }
-    void TearDown() override { GraphicsDevice::Instance().Release(); }
-    NullRenderDevice& device() { return static_cast<NullRenderDevice&>(*GraphicsDevice::Instance().device); }
-};
+using GraphicsDeviceTest = NullWorld;
 
 TEST_F(GraphicsDeviceTest, DefaultStatesAreTheGamesOwn) {
     RenderDevice& d = device();

@@ -8,28 +8,24 @@
 #include <stb/stb_image_write.h>
 
 #include "../mesh/x_file_test_files.hpp"
-#include "graphics/graphics_device.hpp"
+#include "null_world.hpp"
 
 namespace {
 
-class ModelCacheTest : public ::testing::Test {
+class ModelCacheTest : public NullWorld {
 protected:
     void SetUp() override {
-        GraphicsDevice::Instance().CreateNull(1280, 720);
+        EnterOwnFolder();
         // Two of the model's three materials name pictures; 100 x 60 becomes 128 x 64.
         WritePng("tex/red.png", 100, 60);
         WritePng("blue.png", 32, 32);
-        model = folder.Write("frames.x", kTwoFramesX);
+        model = Write("frames.x", kTwoFramesX);
     }
-    void TearDown() override { GraphicsDevice::Instance().Release(); }
     void WritePng(const std::string& name, int w, int h) {
         std::vector<uint8_t> px(size_t(w) * h * 4, 90);
-        std::filesystem::create_directories((folder.path / name).parent_path());
-        stbi_write_png((folder.path / name).string().c_str(), w, h, 4, px.data(), w * 4);
+        stbi_write_png(OwnFile(name).c_str(), w, h, 4, px.data(), w * 4);
     }
-    static platform::RenderDevice* device() { return GraphicsDevice::Instance().device.get(); }
 
-    TempFolder folder{"korvelin-model-cache-test"};
     std::string model;
 };
 
@@ -67,7 +63,7 @@ void ExpectSameModel(const Model& got, const Model& want) {
 
 TEST_F(ModelCacheTest, AModelReadAheadIsTheModelADirectLoadGives) {
     Model direct;
-    ASSERT_TRUE(direct.Load(device(), model));
+    ASSERT_TRUE(direct.Load(&device(), model));
     ASSERT_EQ(direct.materialCount, 3u);
     ASSERT_EQ(direct.materialTextures[0].Width(), 128);
     ASSERT_TRUE(direct.Intersect({10.2f, 0.2f, -5}, {0, 0, 1}).hit);
@@ -91,15 +87,18 @@ TEST_F(ModelCacheTest, AModelReadAheadIsTheModelADirectLoadGives) {
         EXPECT_FALSE(cache.ReadingAhead(model)) << "a cached model is not read again";
         cache.ReleaseAll();
     }
-    EXPECT_TRUE(device()->errors().empty()) << device()->errors().front();
+    EXPECT_TRUE(device().errors().empty()) << device().errors().front();
 }
 
-TEST_F(ModelCacheTest, AMissingFileReadAheadIsAnEmptyModelForTheWholeRun) {
+TEST_F(ModelCacheTest, AMissingFileReadAheadIsAnEmptyModelForTheWholeRunNamedOnce) {
     ModelCache cache;
-    const std::string missing = (folder.path / "nothing.x").string();
+    const std::string missing = OwnFile("nothing.x");
+    testing::internal::CaptureStderr();
     cache.Prefetch({missing});
     cache.WaitForPrefetch();
     Model* empty = cache.Get(missing);
+    EXPECT_EQ(cache.Get(missing), empty);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + missing + ": cannot open the file (No such file or directory)\n");
     EXPECT_EQ(empty->name, "nothing.x");
     EXPECT_EQ(empty->materialCount, 0u);
     EXPECT_FALSE(empty->mesh);
@@ -112,7 +111,7 @@ TEST_F(ModelCacheTest, AMissingFileReadAheadIsAnEmptyModelForTheWholeRun) {
 
 TEST_F(ModelCacheTest, ReleasingOrDestroyingTheCacheWhileItReadsAheadIsClean) {
     std::vector<std::string> files;
-    for (int i = 0; i < 12; ++i) files.push_back(folder.Write("copy" + std::to_string(i) + ".x", kTwoFramesX));
+    for (int i = 0; i < 12; ++i) files.push_back(Write("copy" + std::to_string(i) + ".x", kTwoFramesX));
     {
         ModelCache cache;
         cache.Prefetch(files);
@@ -123,7 +122,7 @@ TEST_F(ModelCacheTest, ReleasingOrDestroyingTheCacheWhileItReadsAheadIsClean) {
         EXPECT_EQ(cache.Get(files[7])->materialCount, 3u);
         cache.Prefetch(files);
     }  // destroyed while reading ahead again
-    EXPECT_TRUE(device()->errors().empty()) << device()->errors().front();
+    EXPECT_TRUE(device().errors().empty()) << device().errors().front();
 }
 
 }  // namespace

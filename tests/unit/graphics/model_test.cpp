@@ -3,15 +3,10 @@
 #include "graphics/model.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "graphics/graphics_device.hpp"
 #include "graphics/model_cache.hpp"
 #include "graphics/simple_shader.hpp"
-#include "platform/null/null_render_device.hpp"
+#include "null_world.hpp"
 
 namespace {
 
@@ -41,24 +36,18 @@ Material {
 }
 )";
 
-class ModelTest : public ::testing::Test {
+class ModelTest : public NullWorld {
 protected:
     void SetUp() override {
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        dir = std::filesystem::temp_directory_path() / ("korvelin-model-test-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir / "quad.x") << kQuad;
+        EnterOwnFolder();
+        quad = Write("quad.x", kQuad);
     }
-    void TearDown() override {
-        GraphicsDevice::Instance().Release();
-        std::filesystem::remove_all(dir);
-    }
-    std::filesystem::path dir;
+    std::string quad;
 };
 
 TEST_F(ModelTest, LoadsMaterialsWithAmbientFromDiffuseAndAnswersRays) {
     Model model;
-    ASSERT_TRUE(model.Load(GraphicsDevice::Instance().device.get(), (dir / "quad.x").string()));
+    ASSERT_TRUE(model.Load(GraphicsDevice::Instance().device.get(), quad));
     EXPECT_EQ(model.name, "quad.x");
     ASSERT_EQ(model.materialCount, 1u);
     EXPECT_EQ(model.materials[0].ambient, (ColorValue{1, 0.5f, 0, 1}));
@@ -70,24 +59,28 @@ TEST_F(ModelTest, LoadsMaterialsWithAmbientFromDiffuseAndAnswersRays) {
     EXPECT_FALSE(model.Intersect({5, 10, 5}, {0, -1, 0}).hit);
 }
 
-TEST_F(ModelTest, CacheLoadsOncePerNameAndKeepsAMissingModelEmpty) {
+TEST_F(ModelTest, CacheLoadsOncePerNameAndKeepsAMissingModelEmptyAndNamedOnce) {
     ModelCache cache;
-    const std::string file = (dir / "quad.x").string();
+    const std::string file = quad;
+    testing::internal::CaptureStderr();
     Model* first = cache.Get(file);
     EXPECT_EQ(cache.Get(file), first);
     EXPECT_EQ(first->materialCount, 1u);
-    Model* missing = cache.Get((dir / "nothing.x").string());
+    const std::string nothing = OwnFile("nothing.x");
+    Model* missing = cache.Get(nothing);
+    EXPECT_EQ(cache.Get(nothing), missing);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + nothing + ": cannot open the file (No such file or directory)\n")
+        << "the failure is named once, by the reader's own words";
     EXPECT_EQ(missing->materialCount, 0u);
     EXPECT_FALSE(missing->Intersect({0, 10, 0}, {0, -1, 0}).hit);
     // Drawing an empty model draws nothing, even with no effect at all.
     SimpleShader shader;
     shader.Draw(missing);
     shader.Draw(first);
-    auto& device = static_cast<platform::NullRenderDevice&>(*GraphicsDevice::Instance().device);
-    EXPECT_TRUE(device.draws().empty());
+    EXPECT_TRUE(device().draws().empty());
     cache.ReleaseAll();
     EXPECT_EQ(cache.size(), 0u);
-    EXPECT_TRUE(device.errors().empty());
+    EXPECT_TRUE(device().errors().empty());
 }
 
 }  // namespace

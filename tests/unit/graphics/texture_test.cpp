@@ -6,31 +6,21 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include <filesystem>
-
-#include "graphics/graphics_device.hpp"
 #include "graphics/texture_cache.hpp"
+#include "null_world.hpp"
 
 namespace {
 
-class TextureTest : public ::testing::Test {
+class TextureTest : public NullWorld {
 protected:
-    void SetUp() override {
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        dir = std::filesystem::temp_directory_path() / ("korvelin-texture-test-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override {
-        GraphicsDevice::Instance().Release();
-        std::filesystem::remove_all(dir);
-    }
+    void SetUp() override { EnterOwnFolder(); }
     std::string WritePng(const std::string& name, int w, int h) {
         std::vector<uint8_t> px(size_t(w) * h * 4, 200);
-        std::string path = (dir / name).string();
+        const std::string path = OwnFile(name);
         stbi_write_png(path.c_str(), w, h, 4, px.data(), w * 4);
         return path;
     }
-    std::filesystem::path dir;
+    static size_t LiveTextures() { return device().LiveTextureCount(); }
 };
 
 TEST_F(TextureTest, PictureKeepsItsSizeOrRoundsUpWhileTheSourceRectKeepsTheFiles) {
@@ -67,26 +57,30 @@ TEST_F(TextureTest, ReleaseIsHarmlessTwiceAndFillPaintsEveryTexel) {
     EXPECT_TRUE(d.errors().empty());
 }
 
-TEST_F(TextureTest, CacheLoadsANameOnceEvenWhenTheLoadFailed) {
+TEST_F(TextureTest, CacheLoadsANameOnceEvenWhenTheLoadFailedAndNamesTheFailureOnce) {
+    const size_t live = LiveTextures();
     TextureCache cache;
     const std::string file = WritePng("a.png", 16, 16);
+    testing::internal::CaptureStderr();
     Texture* first = cache.Get(file);
     EXPECT_NE(first->texture, 0u);
     EXPECT_EQ(cache.Get(file), first);
-    const std::string missing = (dir / "missing.png").string();
+    const std::string missing = OwnFile("missing.png");
     Texture* gone = cache.Get(missing);
     EXPECT_EQ(gone->texture, 0u);
     WritePng("missing.png", 8, 8);  // appearing later does not matter: a file is tried once
     EXPECT_EQ(cache.Get(missing)->texture, 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + missing + ": cannot open the file (No such file or directory)\n");
     EXPECT_EQ(cache.size(), 2u);
     cache.ReleaseAll();
     EXPECT_EQ(cache.size(), 0u);
-    EXPECT_EQ(GraphicsDevice::Instance().device->LiveTextureCount(), 1u) << "only the font's atlas is left";
+    EXPECT_EQ(LiveTextures(), live) << "nothing of the cache is left on the device";
 }
 
 TEST_F(TextureTest, CacheDecodingAheadGivesTheTexturesADirectLoadGives) {
     const std::string file = WritePng("wide.png", 300, 100);
-    const std::string missing = (dir / "none.png").string();
+    const size_t live = LiveTextures();
+    const std::string missing = OwnFile("none.png");
     Texture direct;
     ASSERT_EQ(direct.LoadFromFile(file, true), 1);
     TextureCache cache;
@@ -109,7 +103,7 @@ TEST_F(TextureTest, CacheDecodingAheadGivesTheTexturesADirectLoadGives) {
     cache.ReleaseAll();
     EXPECT_EQ(cache.size(), 0u);
     direct.Release();
-    EXPECT_EQ(GraphicsDevice::Instance().device->LiveTextureCount(), 1u) << "only the font's atlas is left";
+    EXPECT_EQ(LiveTextures(), live) << "nothing is left behind on the device";
 }
 
 }  // namespace

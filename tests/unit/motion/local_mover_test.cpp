@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "ground_model.hpp"
+#include "null_world.hpp"
 
 namespace {
 
@@ -72,11 +73,7 @@ TEST(LocalMoverTest, TurnsHalfADegreeAboutTheOwnUpAxisAndBackAgain) {
 float Pitch(const Matrix& w) { return std::atan2(-w.m[2][1], w.m[2][2]); }
 float Roll(const Matrix& w) { return std::atan2(w.m[0][1], w.m[0][0]); }
 
-class GroundTest : public ::testing::Test {
-protected:
-    void SetUp() override { GraphicsDevice::Instance().CreateNull(64, 64); }
-    void TearDown() override { GraphicsDevice::Instance().Release(); }
-};
+using GroundTest = NullWorld;  // the hand-made ground goes on its device
 
 TEST_F(GroundTest, OneCallSetsTheHeightAndTiltsATwentiethOfTheSlope) {
     const float step = std::atan(1.0f) / 20.0f;  // a twentieth of 45 degrees

@@ -1,22 +1,17 @@
-// A game scene on the null device from the game folder, with scripted input and questions, a
-// course of the test's own when it wants one, and stand-in characters that the test places.
+// The null world with the game's scene manager (its title first), a course of the test's own
+// when it wants one, and stand-in characters that the test places in a game scene.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "app/application.hpp"
 #include "app/scene_manager.hpp"
-#include "graphics/game_effects.hpp"
-#include "graphics/graphics_device.hpp"
-#include "graphics/model_cache.hpp"
-#include "platform/null/null_render_device.hpp"
-#include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
-#include "scene/game_options.hpp"
+#include "null_world.hpp"
 #include "scene/scene_factory.hpp"
 #include "scene/scene_game.hpp"
 
@@ -24,7 +19,7 @@
 // player while `strike` is set.
 class StandIn : public CharaBase {
 public:
-    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int) override {
+    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int, const Controls&) override {
         ++updates;
         return strike;
     }
@@ -37,35 +32,21 @@ public:
     int strike = 0, updates = 0, draws = 0, passed = 0, activated = 0;
 };
 
-class GameSceneTest : public ::testing::Test {
+class SceneTest : public NullWorld {
 protected:
     void SetUp() override {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(KORVELIN_GAME_DIR);
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        GraphicsDevice::Instance().SetDefaultStates();
-        GameEffects::Instance().Create();
-        platform::SetInput(&input);
-        platform::SetDialogHandler([this](const platform::DialogRequest& r) {
-            questions.push_back(r.text);
-            return answer;
-        });
+        EnterWorld();
         manager = std::make_unique<SceneManager>(CreateGameScene);
         manager->Init();
-        CurrentGameOptions() = GameOptions{};
     }
     void TearDown() override {
         manager->Release();
         manager.reset();
-        GameEffects::Instance().Release();
-        GraphicsDevice::Instance().Release();
-        platform::SetInput(nullptr);
-        platform::SetDialogHandler(nullptr);
-        CurrentGameOptions() = GameOptions{};
-        std::filesystem::current_path(previous);
+        NullWorld::TearDown();
+        Application::Instance().loopEnded = false;  // a title asked to end the game
         std::filesystem::remove(coursePath());
     }
+    GameServices& services() override { return manager->services(); }
 
 public:
     std::string coursePath() const {
@@ -84,10 +65,12 @@ public:
 protected:
     SceneGame& Make() {
         manager->scene.reset();
-        manager->scene = std::make_unique<SceneGame>();
+        manager->scene = std::make_unique<SceneGame>(services());
         return game();
     }
     SceneGame& game() { return static_cast<SceneGame&>(*manager->scene); }
+    // One update of the current scene with the controls the scripted input gives.
+    SceneId Update() { return manager->scene->Update(ReadInput()); }
     // Replaces character i by a stand-in heading where it headed.
     StandIn& StandInFor(size_t i) {
         auto standIn = std::make_unique<StandIn>();
@@ -101,25 +84,18 @@ protected:
     static void BeforeItsGate(CharaBase& body) {
         body.world = MatrixTranslation(0, 110, -1) * body.current.gate().world;
     }
-    platform::NullRenderDevice& device() {
-        return static_cast<platform::NullRenderDevice&>(*GraphicsDevice::Instance().device);
-    }
     // The draws of one frame of the whole pipeline.
     std::vector<platform::NullDraw> DrawFrame() {
         device().ClearDraws();
         manager->Draw();
         return device().draws();
     }
-    static int CountMesh(const std::vector<platform::NullDraw>& draws, const char* model) {
-        const platform::MeshBufferId id = gModelCache->Get(model)->mesh->buffer();
+    int CountMesh(const std::vector<platform::NullDraw>& draws, const char* model) {
+        const platform::MeshBufferId id = models().Get(model)->mesh->buffer();
         int n = 0;
         for (const auto& d : draws) n += d.kind == platform::NullDraw::Kind::Mesh && d.mesh == id;
         return n;
     }
 
-    std::filesystem::path previous;
-    platform::ScriptedInput input;
-    platform::DialogAnswer answer = platform::DialogAnswer::No;
-    std::vector<std::string> questions;
     std::unique_ptr<SceneManager> manager;
 };

@@ -6,18 +6,26 @@
 
 #include "game_scene_fixture.hpp"
 #include "../editor/ui_driver.hpp"
-#include "editor/debug_ui.hpp"
-#include "graphics/texture_cache.hpp"
 #include "scene/game_assets.hpp"
 
 using namespace platform;
 
 namespace {
 
-using GameScene = GameSceneTest;
+class GameScene : public SceneTest {
+protected:
+    // The HUD quads drawn with one picture, in drawing order.
+    std::vector<NullDraw> QuadsOf(const std::vector<NullDraw>& draws, const char* picture) {
+        const TextureId id = textures().Get(picture)->texture;
+        std::vector<NullDraw> out;
+        for (const NullDraw& d : draws)
+            if (d.kind == NullDraw::Kind::Hud && d.texture0 == id && d.hud.size() == 4) out.push_back(d);
+        return out;
+    }
+};
 
 // Main course: start, four triggers, goal; then three routes of a spawn and an end gate.
-void UseTriggerCourse(GameSceneTest& t) {
+void UseTriggerCourse(SceneTest& t) {
     t.UseCourse({{0, 0}, {3, 0}, {3, 0}, {3, 0}, {3, 0}, {2, 0}, {0, 1}, {2, 1}, {0, 2}, {2, 2}, {0, 3}, {2, 3}});
 }
 
@@ -44,28 +52,28 @@ TEST_F(GameScene, TriggerGatesReleaseTheEnemiesInOrderAndEachGateFiresOnce) {
     StandIn* enemy[4] = {nullptr, &StandInFor(1), &StandInFor(2), &StandInFor(3)};
 
     BeforeItsGate(player);  // passes trigger 1: enemy 1 goes to its spawn gate
-    game().Update();
+    Update();
     EXPECT_EQ(enemy[1]->activated, 1);
     EXPECT_EQ(enemy[1]->current.index(), 7u) << "at its spawn gate (6), then on to the next";
     EXPECT_EQ(player.current.index(), 2u);
 
     // Any character passing its gate fires the trigger the player heads for, once.
     BeforeItsGate(*enemy[1]);
-    game().Update();
+    Update();
     EXPECT_EQ(enemy[2]->activated, 1);
     BeforeItsGate(*enemy[1]);
-    game().Update();
+    Update();
     EXPECT_EQ(enemy[3]->activated, 0) << "trigger 2 has fired already";
     enemy[1]->world = MatrixTranslation(0, 0, -5000);
     BeforeItsGate(player);
-    game().Update();
+    Update();
     EXPECT_EQ(enemy[3]->activated, 0) << "the player passing trigger 2 fires nothing more";
 
     BeforeItsGate(player);  // trigger 3
-    game().Update();
+    Update();
     EXPECT_EQ(enemy[3]->activated, 1);
     BeforeItsGate(player);  // trigger 4: there is no enemy 4
-    game().Update();
+    Update();
     EXPECT_EQ(game().enemiesReleased, 4);
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(enemy[i]->activated, 1) << i;
     EXPECT_EQ(player.current.index(), 5u);
@@ -83,13 +91,13 @@ TEST_F(GameScene, HitsFlashAndTheThirdDestroysThePlayer) {
 
     enemy.strike = 1;
     for (int hit = 1; hit <= 3; ++hit) {
-        game().Update();
+        Update();
         EXPECT_EQ(game().hitsLeft, 2 - hit);
         EXPECT_EQ(game().damageActive, 1);
         // The flash runs a step per character visited: 201 steps, two a frame after the first.
         int frames = 1;
         while (game().damageActive && frames < 1000) {
-            game().Update();
+            Update();
             ++frames;
         }
         EXPECT_EQ(frames, 101) << "hit " << hit;
@@ -98,7 +106,7 @@ TEST_F(GameScene, HitsFlashAndTheThirdDestroysThePlayer) {
     }
     EXPECT_EQ(game().runOver, 1);
     EXPECT_EQ(game().lives, 0);
-    game().Update();
+    Update();
     EXPECT_EQ(game().hitsLeft, -1) << "no hit after the run is over";
 
     // A destroyed player and its gun vanish; the rest still draws.
@@ -115,17 +123,17 @@ TEST_F(GameScene, AGoalDuringTheOpeningCountsDownOnlyAfterItAndReturnsToTheTitle
     Make();
     StandIn& player = StandInFor(0);
     BeforeItsGate(player);
-    ASSERT_EQ(game().Update(), kSceneGame);
+    ASSERT_EQ(Update(), kSceneGame);
     EXPECT_EQ(game().runOver, 1);
     int update = 1;
     while (game().introActive) {
         EXPECT_EQ(game().endFrames, 0);
-        game().Update();
+        Update();
         ++update;
     }
     EXPECT_EQ(update, 86) << "the white fades out in 86 updates";
     int more = 0;
-    while (game().Update() == kSceneGame && more < 1000) ++more;
+    while (Update() == kSceneGame && more < 1000) ++more;
     EXPECT_EQ(more, 500) << "the 501st run-over update returns to the title";
     EXPECT_EQ(game().fadeAlpha, 255);
 }
@@ -134,14 +142,14 @@ TEST_F(GameScene, EscapeAsksAndNoGoesOnInTheSameFrameWhileYesLeaves) {
     UseCourse({{0, 0}, {1, 0}, {2, 0}});
     Make();
     input.SetKey(Key::Escape, true);
-    EXPECT_EQ(game().Update(), kSceneGame);
+    EXPECT_EQ(Update(), kSceneGame);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0], "タイトルに戻りますか？");
+    EXPECT_EQ(questions[0].text, "タイトルに戻りますか？");
     EXPECT_EQ(game().steerTilt, 1) << "the update went on after No";
     EXPECT_EQ(game().fadeAlpha, 252);
     EXPECT_EQ(input.cursorCount(), -1) << "hidden again";
     answer = DialogAnswer::Yes;
-    EXPECT_EQ(game().Update(), kSceneTitle);
+    EXPECT_EQ(Update(), kSceneTitle);
 }
 
 TEST_F(GameScene, ScoreCountsUpBy21AndTheHudTiltRestsAtOne) {
@@ -151,47 +159,39 @@ TEST_F(GameScene, ScoreCountsUpBy21AndTheHudTiltRestsAtOne) {
     game().score = 100;
     std::vector<int> shown;
     for (int i = 0; i < 6; ++i) {
-        game().Update();
+        Update();
         shown.push_back(game().shownScore);
     }
     EXPECT_EQ(shown, (std::vector<int>{21, 42, 63, 84, 100, 100}));
     EXPECT_EQ(game().steerTilt, 1);
     input.SetKey(Key::D, true);
-    for (int i = 0; i < 30; ++i) game().Update();
+    for (int i = 0; i < 30; ++i) Update();
     EXPECT_EQ(game().steerTilt, 15);
     input.SetKey(Key::D, false);
     input.SetKey(Key::A, true);
-    for (int i = 0; i < 30; ++i) game().Update();
+    for (int i = 0; i < 30; ++i) Update();
     EXPECT_EQ(game().steerTilt, -15);
 }
 
 TEST_F(GameScene, GateSpinsCarryOverToTheNextRun) {
     UseCourse({{0, 0}, {1, 0}, {2, 0}});
-    enemyGateSpin = 359.5f;
-    goalGateSpin = 10.0f;
+    KeptValues& spins = kept();
+    spins.enemyGateSpin = 359.5f;
+    spins.goalGateSpin = 10.0f;
     Make();
     DrawFrame();
-    EXPECT_EQ(enemyGateSpin, 0.0f) << "the frame that wraps uses 0";
+    EXPECT_EQ(spins.enemyGateSpin, 0.0f) << "the frame that wraps uses 0";
     DrawFrame();
     Make();  // the next run
     DrawFrame();
-    EXPECT_FLOAT_EQ(enemyGateSpin, 1.6f);
-    EXPECT_FLOAT_EQ(goalGateSpin, 10.9f);
-}
-
-// The HUD quads drawn with one picture, in drawing order.
-std::vector<NullDraw> QuadsOf(const std::vector<NullDraw>& draws, const char* picture) {
-    const TextureId id = gTextureCache->Get(picture)->texture;
-    std::vector<NullDraw> out;
-    for (const NullDraw& d : draws)
-        if (d.kind == NullDraw::Kind::Hud && d.texture0 == id && d.hud.size() == 4) out.push_back(d);
-    return out;
+    EXPECT_FLOAT_EQ(spins.enemyGateSpin, 1.6f);
+    EXPECT_FLOAT_EQ(spins.goalGateSpin, 10.9f);
 }
 
 TEST_F(GameScene, ScoreDigitsAndLifeIconsAreQuadsOfTheirPictures) {
     UseCourse({{0, 0}, {1, 0}, {2, 0}});
     Make();
-    const float glyph = 130.0f / float(gTextureCache->Get("data/texture/number.png")->imageInfo.width);
+    const float glyph = 130.0f / float(textures().Get("data/texture/number.png")->imageInfo.width);
     EXPECT_EQ(QuadsOf(DrawFrame(), "data/texture/number.png").size(), 1u) << "0 is one glyph";
     game().shownScore = 12345;
     const auto digits = QuadsOf(DrawFrame(), "data/texture/number.png");
@@ -242,66 +242,49 @@ TEST_F(GameScene, TheResultCountsUpTo5300In25Frames) {
 TEST_F(GameScene, TheArrowShowsHowFarTheCursorIsFromTheCentre) {
     UseCourse({{0, 0}, {1, 0}, {2, 0}});
     Make();
-    const TextureId arrow = gTextureCache->Get("data/Texture/arrow.png")->texture;
-    auto arrowAlpha = [&]() {
+    const TextureId arrow = textures().Get("data/Texture/arrow.png")->texture;
+    // The update takes the cursor's offset from the controls; the frame after it shows it.
+    auto arrowAlpha = [&](Point cursor) {
+        input.SetCursor(cursor);
+        Update();
         for (const NullDraw& d : DrawFrame())
             if (d.texture0 == arrow && !d.hud.empty()) return int(d.hud[0].color >> 24);
         return 0;
     };
-    input.SetCursor({640, 360});
-    EXPECT_EQ(arrowAlpha(), 0) << "fully transparent at the centre";
-    input.SetCursor({740, 360});
-    EXPECT_EQ(arrowAlpha(), 200);
-    input.SetCursor({1200, 700});
-    EXPECT_EQ(arrowAlpha(), 254) << "strength stops at 127";
-}
-
-TEST_F(GameScene, ACourseThatCannotBePlayedIsNamedAndGivesTheTitleBack) {
-    struct Case {
-        const char* what;
-        std::function<void(GameSceneTest&)> course;
-        const char* says;
-    };
-    const Case cases[] = {
-        {"missing file", [](GameSceneTest& t) { CurrentGameOptions().courseFile = t.coursePath() + ".missing"; }, "cannot open"},
-        {"one record", [](GameSceneTest& t) { t.UseCourse({{0, 0}}); }, "at least two records"},
-        {"route without end", [](GameSceneTest& t) { t.UseCourse({{0, 0}, {2, 0}, {0, 1}, {1, 1}}); }, "no end gate"},
-        {"spawn without route", [](GameSceneTest& t) { t.UseCourse({{0, 0}, {2, 0}, {0, 2}, {2, 2}}); }, "no record belongs"},
-    };
-    for (const Case& c : cases) {
-        questions.clear();
-        c.course(*this);
-        SceneGame& game = Make();
-        EXPECT_TRUE(game.characters.empty()) << c.what;
-        DrawFrame();  // the white of the transition, nothing else
-        EXPECT_EQ(game.Update(), kSceneTitle) << c.what;
-        ASSERT_EQ(questions.size(), 1u) << c.what;
-        EXPECT_NE(questions[0].find(CurrentGameOptions().courseFile), std::string::npos) << questions[0];
-        EXPECT_NE(questions[0].find(c.says), std::string::npos) << questions[0];
-        EXPECT_TRUE(device().errors().empty()) << c.what;
-    }
+    EXPECT_EQ(arrowAlpha({640, 360}), 0) << "fully transparent at the centre";
+    EXPECT_EQ(arrowAlpha({740, 360}), 200);
+    EXPECT_EQ(arrowAlpha({1200, 700}), 254) << "strength stops at 127";
 }
 
 }  // namespace
 
 namespace {
 
-TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenTheMouseLeavesTheCamera) {
+TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenItFliesTheCraftAndTheMouseLeavesTheCamera) {
     UseCourse({{0, 0}, {1, 0}, {1, 0}, {2, 0}});
     Make();
     game().introActive = 0;  // play: the mouse turns the camera
     game().fadeAlpha = 0;
-    UiDriver ui([this] { game().Update(); });
+    UiDriver ui([this] { Update(); });
+    input.SetKey(Key::W, true);
     for (int enabled : {0, 1}) {
-        gDebugUi->enabled = enabled;
+        overlay().enabled = enabled;
         const float yaw = game().camera->yaw;
+        const Matrix craft = game().player().world;
         input.SetCursor({640 + 200, 360});
+        const int cursorSets = input.setCursorCalls();
         ui.Frame();
         EXPECT_EQ(ImGui::FindWindowByName("DebugState") != nullptr, enabled == 1);
-        if (enabled)
+        if (enabled) {
             EXPECT_EQ(game().camera->yaw, yaw) << "the cursor is free for the overlay";
-        else
+            EXPECT_EQ(input.setCursorCalls(), cursorSets) << "and left where it is";
+            // W flies it two ahead; no turn, no ground and no advance of its own move it.
+            EXPECT_EQ(game().player().world.Row(2), craft.Row(2));
+            const Vec3 flown = game().player().world.Row(3) - craft.Row(3);
+            EXPECT_NEAR(Vec3Length(flown - craft.Row(2) * 2.0f), 0.0f, 1e-3f);
+        } else {
             EXPECT_NEAR(game().camera->yaw, yaw + 2.0f, 1e-4f) << "200 pixels right turn 2 degrees";
+        }
     }
 }
 
@@ -321,9 +304,9 @@ TEST_F(GameScene, EverythingARunAsksTheCachesForIsOnTheListTheTitleReadsAhead) {
     const auto onList = [](const std::vector<std::string>& list, const std::string& name) {
         return std::find(list.begin(), list.end(), name) != list.end();
     };
-    EXPECT_GT(gModelCache->size(), 10u);
-    for (const std::string& name : gModelCache->FileNames()) EXPECT_TRUE(onList(GameSceneModels(), name)) << name;
-    for (const std::string& name : gTextureCache->FileNames()) EXPECT_TRUE(onList(GameScenePictures(), name)) << name;
+    EXPECT_GT(models().size(), 10u);
+    for (const std::string& name : models().FileNames()) EXPECT_TRUE(onList(GameSceneModels(), name)) << name;
+    for (const std::string& name : textures().FileNames()) EXPECT_TRUE(onList(GameScenePictures(), name)) << name;
 }
 
 }  // namespace
@@ -340,7 +323,7 @@ TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
         if (cp->enemyNo == 0) path.push_back(cp->world.Row(3) + Vec3{0, 110, 0});
     ASSERT_GT(path.size(), 3u);
 
-    DebugUi& editor = *gDebugUi;
+    DebugUi& editor = overlay();
     editor.enabled = 1;
     editor.saveFile = coursePath();
     UiDriver ui([] {});
@@ -349,14 +332,13 @@ TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
         const Vec3 ahead = k + 1 < path.size() ? path[k + 1] - path[k] : path[k] - path[k - 1];
         const Matrix player = MatrixInverse(MatrixLookAtLH(path[k], path[k] + Vec3{ahead.x, 0, ahead.z}, {0, 1, 0}));
         editor.currentKind = k == 0 ? 0 : k + 1 == path.size() ? 2 : 1;
-        input.SetKey(Key::Space, true);
-        ImGui::NewFrame();
-        editor.ShowState(player);
-        ImGui::Render();
-        input.SetKey(Key::Space, false);
-        ImGui::NewFrame();
-        editor.ShowState(player);
-        ImGui::Render();
+        for (const bool space : {true, false}) {
+            FlyKeys keys;
+            keys.place = space;
+            ImGui::NewFrame();
+            editor.ShowState(player, keys);
+            ImGui::Render();
+        }
     }
     ASSERT_EQ(editor.checkpoints.size(), path.size());
     ASSERT_TRUE(editor.Save()) << editor.fileMessage;
@@ -367,7 +349,7 @@ TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
     ASSERT_TRUE(game.courseError().empty()) << game.courseError();
     int frames = 0;
     while (!game.runOver && frames < 20000) {
-        game.Update();
+        Update();
         ++frames;
     }
     EXPECT_EQ(game.runOver, 1) << "the goal after " << frames << " frames";

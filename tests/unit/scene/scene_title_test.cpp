@@ -5,63 +5,21 @@
 
 #include <filesystem>
 
-#include "app/application.hpp"
-#include "app/scene_manager.hpp"
-#include "graphics/graphics_device.hpp"
-#include "platform/null/null_render_device.hpp"
-#include "platform/window/dialogs.hpp"
-#include "graphics/model_cache.hpp"
-#include "graphics/texture_cache.hpp"
-#include "scene/game_assets.hpp"
-#include "scene/scene_factory.hpp"
+#include "game_scene_fixture.hpp"
 #include "platform/window/clock.hpp"
-#include "sound/sound_manager.hpp"
+#include "scene/game_assets.hpp"
 
 using namespace platform;
 
 namespace {
 
-class SceneTitleTest : public ::testing::Test {
+class SceneTitleTest : public SceneTest {
 protected:
-    void SetUp() override {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(KORVELIN_GAME_DIR);
-        GraphicsDevice::Instance().CreateNull(1280, 720);
-        GraphicsDevice::Instance().SetDefaultStates();
-        Application& app = Application::Instance();
-        app.loopEnded = false;
-        app.simpleShader.Create();
-        SetInput(&input);
-        SetDialogHandler([this](const DialogRequest& r) {
-            questions.push_back(r.text);
-            EXPECT_FALSE(r.defaultYes);
-            return answer;
-        });
-        manager = std::make_unique<SceneManager>(CreateGameScene);
-        manager->Init();
-    }
-    void TearDown() override {
-        manager->Release();
-        manager.reset();
-        Application::Instance().simpleShader.Release();
-        Application::Instance().loopEnded = false;
-        GraphicsDevice::Instance().Release();
-        SetInput(nullptr);
-        SetDialogHandler(nullptr);
-        std::filesystem::current_path(previous);
-    }
     SceneTitle& title() { return static_cast<SceneTitle&>(*manager->scene); }
     float ProjectionFov() {
         const Matrix& p = GraphicsDevice::Instance().device->GetTransform(TransformType::Projection);
         return 2.0f * std::atan(1.0f / p.m[1][1]) / kDegToRad;
     }
-
-    std::filesystem::path previous;
-    ScriptedInput input;
-    std::unique_ptr<SceneManager> manager;
-    std::vector<std::string> questions;
-    DialogAnswer answer = DialogAnswer::No;
 };
 
 TEST_F(SceneTitleTest, StartsAt80DegreesWithTheCameraBeforeTheTunnel) {
@@ -84,7 +42,7 @@ TEST_F(SceneTitleTest, ATapOfSpaceZoomsThenFadesThenAsksForTheGame) {
     int zoomFrames = 0, fadeFrames = 0;
     SceneId id = kSceneTitle;
     for (int frame = 0; frame < 400 && id == kSceneTitle; ++frame) {
-        id = manager->scene->Update();
+        id = Update();
         if (id != kSceneTitle) break;
         if (title().fade == 0)
             ++zoomFrames;
@@ -101,9 +59,10 @@ TEST_F(SceneTitleTest, ATapOfSpaceZoomsThenFadesThenAsksForTheGame) {
 TEST_F(SceneTitleTest, EscapeAnsweredNoGoesOnAndStillReadsSpaceInTheSameFrame) {
     input.Tap(Key::Escape);
     input.SetKey(Key::Space, true);
-    EXPECT_EQ(manager->scene->Update(), kSceneTitle);
+    EXPECT_EQ(Update(), kSceneTitle);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0], "ゲームを終了しますか？");
+    EXPECT_EQ(questions[0].text, "ゲームを終了しますか？");
+    EXPECT_FALSE(questions[0].defaultYes);
     EXPECT_FALSE(Application::Instance().loopEnded);
     EXPECT_EQ(title().started, 1);
     EXPECT_NEAR(title().fieldOfView, 80.3f, 1e-4f);
@@ -112,17 +71,17 @@ TEST_F(SceneTitleTest, EscapeAnsweredNoGoesOnAndStillReadsSpaceInTheSameFrame) {
 TEST_F(SceneTitleTest, EscapeAnsweredYesEndsTheGame) {
     answer = DialogAnswer::Yes;
     input.SetKey(Key::Escape, true);
-    EXPECT_EQ(manager->scene->Update(), kSceneTitle);
+    EXPECT_EQ(Update(), kSceneTitle);
     EXPECT_TRUE(Application::Instance().loopEnded);
 }
 
 TEST_F(SceneTitleTest, TheTunnelScrollsSeamlesslyAndKeepsItsTurnForTheNextVisit) {
-    auto& device = static_cast<NullRenderDevice&>(*GraphicsDevice::Instance().device);
+    const float& tunnelAngle = kept().tunnelAngle;
     const float angle0 = tunnelAngle;
     manager->Draw();
     // Twenty copies of the title model, one draw per subset each.
     size_t meshDraws = 0;
-    for (const NullDraw& d : device.draws()) meshDraws += d.kind == NullDraw::Kind::Mesh;
+    for (const NullDraw& d : device().draws()) meshDraws += d.kind == NullDraw::Kind::Mesh;
     EXPECT_GT(meshDraws, 0u) << "the title model loads from the game folder";
     EXPECT_EQ(meshDraws % SceneTitle::kModelCount, 0u);
     for (int i = 1; i < 400; ++i) title().Draw3D();
@@ -132,7 +91,7 @@ TEST_F(SceneTitleTest, TheTunnelScrollsSeamlesslyAndKeepsItsTurnForTheNextVisit)
 
     // Back from the game: a fresh title at 80 degrees, no fade, no scroll, the same turn.
     const float angle = tunnelAngle;
-    manager->scene = CreateGameScene(kSceneTitle);
+    manager->scene = CreateGameScene(kSceneTitle, services());
     EXPECT_EQ(title().fieldOfView, 80.0f);
     EXPECT_EQ(title().fade, 0);
     EXPECT_EQ(title().scroll, 0.0f);
@@ -140,26 +99,24 @@ TEST_F(SceneTitleTest, TheTunnelScrollsSeamlesslyAndKeepsItsTurnForTheNextVisit)
 }
 
 TEST_F(SceneTitleTest, MusicIsAskedForEveryFrameAndNeverRestarted) {
-    ASSERT_NE(gSoundManager, nullptr);
-    if (gSoundManager->IsSilent()) GTEST_SKIP() << "no sound output here";
+    if (services().sound().IsSilent()) GTEST_SKIP() << "no sound output here";
     manager->Update();
-    EXPECT_EQ(gSoundManager->CurrentBgm(), "data/sound/bgm.wav");
-    EXPECT_TRUE(gSoundManager->IsBgmPlaying("data/sound/bgm.wav"));
+    EXPECT_EQ(services().sound().CurrentBgm(), "data/sound/bgm.wav");
+    EXPECT_TRUE(services().sound().IsBgmPlaying("data/sound/bgm.wav"));
     int last = -1;
     for (int i = 0; i < 5; ++i) {
         platform::SleepMs(20);
         manager->Update();
-        const int position = gSoundManager->BgmPlayPosition("data/sound/bgm.wav");
+        const int position = services().sound().BgmPlayPosition("data/sound/bgm.wav");
         EXPECT_GE(position, last) << "the track runs on, it is not rewound";
         last = position;
     }
 }
 
 TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
-    auto& device = static_cast<NullRenderDevice&>(*GraphicsDevice::Instance().device);
     manager->Draw();
     std::vector<Vec3> origins;
-    for (const NullDraw& d : device.draws())
+    for (const NullDraw& d : device().draws())
         if (d.kind == NullDraw::Kind::Hud) origins.push_back(d.transforms[size_t(TransformType::World)].Row(3));
     // backdrop (behind the world), version text, logo, start prompt; the veil is invisible at fade 0
     // but still drawn, and the alpha test removes it.
@@ -175,13 +132,12 @@ TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
 }
 
 TEST_F(SceneTitleTest, TheFirstFrameStartsReadingTheGamesFilesAndQuittingMeanwhileIsClean) {
-    for (const std::string& name : GameSceneModels()) ASSERT_FALSE(gModelCache->ReadingAhead(name)) << name;
+    for (const std::string& name : GameSceneModels()) ASSERT_FALSE(models().ReadingAhead(name)) << name;
     manager->Update();
-    for (const std::string& name : GameSceneModels()) EXPECT_TRUE(gModelCache->ReadingAhead(name)) << name;
-    for (const std::string& name : GameScenePictures()) EXPECT_TRUE(gTextureCache->ReadingAhead(name)) << name;
+    for (const std::string& name : GameSceneModels()) EXPECT_TRUE(models().ReadingAhead(name)) << name;
+    for (const std::string& name : GameScenePictures()) EXPECT_TRUE(textures().ReadingAhead(name)) << name;
     // The program ends long before the maps are read: the reading stops with the caches.
     manager->Release();
-    EXPECT_EQ(gModelCache, nullptr);
 }
 
 }  // namespace
