@@ -13,7 +13,7 @@
 #include "chara/player.hpp"
 #include "course/bullet_pool.hpp"
 #include "course/weapon.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/game_services.hpp"
 
 class SceneGame;

@@ -18,7 +18,7 @@
 #include "scene/scene_game.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/scene_factory.hpp"
 #include "transition_frame.hpp"
 

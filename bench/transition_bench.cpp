@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "graphics/graphics_device.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "transition_frame.hpp"
 
 namespace {

@@ -13,7 +13,11 @@ SceneManager::SceneManager(SceneFactory factory) : factory_(std::move(factory)) 
     SetSceneHost(&Application::Instance());
 }
 
-SceneManager::~SceneManager() { glowTarget.Release(); }
+SceneManager::~SceneManager() {
+    // The scene goes before the services it was handed, also when Release was never called.
+    Release();
+    glowTarget.Release();
+}
 
 void SceneManager::Init(SceneId first) {
     GraphicsDevice& gd = GraphicsDevice::Instance();

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window/input_script.hpp"
+#include "platform/input/input_script.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

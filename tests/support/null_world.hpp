@@ -20,7 +20,7 @@
 #include "graphics/graphics_device.hpp"
 #include "platform/null/null_render_device.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/controls_reader.hpp"
 #include "scene/game_options.hpp"
 #include "scene/game_services.hpp"

@@ -10,7 +10,7 @@
 #include "canvas.hpp"
 #include "chara/enemy.hpp"
 #include "frame_runner.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/controls_reader.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_game.hpp"

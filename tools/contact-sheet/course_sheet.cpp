@@ -10,6 +10,7 @@
 #include "course/course_file.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"
 
@@ -67,11 +68,9 @@ void DrawWorld(ModelCache& models, const CourseList& course, const Matrix& craft
         else if (cp->enemyNo == 0 && cp->kind == 2) DrawModel("data/model/gate.x", goalTurn * cp->world);
     }
     DrawModel("data/model/weapon.x", kGunOffset * craft);
-    d.SetRenderState(RenderState::BlendOp, BlendOp::Add);
-    d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    d.SetRenderState(RenderState::DestBlend, Blend::One);
+    RenderStateGuard glow(d);
+    glow.Blend(BlendMode::Additive);
     DrawModel("data/model/mapA.x", Matrix::Identity());
-    d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
 }
 
 }  // namespace

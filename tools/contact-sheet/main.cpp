@@ -17,7 +17,7 @@
 #include "graphics/graphics_device.hpp"
 #include "korvelin_version.hpp"
 #include "platform/window/dialogs.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/scene_factory.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"

@@ -8,6 +8,7 @@
 #include "canvas.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
+#include "graphics/render_state_guard.hpp"
 #include "platform/mesh/x_file_loader.hpp"
 #include "sheet_layout.hpp"
 #include "sheets.hpp"
@@ -78,10 +79,9 @@ void DrawAsInGame(const std::string& name, const Model* model) {
     } else if (name == "explosion.x") {
         app.modelShader.DrawFaded(model, 255);
     } else if (name == "mapA.x") {
-        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-        d.SetRenderState(RenderState::DestBlend, Blend::One);
+        RenderStateGuard glow(d);
+        glow.Blend(BlendMode::Additive);
         app.simpleShader.Draw(model);
-        d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
     } else {
         app.simpleShader.Draw(model);
     }

@@ -9,7 +9,7 @@
 
 #include "canvas.hpp"
 #include "frame_runner.hpp"
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 #include "scene/controls_reader.hpp"
 #include "scene/game_options.hpp"
 #include "scene/scene_game.hpp"

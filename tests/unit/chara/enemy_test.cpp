@@ -380,7 +380,7 @@ TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     device().ClearDraws();
 
     Steps(7);
-    // States the sprite must not leave behind.
+    // States the sprite changes and must put back as it found them.
     device().SetRenderState(RenderState::DestBlend, Blend::Zero);
     device().SetRenderState(RenderState::SrcBlend, Blend::One);
     device().SetRenderState(RenderState::BlendOp, BlendOp::Max);
@@ -416,11 +416,11 @@ TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     const Vec3 toCamera = Vec3Normalize(MatrixInverse(device().GetTransform(TransformType::View)).Row(3) - w.Row(3));
     EXPECT_NEAR(Vec3Dot(Vec3Normalize(w.Row(2)), toCamera), -1.0f, 1e-4f);  // the strip's face turned to it
 
-    EXPECT_EQ(device().GetRenderState(RenderState::BlendOp), uint32_t(BlendOp::Add));
-    EXPECT_EQ(device().GetRenderState(RenderState::SrcBlend), uint32_t(Blend::SrcAlpha));
-    EXPECT_EQ(device().GetRenderState(RenderState::DestBlend), uint32_t(Blend::InvSrcAlpha));
-    EXPECT_EQ(device().GetRenderState(RenderState::ZWriteEnable), 1u);
-    EXPECT_EQ(device().GetRenderState(RenderState::Lighting), 1u);
+    EXPECT_EQ(device().GetRenderState(RenderState::BlendOp), uint32_t(BlendOp::Max));
+    EXPECT_EQ(device().GetRenderState(RenderState::SrcBlend), uint32_t(Blend::One));
+    EXPECT_EQ(device().GetRenderState(RenderState::DestBlend), uint32_t(Blend::Zero));
+    EXPECT_EQ(device().GetRenderState(RenderState::ZWriteEnable), 0u);
+    EXPECT_EQ(device().GetRenderState(RenderState::Lighting), 0u);
 }
 
 }  // namespace

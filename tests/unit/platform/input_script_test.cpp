@@ -1,5 +1,5 @@
 // Input scripts: what a line means, what a bad line says, and the order events take effect.
-#include "platform/window/input_script.hpp"
+#include "platform/input/input_script.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Polled key states: down now in the top bit, pressed since the last query in the low bit.
-#include "platform/window/input.hpp"
+#include "platform/input/input.hpp"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/script_player.hpp"
+#include "platform/input/script_player.hpp"
 #include "../../support/virtual_pad.hpp"
 
 using namespace platform;
