@@ -9,6 +9,7 @@
 # turns it on) it finds the objects the test build made, so only linking and the data are new.
 # Usage: readme_test.py <test> --binary build/game/korvelin --game-dir build/game --out <folder>
 import os
+import re
 import shlex
 import shutil
 import subprocess
@@ -165,6 +166,15 @@ def test_readme_commands(args):
     kd.check(os.path.getsize(png) > 10000, f"{command}: no picture")
     shutil.copy(png, os.path.join(args.out, "readme_course.png"))
     print(f"{command}: status {status}, " + said.splitlines()[-1])
+
+    # The README's table of the checks is the tool's own, limits and all.
+    status, said, err = shell("build/bin/korvelin-assets --help", tree, env)
+    rules = said.split("The checks, and the rule each holds the course to:\n")[1].split("\n  Exit status")[0]
+    with open(os.path.join(tree, "README.md"), encoding="utf-8") as f:
+        readme = f.read()
+    for rule in re.split(r"\n(?=    \S)", rules):
+        check, text = " ".join(rule.split()).split(": ", 1)
+        kd.check(f"| `{check}` | {text} |" in readme, f"the README does not give the rule of {check}: {text}")
 
     # A course named on the command line is read from the caller's folder, wherever that is.
     elsewhere = os.path.join(home, "elsewhere")
