@@ -3,7 +3,7 @@
 # was started in, so files named on the command line are taken from there; the game finds its
 # own folder, build/game, beside itself.
 set -euo pipefail
-root=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname -- "$(readlink -f -- "$0")")
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 # The build says nothing unless it fails (a headless run's summary is the only line on standard
