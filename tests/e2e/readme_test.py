@@ -4,7 +4,8 @@
 # places gates and saves them, the course tool draws the saved course, ./run.sh keeps the
 # caller's folder for the files it is given, the build ./run.sh made installs into ~/.local and
 # uninstalls leaving nothing.
-# The copy holds what git would commit (uncommitted changes included, build folders left out).
+# The copy holds what git would commit (uncommitted changes included, build folders left out), as
+# scripts/fresh-debian-check.sh copies the tree.
 # Its build is a true fresh one of what ./run.sh builds; with ccache on the machine (test.sh
 # turns it on) it finds the objects the test build made, so only linking and the data are new.
 # Usage: readme_test.py <test> --binary build/game/korvelin --game-dir build/game --out <folder>
@@ -46,10 +47,17 @@ def readme_command(start):
 
 
 def fresh_copy(root):
-    """The source tree as git would commit it, in root/korvelin."""
+    """The source tree as git would commit it, in root/korvelin; without git (a copied tree),
+    all of it but the build folders."""
     tree = os.path.join(root, "korvelin")
-    listed = subprocess.run(["git", "-C", SOURCE, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
-                            capture_output=True, check=True).stdout.decode().split("\0")
+    try:
+        listed = subprocess.run(["git", "-C", SOURCE, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+                                capture_output=True, check=True).stdout.decode().split("\0")
+    except (OSError, subprocess.CalledProcessError):
+        shutil.copytree(SOURCE, tree, symlinks=True,
+                        ignore=lambda folder, names: [n for n in names if folder == SOURCE and
+                                                      (n.startswith("build") or n == ".git")])
+        return tree
     for name in filter(None, listed):
         source = os.path.join(SOURCE, name)
         if not os.path.lexists(source):
