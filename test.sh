@@ -13,6 +13,13 @@ scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
 
 log() { printf '\n== %s\n' "$*"; }
 
+# Compiles go through ccache: the end-to-end test of the README builds the game again in a fresh
+# copy of the tree, and finds there every object this build made (paths below the tree are hashed
+# relative to the compiler's folder, alike in both).
+export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+
 # ctest_count DIR ARGS...: runs ctest and adds its counts to the totals.
 ctest_count() {
   local dir=$1; shift

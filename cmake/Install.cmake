@@ -6,6 +6,21 @@
 # The program finds its data relative to its own folder, so an installed tree can be moved.
 set(KORVELIN_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/korvelin)
 
+# Everything is looked for before anything is copied: from a build that lacks a part, the
+# install stops at once and says what to build, instead of half-way with a prefix half filled.
+set(parts $<TARGET_FILE:korvelin> $<TARGET_FILE:korvelin-assets> ${KORVELIN_GAME_DIR}/data/.assetgen-stamp
+          ${KORVELIN_GAME_DIR}/Shader)
+foreach(size ${KORVELIN_ICON_SIZES})
+  list(APPEND parts ${KORVELIN_ICON_DIR}/korvelin-${size}.png)
+endforeach()
+install(CODE "
+  set(parts [[${parts}]])
+  foreach(part IN LISTS parts)
+    if(NOT EXISTS \"\${part}\")
+      message(FATAL_ERROR \"Nothing installed: \${part} is missing. Build it first: cmake --build ${CMAKE_BINARY_DIR} --target game\")
+    endif()
+  endforeach()")
+
 install(TARGETS korvelin korvelin-assets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The game never writes there (the editor saves in the user's folder). The generator's stamp is
 # the build's business, not the game's.

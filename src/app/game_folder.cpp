@@ -3,14 +3,16 @@
 
 #include <system_error>
 
-namespace {
-
 bool HoldsTheGame(const std::filesystem::path& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder / "data", ec) && std::filesystem::is_directory(folder / "Shader", ec);
 }
 
-}  // namespace
+std::filesystem::path RunningProgramFolder() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : self.parent_path();
+}
 
 GameFolder FindGameFolder(const std::filesystem::path& workingFolder, const std::filesystem::path& programFolder,
                           const std::filesystem::path& installed) {

@@ -15,3 +15,9 @@ struct GameFolder {
 // data/ and Shader/ wins.
 GameFolder FindGameFolder(const std::filesystem::path& workingFolder, const std::filesystem::path& programFolder,
                           const std::filesystem::path& installed);
+
+// Whether `folder` holds the game: both data/ and Shader/.
+bool HoldsTheGame(const std::filesystem::path& folder);
+
+// The folder of the running program (that of /proc/self/exe); empty when it cannot be told.
+std::filesystem::path RunningProgramFolder();

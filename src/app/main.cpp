@@ -45,8 +45,7 @@ void EnterGameFolder(Application& app) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path working = fs::current_path(ec);
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    const GameFolder folder = FindGameFolder(working, ec ? fs::path() : self.parent_path(), KORVELIN_INSTALLED_DATA);
+    const GameFolder folder = FindGameFolder(working, RunningProgramFolder(), KORVELIN_INSTALLED_DATA);
     if (folder.kind == GameFolder::Kind::Program || folder.kind == GameFolder::Kind::Installed)
         fs::current_path(folder.path, ec);
     app.readOnlyGameFolder = folder.kind == GameFolder::Kind::Installed;

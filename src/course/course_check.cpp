@@ -13,6 +13,11 @@ constexpr float kUpdatesPerSecond = 62.5f;
 constexpr float kFlightHeight = 7.0f;
 constexpr float kGateDrop = 110.0f;
 constexpr float kPassDistance = 5.0f;
+constexpr float kPassSide = 30.0f;  // the craft strafes this far off the line and still passes
+constexpr float kMainGroundTolerance = 15.0f;
+constexpr float kEnemyGroundTolerance = 5.0f;
+constexpr float kShortestRun = 120.0f;  // seconds
+constexpr float kLongestRun = 180.0f;
 constexpr float kJoinDistance = 500.0f;
 constexpr float kTurnUpdates = 34.0f;    // the player's turn towards its next gate
 constexpr float kSharpestTurn = 60.0f;   // degrees at one gate
@@ -120,7 +125,7 @@ private:
         arc_ = arc;
         report_.mainLength = arc.back();
         report_.mainSeconds = arc.back() / kPlayerSpeed / kUpdatesPerSecond;
-        Expect("duration", report_.mainSeconds >= 120 && report_.mainSeconds <= 180,
+        Expect("duration", report_.mainSeconds >= kShortestRun && report_.mainSeconds <= kLongestRun,
                Format("%.0f units, %.1f s", report_.mainLength, report_.mainSeconds));
 
         for (size_t k = 0; k < mainEnd_; ++k) {
@@ -128,7 +133,7 @@ private:
             float ground = 0;
             const bool over = GroundAt(meshes_.mapA, gate.x, gate.z, &ground);
             // The player flies 7 above the ground; the gate expects it 110 above its origin.
-            Expect("main-gate-over-ground", over && std::fabs(ground + kFlightHeight - (gate.y + kGateDrop)) < 15.0f,
+            Expect("main-gate-over-ground", over && std::fabs(ground + kFlightHeight - (gate.y + kGateDrop)) < kMainGroundTolerance,
                    Format("gate %g: ground %.1f, gate origin %.1f", static_cast<double>(k), over ? ground : -1e9, gate.y));
             if (k == 0) continue;
             const float spacing = arc[k] - arc[k - 1];
@@ -142,7 +147,7 @@ private:
             // The player's pass test: its forward ray meets the gate panel within 5 units, also
             // when the player has strafed a little off the line.
             const Vec3 right = Vec3Cross({0, 1, 0}, dir);
-            for (float side : {-30.0f, 0.0f, 30.0f}) {
+            for (float side : {-kPassSide, 0.0f, kPassSide}) {
                 Vec3 from = Flight(k) - dir * 3.0f + right * side;
                 float g = 0;
                 if (GroundAt(meshes_.mapA, from.x, from.z, &g)) from.y = g + kFlightHeight;
@@ -166,7 +171,7 @@ private:
                 const Vec3 p = Position(*course_[i]);
                 float ground = 0;
                 const bool over = GroundAt(meshes_.mapD, p.x, p.z, &ground);
-                Expect("enemy-gate-over-ground", over && std::fabs(ground + kFlightHeight - p.y) < 5.0f,
+                Expect("enemy-gate-over-ground", over && std::fabs(ground + kFlightHeight - p.y) < kEnemyGroundTolerance,
                        Format("record %g: ground %.1f, gate %.1f", static_cast<double>(i), over ? ground : -1e9, p.y));
                 if (i == first) continue;
                 const Vec3 prev = Position(*course_[i - 1]);
@@ -255,7 +260,7 @@ private:
 bool CourseMeshes::Load(const std::string& modelDir, std::string* error) {
     std::string message;
     const std::pair<const char*, platform::MeshData*> files[] = {
-        {"mapA.x", &mapA}, {"mapD.x", &mapD}, {"CheckPoint.x", &gate}, {"CheckPoint2.x", &enemyGate}};
+        {kFiles[0], &mapA}, {kFiles[1], &mapD}, {kFiles[2], &gate}, {kFiles[3], &enemyGate}};
     for (auto [name, mesh] : files) {
         if (!platform::LoadXFile(modelDir + "/" + name, *mesh, message)) {
             if (error) *error = message;
@@ -269,4 +274,46 @@ CourseCheckReport CheckCourse(const CourseList& course, const CourseMeshes& mesh
     CourseCheckReport report;
     Checker(course, meshes, report).Run();
     return report;
+}
+
+std::vector<CourseRule> CourseCheckRules() {
+    return {
+        {"records", "the file holds at least two gate records"},
+        {"main-course-first", "the main course (CPGroup 0) comes first: at least two gates, the first a start (CPID 0), "
+                              "the last the goal (CPID 2)"},
+        {"main-course-kinds", "the main-course gates between the start and the goal are plain (CPID 1) or triggers (CPID 3)"},
+        {"route-spawn", "after the main course, route k (k = 1, 2, ...) begins with its spawn gate (CPID 0, CPGroup k)"},
+        {"route-contiguous", "a route's gates follow each other, at least one between its spawn gate and its end gate "
+                             "(CPID 2, same CPGroup)"},
+        {"routes-released", "at least as many trigger gates as routes: trigger k releases enemy k"},
+        {"duration", Format("the main course, flown from the start to the goal along the flight path, takes %.0f to "
+                            "%.0f s",
+                            kShortestRun, kLongestRun) +
+                         Format(" (the craft flies %.1f units an update, %.1f updates a second)", kPlayerSpeed, kUpdatesPerSecond)},
+        {"main-gate-over-ground", Format("each main gate stands over the ground of mapA.x, and the point the craft "
+                                         "flies through, %.0f units above the gate's origin, is within %.0f units of "
+                                         "the flight height, %.0f above the ground",
+                                         kGateDrop, kMainGroundTolerance, kFlightHeight)},
+        {"main-gate-spacing", Format("each main gate lies more than %.0f units along the flight path after the one before",
+                                     kTurnUpdates * kPlayerSpeed * 2.0f)},
+        {"main-gate-turn", Format("the main course turns by less than %.0f degrees at each gate", kSharpestTurn)},
+        {"main-gate-pass", Format("the craft's forward ray, from 3 units before a main gate on its line and %.0f units to "
+                                  "either side, meets the gate's panel within %.0f units",
+                                  kPassSide, kPassDistance)},
+        {"start-faces-first-gate", "gate 1 stands straight ahead (+z) of the start gate: the craft begins the run "
+                                   "facing +z and turns only after gate 1"},
+        {"enemy-gate-over-ground", Format("each route gate stands over the ground of mapD.x, within %.0f units of %.0f "
+                                          "above it",
+                                          kEnemyGroundTolerance, kFlightHeight)},
+        {"enemy-gate-turn", Format("a route turns by less than %.0f degrees at each gate", kSharpestTurn)},
+        {"enemy-gate-pass", Format("an enemy flying a route's leg meets the next gate's panel within %.0f units (the gate "
+                                   "faces the leg)",
+                                   kPassDistance)},
+        {"enemy-joins", Format("from a route's end gate, straight on (also drifted aside), the first main gate met within "
+                               "%.0f units is neither the start nor the goal",
+                               kJoinDistance)},
+        {"enemy-joins-near-player", Format("an enemy joins the main course less than %.0f units from where the player "
+                                           "then is",
+                                           kJoinNearPlayer)},
+    };
 }

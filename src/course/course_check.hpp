@@ -29,14 +29,22 @@ struct CourseCheckReport {
     }
 };
 
-// The meshes the game tests against: "mapA.x", "mapD.x", "CheckPoint.x" and "CheckPoint2.x".
+// The meshes the game tests against, from one model folder.
 struct CourseMeshes {
+    static constexpr const char* kFiles[] = {"mapA.x", "mapD.x", "CheckPoint.x", "CheckPoint2.x"};
     platform::MeshData mapA, mapD, gate, enemyGate;
     // Loads them from modelDir (e.g. "data/model"); false with a message when one fails.
     bool Load(const std::string& modelDir, std::string* error);
 };
 
 CourseCheckReport CheckCourse(const CourseList& course, const CourseMeshes& meshes);
+
+// Every check a finding can name, with the rule it holds the course to, limits included.
+struct CourseRule {
+    std::string check;
+    std::string rule;
+};
+std::vector<CourseRule> CourseCheckRules();
 
 // How long an enemy flies from its release at the spawn gate to joining the main course, and
 // how far the player flies meanwhile. The course layout times its routes with this, and the

@@ -1,7 +1,7 @@
 // korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]: reads a course
 // file and checks every invariant the characters rely on, against the real map and gate meshes
-// (by default those in the model folder beside the course: FILE/../../model). With --png it
-// also draws the course from above, with a headless run's trace over it when one is given.
+// (MODEL_DIR's, else those beside the course, else the game's own). With --png it also draws the
+// course from above, with a headless run's trace over it when one is given.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,12 +9,15 @@
 #include <fstream>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
+#include "app/game_folder.hpp"
 #include "command_registry.hpp"
 #include "course/course_file.hpp"
 #include "course/course_check.hpp"
 #include "course_picture.hpp"
 #include "json_writer.hpp"
+#include "model_folder.hpp"
 #include "run_trace.hpp"
 
 namespace {
@@ -115,9 +118,21 @@ int Run(const CommandContext& ctx) {
         std::fprintf(stderr, "korvelin-assets: %s\n", load.message.c_str());
         return 1;
     }
-    const std::filesystem::path modelDir = args.files.size() == 2
-                                               ? std::filesystem::path(args.files[1])
-                                               : std::filesystem::absolute(file).parent_path().parent_path() / "model";
+    std::filesystem::path modelDir;
+    if (args.files.size() == 2) {
+        modelDir = args.files[1];
+    } else {
+        const ModelFolderSearch search = FindModelFolder(file, std::filesystem::current_path(ec), RunningProgramFolder(),
+                                                         KORVELIN_BUILD_GAME, KORVELIN_INSTALLED_DATA);
+        if (search.found.empty()) {
+            std::string tried;
+            for (const std::filesystem::path& folder : search.tried) tried += (tried.empty() ? "" : ", ") + folder.string();
+            std::fprintf(stderr, "korvelin-assets: no maps for %s in %s%s; name the folder that holds them (MODEL_DIR)\n",
+                         file.c_str(), tried.c_str(), search.tried.size() < 2 ? " (no game folder found)" : "");
+            return 1;
+        }
+        modelDir = search.found;
+    }
     CourseMeshes meshes;
     std::string error;
     if (!meshes.Load(modelDir.string(), &error)) {
@@ -148,6 +163,7 @@ int Run(const CommandContext& ctx) {
         JsonWriter j;
         j.BeginObject();
         j.Key("file").Value(file);
+        j.Key("model_dir").Value(modelDir.string());
         j.Key("records").Value(static_cast<uint64_t>(course.size()));
         j.Key("load_message").Value(load.message);
         j.Key("main_gates").Value(report.mainGates);
@@ -172,6 +188,7 @@ int Run(const CommandContext& ctx) {
         std::printf("%s: %zu records, %d main-course gates, %d trigger gates, %d routes, %.0f units (%.1f s)\n",
                     file.c_str(), course.size(), report.mainGates, report.triggers, report.routes, report.mainLength,
                     report.mainSeconds);
+        std::printf("  maps: %s\n", modelDir.c_str());
         if (!load.message.empty()) std::printf("  load: %s\n", load.message.c_str());
         int failed = 0;
         for (const CourseFinding& f : report.findings)
@@ -191,6 +208,46 @@ int Run(const CommandContext& ctx) {
     return ok ? 0 : 3;
 }
 
-CommandRegistration reg("course", "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]   check a course file against the maps and gates; draw it", &Run);
+// Words of `text` in lines of at most `width` characters, the first after `indent`, the
+// others two further in when `hanging`.
+std::string Wrapped(const std::string& text, const std::string& indent, bool hanging = false, size_t width = 100) {
+    std::string out, line = indent, lead = indent;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (line.size() > lead.size() && line.size() + 1 + word.size() > width) {
+            out += line + "\n";
+            lead = hanging ? indent + "  " : indent;
+            line = lead;
+        }
+        line += (line.size() > lead.size() ? " " : "") + word;
+        start = end + 1;
+    }
+    return out + line + "\n";
+}
+
+std::string Help() {
+    std::string help = "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]\n";
+    help += Wrapped("Checks a course file against the maps and gates (mapA.x, mapD.x, CheckPoint.x, CheckPoint2.x) of "
+                    "MODEL_DIR or, when none is named, of the first folder that holds them: the model folder beside "
+                    "the course's own (FILE/../../model, as data/model lies beside data/data), then the game's "
+                    "data/model (the game folder found as the game finds it: the working folder when it holds data/ "
+                    "and Shader/, the build tree's game/ beside this tool's bin/, the installed share/korvelin/). "
+                    "It prints the course's size and length, the maps used, a line \"FAIL CHECK: what was found\" for "
+                    "every check that fails, and \"ok\" or \"NOT OK\". --png OUT.png draws the course from above "
+                    "whatever the checks find; --trace RUN.jsonl draws a headless run over it.",
+                    "  ");
+    help += "  The checks, and the rule each holds the course to:\n";
+    for (const CourseRule& r : CourseCheckRules()) help += Wrapped(r.check + ": " + r.rule, "    ", true);
+    help += Wrapped("Exit status: 0 the course was read and every check holds (ok); 1 the course, the maps or the "
+                    "trace could not be read, or the picture not written; 2 a wrong command line; 3 the course was "
+                    "read (and drawn) but a check failed (NOT OK).",
+                    "  ");
+    return help;
+}
+
+CommandRegistration reg("course", "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]   check a course file against the maps and gates; draw it", &Run, &Help);
 
 }  // namespace

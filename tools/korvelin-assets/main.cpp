@@ -14,7 +14,11 @@ int Usage(bool asked) {
     std::fprintf(out, "usage: korvelin-assets [--json] COMMAND ARGS...\n"
                       "       korvelin-assets --help | --version\ncommands:\n");
     for (const Command& c : Commands()) std::fprintf(out, "  %s\n", c.usage);
-    return asked ? 0 : 2;
+    if (!asked) return 2;
+    std::fprintf(out, "\nexit status: 0 the file was read, 1 a file could not be read or written, 2 a wrong command line\n");
+    for (const Command& c : Commands())
+        if (c.help) std::fprintf(out, "\n%s", c.help().c_str());
+    return 0;
 }
 }  // namespace
 

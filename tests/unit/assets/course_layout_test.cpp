@@ -5,6 +5,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <sstream>
+#include <string>
 
 #include "asset_tree.hpp"
 #include "course/course_check.hpp"
@@ -36,6 +39,13 @@ protected:
 };
 CourseMeshes* CourseLayout::meshes_ = nullptr;
 
+// Every check a report names has its rule, for --help and the README.
+void ExpectRuled(const CourseCheckReport& report) {
+    std::set<std::string> ruled;
+    for (const CourseRule& r : CourseCheckRules()) ruled.insert(r.check);
+    for (const CourseFinding& f : report.findings) EXPECT_EQ(ruled.count(f.check), 1u) << f.check << " has no rule";
+}
+
 TEST_F(CourseLayout, GeneratedCourseHoldsEveryInvariant) {
     const CourseList course = course_layout::Build();
     const CourseCheckReport report = CheckCourse(course, *meshes_);
@@ -45,6 +55,7 @@ TEST_F(CourseLayout, GeneratedCourseHoldsEveryInvariant) {
     EXPECT_EQ(report.routes, report.triggers);
     EXPECT_GE(report.mainSeconds, 120.0f);
     EXPECT_LE(report.mainSeconds, 180.0f);
+    ExpectRuled(report);
 }
 
 // The saved text reads back into the same course.
@@ -71,6 +82,11 @@ TEST_F(CourseLayout, CheckerCatchesBrokenCourses) {
     const Case cases[] = {
         {"one record", [](CourseList& c) { c.resize(1); }, "records"},
         {"goal missing", [](CourseList& c) { c[course_layout::kMainGates - 1]->kind = 1; }, "main-course-first"},
+        {"a second start on the main course", [](CourseList& c) { c[5]->kind = 0; }, "main-course-kinds"},
+        {"four gates for a try", [](CourseList& c) {
+             c.resize(4);
+             c[3]->kind = 2;
+         }, "duration"},
         {"spawn numbers swapped", [&](CourseList& c) {
              for (auto& cp : c) cp->enemyNo = cp->enemyNo == 1 ? 2 : cp->enemyNo == 2 ? 1 : cp->enemyNo;
          }, "route-spawn"},
@@ -112,6 +128,7 @@ TEST_F(CourseLayout, CheckerCatchesBrokenCourses) {
         bool caught = false;
         for (const CourseFinding& f : report.findings) caught |= !f.ok && f.check == c.check;
         EXPECT_TRUE(caught) << c.what << "\n" << Failures(report);
+        ExpectRuled(report);
     }
 }
 

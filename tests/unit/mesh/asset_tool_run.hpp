@@ -14,9 +14,20 @@ struct ToolResult {
     std::string out;  // standard output and standard error together
 };
 
-inline ToolResult RunTool(const std::string& args) {
+// A file name as one shell word.
+inline std::string Quoted(const std::string& name) {
+    std::string word = "'";  // appended, not "'" + name: GCC 12 warns falsely on that form
+    word += name;
+    word += '\'';
+    return word;
+}
+
+// The tool (the build's, or `tool`) with `args`, started in `folder` (or the test's own).
+inline ToolResult RunTool(const std::string& args, const std::string& tool = KORVELIN_ASSETS_TOOL,
+                          const std::string& folder = "") {
     ToolResult r;
-    const std::string command = std::string(KORVELIN_ASSETS_TOOL) + " " + args + " 2>&1";
+    const std::string command =
+        (folder.empty() ? std::string() : "cd " + Quoted(folder) + " && ") + Quoted(tool) + " " + args + " 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) {
         r.out = std::string("cannot start the tool: ") + std::strerror(errno);
@@ -30,14 +41,6 @@ inline ToolResult RunTool(const std::string& args) {
     if (status == -1) r.out += std::string("\n(waiting for the tool failed: ") + std::strerror(errno) + ")";
     if (status != -1 && WIFSIGNALED(status)) r.out += "\n(the tool was ended by signal " + std::to_string(WTERMSIG(status)) + ")";
     return r;
-}
-
-// A file name as one shell word.
-inline std::string Quoted(const std::string& name) {
-    std::string word = "'";  // appended, not "'" + name: GCC 12 warns falsely on that form
-    word += name;
-    word += '\'';
-    return word;
 }
 
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
