@@ -238,6 +238,7 @@ runuser -l player -c 'mkdir empty && cd empty && korvelin --version && { korveli
 apt-get purge -y -q korvelin
 left=0
 while read -r path; do
+  [ "$path" = /. ] && continue  # dpkg's name for the root every package lists
   if [ -d "$path" ] && [ ! -L "$path" ]; then
     dpkg -S "$path" >/dev/null 2>&1 || { echo "left: $path/"; left=$((left + 1)); }
   elif [ -e "$path" ] || [ -L "$path" ]; then
@@ -250,7 +251,7 @@ fi
 echo "after the purge: $left of the package's $(wc -l </root/package-files) paths left"
 apt-get autoremove --purge -y -q >/dev/null
 files >/root/files-after
-echo "after autoremove, paths that were not there before the install: $(comm -13 /root/files-before /root/files-after | wc -l)"
+echo "after autoremove, paths that were not there before the install (the player's account, apt's own state): $(comm -13 /root/files-before /root/files-after | wc -l)"
 comm -13 /root/files-before /root/files-after | head -n 20
 [ "$left" -eq 0 ]
 INSIDE
