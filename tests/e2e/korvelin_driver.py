@@ -466,6 +466,9 @@ class Weston:
             wait_until(lambda: self._find_window() or self._process.poll() is not None, 20.0, "weston did not start")
             check(self._process.poll() is None, f"weston ended at once (status {self._process.returncode})")
             self.wid = self._find_window()
+            # The X focus settles on weston's window before any game starts: weston hands a focus
+            # that X takes away and gives back to whichever window it held before.
+            focus(self.wid)
             self.rest_pointer()
             wait_until(lambda: self.screenshot().pixel(self.width // 2, self.height // 2) == self.GROUND, 20.0,
                        "weston's desktop did not appear")
