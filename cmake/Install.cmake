@@ -2,7 +2,8 @@
 #   bin/korvelin, bin/korvelin-assets
 #   share/korvelin/{data,Shader}         found as ../share/korvelin from bin/
 #   share/applications/ID.desktop, share/metainfo/ID.metainfo.xml
-#   share/icons/hicolor/NxN/apps/ID.png, share/man/man6/korvelin.6
+#   share/icons/hicolor/NxN/apps/ID.png
+#   share/man/man6/{korvelin,korvelin-assets}.6, share/man/ja/man6/korvelin.6 (the Japanese page)
 # The program finds its data relative to its own folder, so an installed tree can be moved.
 set(KORVELIN_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/korvelin)
 
@@ -33,9 +34,12 @@ set(generated ${CMAKE_BINARY_DIR}/dist)
 configure_file(${dist}/korvelin.desktop.in ${generated}/${KORVELIN_APP_ID}.desktop @ONLY)
 configure_file(${dist}/korvelin.metainfo.xml.in ${generated}/${KORVELIN_APP_ID}.metainfo.xml @ONLY)
 configure_file(${dist}/korvelin.6.in ${generated}/korvelin.6 @ONLY)
+configure_file(${dist}/korvelin.ja.6.in ${generated}/ja/korvelin.6 @ONLY)
+configure_file(${dist}/korvelin-assets.6.in ${generated}/korvelin-assets.6 @ONLY)
 install(FILES ${generated}/${KORVELIN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generated}/${KORVELIN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${generated}/korvelin.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${generated}/korvelin.6 ${generated}/korvelin-assets.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${generated}/ja/korvelin.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man6)
 foreach(size ${KORVELIN_ICON_SIZES})
   install(FILES ${KORVELIN_ICON_DIR}/korvelin-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -4,24 +4,31 @@
 # display and then ./test.sh, and reports the last line of each. Needs root; slow (the whole test
 # suite runs inside). The folder and everything mounted in it go away whatever happens.
 #
-#   scripts/fresh-debian-check.sh [--run-only] [--mirror URL]
+#   scripts/fresh-debian-check.sh [--run-only | --package] [--mirror URL]
 #
 #   --run-only    only ./run.sh (installs the packages, builds, and must stop for want of a display)
+#   --package     instead: builds the Debian package there (dpkg-buildpackage, then lintian), installs
+#                 it with apt into a second fresh copy that never built anything, plays the installed
+#                 game headless from an empty folder as a user, purges it and shows nothing is left;
+#                 DEB_BUILD_OPTIONS is passed on (nocheck skips the unit tests in the build)
 #   --mirror URL  the Debian archive to use instead of the first one in the machine's apt sources
 set -euo pipefail
 
 suite=bookworm
 run_only=0
+package=0
 mirror=""
 while [ $# -gt 0 ]; do
   case $1 in
     --run-only) run_only=1 ;;
+    --package) package=1 ;;
     --mirror) mirror=${2:?--mirror needs a URL}; shift ;;
-    -h|--help) sed -n '2,10s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,15s/^# \{0,1\}//p' "$0"; exit 0 ;;
     *) echo "fresh-debian-check: unknown argument $1 (see --help)" >&2; exit 2 ;;
   esac
   shift
 done
+[ "$run_only" -eq 1 ] && [ "$package" -eq 1 ] && { echo "fresh-debian-check: --run-only or --package, not both" >&2; exit 2; }
 
 say() { printf '\n== %s\n' "$*"; }
 die() { echo "fresh-debian-check: $*" >&2; exit 2; }
@@ -68,6 +75,8 @@ fi
 work=$(mktemp -d /var/tmp/fresh-debian.XXXXXX)
 debootstrap_pid=""
 root=$work/root
+# --package: a copy of the fresh system made before anything is built in it, for the install.
+clean=$work/clean
 
 # Everything mounted at or below the folder, deepest first.
 mounts_below() {
@@ -91,7 +100,7 @@ cleanup() {
     fi
     for p in /proc/[0-9]*; do
       r=$(readlink "$p/root" 2>/dev/null) || continue
-      case $r in "$root" | "$root"/*) pids+=("${p#/proc/}") ;; esac
+      case $r in "$work"/*) pids+=("${p#/proc/}") ;; esac
     done
     [ ${#pids[@]} -eq 0 ] && break
     kill -s "$signal" "${pids[@]}" 2>/dev/null || true
@@ -130,23 +139,32 @@ echo "done in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
-
-mount -t proc proc "$root/proc"
-mount -t sysfs -o ro sysfs "$root/sys"
-# debootstrap made the basic device nodes; where it could not, the machine's own stand in.
-for node in null zero full random urandom tty; do
-  if [ ! -c "$root/dev/$node" ]; then
-    rm -f "$root/dev/$node"; touch "$root/dev/$node"; mount --bind "/dev/$node" "$root/dev/$node"
-  fi
-done
-mkdir -p "$root/dev/pts" "$root/dev/shm"
-if mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$root/dev/pts" 2>/dev/null; then
-  rm -f "$root/dev/ptmx"; ln -s pts/ptmx "$root/dev/ptmx"
-else
-  mount --bind /dev/pts "$root/dev/pts"
+if [ "$package" -eq 1 ]; then
+  cp -a --one-file-system "$root" "$clean"
 fi
-mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
-mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
+
+# mount_system DIR: what programs expect in a running system, mounted into the one in DIR.
+mount_system() {
+  local dir=$1 node
+  mount -t proc proc "$dir/proc"
+  mount -t sysfs -o ro sysfs "$dir/sys"
+  # debootstrap made the basic device nodes; where it could not, the machine's own stand in.
+  for node in null zero full random urandom tty; do
+    if [ ! -c "$dir/dev/$node" ]; then
+      rm -f "$dir/dev/$node"; touch "$dir/dev/$node"; mount --bind "/dev/$node" "$dir/dev/$node"
+    fi
+  done
+  mkdir -p "$dir/dev/pts" "$dir/dev/shm"
+  if mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$dir/dev/pts" 2>/dev/null; then
+    rm -f "$dir/dev/ptmx"; ln -s pts/ptmx "$dir/dev/ptmx"
+  else
+    mount --bind /dev/pts "$dir/dev/pts"
+  fi
+  mount -t tmpfs -o mode=1777 tmpfs "$dir/dev/shm"
+  mount -t tmpfs -o mode=1777 tmpfs "$dir/tmp"
+}
+mount_system "$root"
+[ "$package" -eq 1 ] && mount_system "$clean"
 
 # The working tree as git sees it (tracked files plus untracked ones not ignored, so uncommitted
 # changes count), without build folders.
@@ -163,26 +181,97 @@ echo "copied $(find "$dest" -type f | wc -l) files of $src"
 
 # in_fresh LOG COMMAND [PREFIX...]: runs COMMAND in the tree inside, as root logged in on a
 # console would (no display, no locale set), showing its output and keeping it in LOG. Run in
-# the background so that Ctrl-C or a TERM reaches the trap at once.
+# the background so that Ctrl-C or a TERM reaches the trap at once. FRESH_ROOT names another
+# system to run in (the folder is then /root).
 in_fresh() {
   local log=$1 cmd=$2 env=(HOME=/root TERM="${TERM:-dumb}" PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
+  local system=${FRESH_ROOT:-$root} folder=/root/tree
+  [ "$system" = "$root" ] || folder=/root
   shift 2
   local v
-  for v in http_proxy https_proxy no_proxy; do [ -n "${!v:-}" ] && env+=("$v=${!v}"); done
-  (set -o pipefail; env -i "${env[@]}" "$@" chroot "$root" /bin/bash -c "cd /root/tree && $cmd" 2>&1 | tee "$log") &
+  for v in http_proxy https_proxy no_proxy DEB_BUILD_OPTIONS; do [ -n "${!v:-}" ] && env+=("$v=${!v}"); done
+  (set -o pipefail; env -i "${env[@]}" "$@" chroot "$system" /bin/bash -c "cd $folder && $cmd" 2>&1 | tee "$log") &
   local child=$!
   wait "$child"
 }
 
-say "./run.sh (no display)"
-start=$SECONDS
-run_status=0
-in_fresh "$work/run.log" ./run.sh || run_status=$?
-run_last=$(tail -n 1 "$work/run.log")
-run_time=$((SECONDS - start))
+if [ "$package" -eq 1 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  say "The package: build dependencies, dpkg-buildpackage -b -us -uc, lintian"
+  start=$SECONDS
+  build_status=0
+  # lintian twice: once to show every tag, the overridden ones with their reasons, and once for
+  # the verdict (shown, an overridden warning would count as one).
+  in_fresh "$work/build.log" "apt-get update -qq && apt-get install -y -qq --no-install-recommends build-essential lintian >/dev/null &&
+    apt-get build-dep -y -qq --no-install-recommends ./ >/dev/null && echo 'build dependencies installed' &&
+    dpkg-buildpackage -b -us -uc && ls -l ../*.deb ../*.changes &&
+    echo '== lintian' && { lintian --display-info --show-overrides ../korvelin_*.changes || true; } &&
+    lintian --fail-on error,warning ../korvelin_*.changes >/dev/null && echo 'lintian: no error, no warning'" ||
+    build_status=$?
+  build_time=$((SECONDS - start))
+  debs=("$root"/root/korvelin_*_amd64.deb)
+  deb=""
+  [ "$build_status" -eq 0 ] && [ -f "${debs[0]}" ] && deb=$(basename "${debs[0]}")
+
+  install_status=""
+  if [ -n "$deb" ]; then
+    say "Installing $deb with apt into a fresh system that never built anything"
+    cp "$root/root/$deb" "$clean/root/"
+    start=$SECONDS
+    install_status=0
+    # Run inside: the install, a player's run from an empty folder (a login shell of a new user,
+    # whose PATH has /usr/games), the purge, and what of the package is still there: its files,
+    # and its folders that no other package shares.
+    cat >"$clean/root/install-check.sh" <<'INSIDE'
+set -eu
+deb=$1
+files() { find / -xdev \( -path /proc -o -path /root -o -path /home -o -path /tmp -o -path /var/cache/apt \
+          -o -path /var/lib/apt/lists -o -path /var/log \) -prune -o -print | sort; }
+files >/root/files-before
+apt-get update -qq
+apt-get install -y -q --no-install-recommends "./$deb"
+dpkg -L korvelin >/root/package-files
+echo "installed: $(wc -l </root/package-files) paths; the game is $(PATH=$PATH:/usr/games command -v korvelin)"
+useradd -m player
+runuser -l player -c 'mkdir empty && cd empty && korvelin --version && { korvelin --headless --frames 300 2>../stderr; echo "exit status $?"; }
+  echo "left in the empty folder: $(ls -A | wc -l) files"; echo "standard error: $(cat ../stderr)"'
+apt-get purge -y -q korvelin
+left=0
+while read -r path; do
+  [ "$path" = /. ] && continue  # dpkg's name for the root every package lists
+  if [ -d "$path" ] && [ ! -L "$path" ]; then
+    dpkg -S "$path" >/dev/null 2>&1 || { echo "left: $path/"; left=$((left + 1)); }
+  elif [ -e "$path" ] || [ -L "$path" ]; then
+    echo "left: $path"; left=$((left + 1))
+  fi
+done </root/package-files
+if dpkg-query -W -f='${db:Status-Status}' korvelin 2>/dev/null | grep -qv '^not-installed$'; then
+  echo "korvelin is still known to dpkg"; left=$((left + 1))
+fi
+echo "after the purge: $left of the package's $(wc -l </root/package-files) paths left"
+apt-get autoremove --purge -y -q >/dev/null
+files >/root/files-after
+echo "after autoremove, paths that were not there before the install (the player's account, apt's own state): $(comm -13 /root/files-before /root/files-after | wc -l)"
+comm -13 /root/files-before /root/files-after | head -n 20
+[ "$left" -eq 0 ]
+INSIDE
+    FRESH_ROOT=$clean in_fresh "$work/install.log" "bash install-check.sh $deb" || install_status=$?
+    install_time=$((SECONDS - start))
+  fi
+fi
+
+run_status=""
+if [ "$package" -eq 0 ]; then
+  say "./run.sh (no display)"
+  start=$SECONDS
+  run_status=0
+  in_fresh "$work/run.log" ./run.sh || run_status=$?
+  run_last=$(tail -n 1 "$work/run.log")
+  run_time=$((SECONDS - start))
+fi
 
 test_status=""
-if [ "$run_only" -eq 0 ]; then
+if [ "$run_only" -eq 0 ] && [ "$package" -eq 0 ]; then
   say "./test.sh"
   start=$SECONDS
   test_status=0
@@ -198,9 +287,23 @@ fi
 
 ok=1
 say "Fresh Debian 12 ($suite, minbase, $mirror)"
-# Without a display the game must refuse to start, saying why.
-[ "$run_status" -ne 0 ] && [[ $run_last == *"no display"* ]] || ok=0
-printf './run.sh  exit %s after %d min: %s\n' "$run_status" $((run_time / 60)) "$run_last"
+if [ -n "$run_status" ]; then
+  # Without a display the game must refuse to start, saying why.
+  [ "$run_status" -ne 0 ] && [[ $run_last == *"no display"* ]] || ok=0
+  printf './run.sh  exit %s after %d min: %s\n' "$run_status" $((run_time / 60)) "$run_last"
+fi
+if [ "$package" -eq 1 ]; then
+  [ -n "$deb" ] || ok=0
+  printf 'package build and lintian: exit %s after %d min: %s\n' "$build_status" $((build_time / 60)) \
+    "$(grep -E '^lintian: no error' "$work/build.log" || echo "see above")"
+  if [ -n "$install_status" ]; then
+    [ "$install_status" -eq 0 ] || ok=0
+    # The installed game must have played its frames from the empty folder, leaving nothing.
+    grep -q '^exit status 0$' "$work/install.log" && grep -q '^left in the empty folder: 0 files$' "$work/install.log" || ok=0
+    printf 'install, headless run, purge: exit %s after %d min: %s\n' "$install_status" $((install_time / 60)) \
+      "$(grep -E '^after the purge' "$work/install.log" || echo "see above")"
+  fi
+fi
 if [ -n "$test_status" ]; then
   [ "$test_status" -eq 0 ] && [[ $test_last =~ ^[0-9]+\ passed,\ 0\ failed$ ]] || ok=0
   printf './test.sh exit %s after %d min: %s\n' "$test_status" $((test_time / 60)) "$test_last"

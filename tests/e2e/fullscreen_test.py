@@ -40,15 +40,47 @@ def letterboxed(picture):
     return top == 0 and bottom == 0 and middle > picture.width * (picture.height - 2 * BAR) // 4
 
 
-def drawn_box_seen(picture):
-    """The drawn box's cyan edge, somewhere around the middle of the screen."""
-    cx, cy = picture.width // 2, picture.height // 2
-    hits = 0
-    for y in range(cy - 200, cy + 200, 2):
-        for x in range(cx - 400, cx + 400, 2):
-            p = picture.pixel(x, y)
-            hits += all(abs(p[i] - EDGE[i]) < 12 for i in range(3))
-    return hits > 100
+def drawn_box_seen(picture, centre=None):
+    """The drawn box's cyan edge around the middle of the screen (or of the game's picture
+    centred at centre): a straight line of it at least 200 pixels long with another going down
+    from one of its ends, a corner that nothing cyan in the game's own pictures has. (The
+    pointer, where it is drawn on the picture, may cut one line, never both ends.)"""
+    cx, cy = centre or (picture.width // 2, picture.height // 2)
+    x0, x1 = max(cx - 400, 0), min(cx + 400, picture.width)
+    y0, y1 = max(cy - 200, 0), min(cy + 200, picture.height)
+
+    def edge(x, y):
+        p = picture.pixel(x, y)
+        return all(abs(p[i] - EDGE[i]) < 12 for i in range(3))
+
+    def down(x, y):
+        n = 0
+        while y + n < y1 and edge(x, y + n):
+            n += 1
+        return n
+
+    step = 25  # a line of 200 pixels covers at least 7 samples in a row
+    for y in range(y0, y1):
+        samples = [edge(x, y) for x in range(x0, x1, step)]
+        i = 0
+        while i < len(samples):
+            if not samples[i]:
+                i += 1
+                continue
+            j = i
+            while j < len(samples) and samples[j]:
+                j += 1
+            if j - i >= 7:
+                left, right = x0 + i * step, x0 + (j - 1) * step
+                while left > x0 and edge(left - 1, y):
+                    left -= 1
+                while right + 1 < x1 and edge(right + 1, y):
+                    right += 1
+                corners = [left, left + 1, left + 2, right - 2, right - 1, right]
+                if right - left >= 200 and max(down(x, y) for x in corners) >= 100:
+                    return True
+            i = j
+    return False
 
 
 def test_alt_enter(args):

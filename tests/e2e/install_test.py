@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # The game installed as a Linux program: `cmake --install` into a DESTDIR lays out bin/,
-# share/korvelin/, the desktop entry, the metainfo, the icons and the manual page, which the
-# desktop's own checkers accept; the installed program, started from another folder, shows the
+# share/korvelin/, the desktop entry, the metainfo, the icons and the manual pages (English, and
+# the game's in Japanese), which the desktop's own checkers and man accept; the installed program, started from another folder, shows the
 # title with one line about sound on a machine without a sound card; and the editor's Save from
 # the installed (read-only) data lands in $XDG_DATA_HOME/korvelin/test2.dat.
 # Usage: install_test.py <test> --binary build/game/korvelin --game-dir build/game --out <folder>
@@ -81,7 +81,8 @@ def test_installed_files(args):
     app = app_id(usr)
     expected = ["bin/korvelin", "bin/korvelin-assets", "share/korvelin/Shader/Simple.fx",
                 "share/korvelin/data/data/cpdata.dat", f"share/applications/{app}.desktop",
-                f"share/metainfo/{app}.metainfo.xml", "share/man/man6/korvelin.6"]
+                f"share/metainfo/{app}.metainfo.xml", "share/man/man6/korvelin.6", "share/man/man6/korvelin-assets.6",
+                "share/man/ja/man6/korvelin.6"]
     expected += [f"share/icons/hicolor/{s}x{s}/apps/{app}.png" for s in ICON_SIZES]
     missing = [f for f in expected if not os.path.isfile(os.path.join(usr, f))]
     kd.check(not missing, f"not installed: {missing}")
@@ -108,16 +109,29 @@ def test_installed_files(args):
     kd.check(status == 0, f"appstreamcli validate: status {status}\n{said}")
     print("appstreamcli validate --no-net --pedantic:", said.strip().splitlines()[-1])
 
+    # Each manual page reads without a warning from man and says what it is for.
     env = dict(os.environ, MANWIDTH="80", LANG="C.UTF-8")
-    p = subprocess.run(["man", "-l", os.path.join(usr, "share/man/man6/korvelin.6")], env=env,
-                       capture_output=True, text=True)
-    kd.check(p.returncode == 0 and not p.stderr.strip(), f"man -l: status {p.returncode}\n{p.stderr}")
-    page = p.stdout
     _, version = run_tool([args.binary, "--version"])
-    for wanted in ("KORVELIN(6)", "OPTIONS", "--headless", "--version", "CONTROLS", "QWERTY",
-                   "XDG_DATA_HOME", version.strip().upper()):
-        kd.check(wanted in page, f"the manual page does not say {wanted!r}:\n{page}")
-    print(f"man -l: {len(page.splitlines())} lines")
+    pages = (("man6/korvelin.6", ["KORVELIN(6)", "OPTIONS", "--headless", "--version", "CONTROLS", "QWERTY",
+                                  "XDG_DATA_HOME", version.strip().upper()]),
+             ("man6/korvelin-assets.6", ["KORVELIN-ASSETS(6)", "course FILE", "--json", "EXIT STATUS"]),
+             ("ja/man6/korvelin.6", ["korvelin - ネオンの峡谷を飛ぶ小さな 3D レールシューティング", "Alt+Enter"]))
+    for page, wanted in pages:
+        p = subprocess.run(["man", "--warnings", "-l", os.path.join(usr, "share/man", page)], env=env,
+                           capture_output=True, text=True)
+        kd.check(p.returncode == 0 and not p.stderr.strip(), f"man -l {page}: status {p.returncode}\n{p.stderr}")
+        missing = [w for w in wanted if w not in p.stdout]
+        kd.check(not missing, f"the manual page {page} does not say {missing}:\n{p.stdout}")
+    print(f"man --warnings -l: {len(pages)} pages")
+
+    # The Japanese name and summary, where a Japanese desktop looks for them.
+    summary = "ネオンの峡谷を飛び、連なって迫る敵を撃ち落とせ"
+    for path, wanted in ((f"share/applications/{app}.desktop", ["Name[ja]=KORVELIN", f"Comment[ja]={summary}"]),
+                         (f"share/metainfo/{app}.metainfo.xml",
+                          ['<name xml:lang="ja">KORVELIN</name>', f'<summary xml:lang="ja">{summary}</summary>'])):
+        with open(os.path.join(usr, path), encoding="utf-8") as f:
+            text = f.read()
+        kd.check(all(w in text for w in wanted), f"{path} lacks one of {wanted}")
 
     status, said = run_tool([os.path.join(usr, "bin", "korvelin"), "--version"])
     kd.check((status, said) == (0, version), f"installed korvelin --version: {said!r}, the build's {version!r}")

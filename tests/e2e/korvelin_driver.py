@@ -5,9 +5,11 @@ import ctypes
 import ctypes.util
 import os
 import re
+import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import zlib
 
@@ -416,6 +418,104 @@ class PrivateDisplay:
         else:
             os.environ["DISPLAY"] = self._previous
         return False
+
+
+class Weston:
+    """A Wayland desktop of the test's own: weston with its X11 backend, in a private Xvfb (SDL
+    2.26 crashes creating a window on weston's headless backend). Its ground is one plain colour
+    with no panel and it never blanks, so a screenshot of weston's window shows the game's window
+    on a known ground. env holds what the game needs to find it; DISPLAY stays the Xvfb's, as on
+    a desktop that also runs an X server. The Xvfb is a little larger than weston's window:
+    weston follows the X pointer by its relative moves and takes its true place only when the
+    pointer enters the window, so the pointer leaves the window and comes back for each move.
+    weston always draws its cursor, so between clicks the pointer rests at REST: on a 1600 x 1000
+    output, a point that the game's 1280 x 720 window covers wherever weston places it and that
+    its drawn question box never reaches."""
+
+    GROUND = (0, 160, 0)
+    REST = (360, 300)
+    _MARGIN = 64
+
+    def __init__(self, width, height, scale=1, log=None):
+        self.width, self.height = width * scale, height * scale  # weston's window, in pixels
+        self._args = [f"--width={width}", f"--height={height}", f"--scale={scale}"]
+        self._log = log
+        self._display = None
+        self._process = None
+        self._runtime = None
+        self._log_file = None
+
+    def __enter__(self):
+        self._display = PrivateDisplay(self.width + self._MARGIN, self.height + self._MARGIN, window_manager=False)
+        self._display.__enter__()
+        try:
+            self._runtime = tempfile.mkdtemp(prefix="korvelin-weston-")
+            config = os.path.join(self._runtime, "weston.ini")
+            with open(config, "w") as f:
+                ground = "0xff%02x%02x%02x" % self.GROUND
+                f.write(f"[core]\nidle-time=0\n[shell]\nbackground-color={ground}\npanel-position=none\n")
+            log = subprocess.DEVNULL
+            if self._log:
+                os.makedirs(os.path.dirname(self._log), exist_ok=True)
+                log = self._log_file = open(self._log, "wb")
+            self._process = subprocess.Popen(
+                ["weston", "--backend=x11-backend.so", "--use-pixman", "--socket=wayland-korvelin",
+                 f"--config={config}", *self._args],
+                env=dict(os.environ, XDG_RUNTIME_DIR=self._runtime), stdout=log, stderr=log)
+            self.env = {"WAYLAND_DISPLAY": "wayland-korvelin", "XDG_RUNTIME_DIR": self._runtime}
+            wait_until(lambda: self._find_window() or self._process.poll() is not None, 20.0, "weston did not start")
+            check(self._process.poll() is None, f"weston ended at once (status {self._process.returncode})")
+            self.wid = self._find_window()
+            # The X focus settles on weston's window before any game starts: weston hands a focus
+            # that X takes away and gives back to whichever window it held before.
+            focus(self.wid)
+            self.rest_pointer()
+            wait_until(lambda: self.screenshot().pixel(self.width // 2, self.height // 2) == self.GROUND, 20.0,
+                       "weston's desktop did not appear")
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def _find_window(self):
+        return next((w.wid for w in list_windows() if w.name.startswith("Weston Compositor")), None)
+
+    def __exit__(self, *exc):
+        if self._process and self._process.poll() is None:
+            self._process.terminate()
+            try:
+                self._process.wait(5)
+            except subprocess.TimeoutExpired:
+                self._process.kill()
+                self._process.wait()
+        if self._log_file:
+            self._log_file.close()
+        if self._runtime:
+            shutil.rmtree(self._runtime, ignore_errors=True)
+        self._display.__exit__(*exc)
+        return False
+
+    def screenshot(self, save_as=None):
+        return screenshot(self.wid, save_as)
+
+    def key(self, name):
+        """A key press on weston's keyboard, which weston gives the focused Wayland window."""
+        focus(self.wid)
+        key(name)
+
+    def _point_at(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(self.width + self._MARGIN // 2),
+                        str(self.height + self._MARGIN // 2)], check=True)
+        subprocess.run(["xdotool", "mousemove", "--window", str(self.wid), str(x), str(y)], check=True)
+
+    def rest_pointer(self):
+        self._point_at(*self.REST)
+
+    def click(self, x, y):
+        """A left click at (x, y) pixels of weston's output."""
+        self._point_at(x, y)
+        subprocess.run(["xdotool", "click", "1"], check=True)
+        self.rest_pointer()
 
 
 def wait_until(condition, timeout, message):
