@@ -1,4 +1,4 @@
-// The user's own folder for what the game writes when its own folder is not theirs to write.
+// The user's own folders (XDG) for what the game writes for them.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +11,11 @@ namespace platform {
 std::string UserDataFolder(const char* xdgDataHome, const char* home);
 // The same from this process's environment.
 std::string UserDataFolder();
+
+// $XDG_STATE_HOME/korvelin, or ~/.local/state/korvelin, by the same rules: what the game
+// remembers between sessions that is not the user's work (the recent courses).
+std::string UserStateFolder(const char* xdgStateHome, const char* home);
+std::string UserStateFolder();
 
 // Whether this process may create files in the folder.
 bool CanWriteInto(const std::filesystem::path& folder);

@@ -1,4 +1,5 @@
-// The user's data folder from XDG_DATA_HOME and HOME, as the base directory rules have it.
+// The user's data and state folders from XDG_DATA_HOME, XDG_STATE_HOME and HOME, as the base
+// directory rules have it.
 #include "platform/files/user_data_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -17,4 +18,10 @@ TEST(UserDataFolder, XdgDataHomeThenHomeThenNone) {
     for (const auto& c : cases)
         EXPECT_EQ(platform::UserDataFolder(c.xdg, c.home), c.expected)
             << "XDG_DATA_HOME=" << (c.xdg ? c.xdg : "(unset)") << " HOME=" << (c.home ? c.home : "(unset)");
+}
+
+TEST(UserStateFolder, XdgStateHomeThenHome) {
+    EXPECT_EQ(platform::UserStateFolder("/state/me", "/home/me"), "/state/me/korvelin");
+    EXPECT_EQ(platform::UserStateFolder("state", "/home/me"), "/home/me/.local/state/korvelin");
+    EXPECT_EQ(platform::UserStateFolder(nullptr, nullptr), "");
 }

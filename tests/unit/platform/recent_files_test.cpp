@@ -1,0 +1,91 @@
+// The recent files' list: what its file may hold, newest first without repeats, a file that is
+// no list kept aside under a name of its own, and one that cannot be read never written over.
+#include "platform/files/recent_files.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(RecentFiles, TheFileHoldsAbsolutePathsOnePerLine) {
+    using List = std::vector<std::string>;
+    const struct {
+        std::string text;
+        std::optional<List> list;
+    } cases[] = {
+        {"", List{}},
+        {"/a.dat\n/b c.dat\n", List{"/a.dat", "/b c.dat"}},
+        {"/a.dat\r\n\n\n/b.dat", List{"/a.dat", "/b.dat"}},
+        {"/1\n/2\n/3\n/4\n/5\n/6\n/7\n/8\n/9\n", List{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"}},
+        {"/a.dat\nb.dat\n", std::nullopt},
+        {std::string("/a\0b\n", 5), std::nullopt},
+        {"/" + std::string(platform::RecentFiles::kMaxBytes, 'x'), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::ParseRecentFiles(c.text), c.list) << c.text.substr(0, 40);
+        if (c.list) EXPECT_EQ(platform::ParseRecentFiles(platform::FormatRecentFiles(*c.list)), c.list);
+    }
+}
+
+class RecentFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("korvelin_recent_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        file = dir / "state" / "recent-courses";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir, file;
+};
+
+TEST_F(RecentFilesTest, NewestFirstOnceAndKeptBetweenSessions) {
+    platform::RecentFiles recent(file.string());
+    recent.Load();
+    EXPECT_TRUE(recent.paths().empty());
+    EXPECT_TRUE(recent.message().empty()) << "no file yet is no fault";
+    for (const char* path : {"/a.dat", "/b.dat", "/a.dat"}) EXPECT_TRUE(recent.Add(path)) << recent.message();
+    EXPECT_EQ(Read(file), "/a.dat\n/b.dat\n");
+    for (int i = 0; i < 10; ++i) recent.Add("/" + std::to_string(i));
+    EXPECT_EQ(recent.paths().size(), platform::RecentFiles::kMax);
+
+    platform::RecentFiles later(file.string());
+    later.Load();
+    EXPECT_EQ(later.paths(), recent.paths());
+    EXPECT_EQ(later.paths().front(), "/9");
+}
+
+TEST_F(RecentFilesTest, AFileThatIsNoListIsKeptAsideAndNamed) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "not a list";
+    std::ofstream(file.string() + ".unreadable") << "an earlier one";
+    platform::RecentFiles recent(file.string());
+    recent.Load();
+    const fs::path aside = file.string() + ".unreadable-2";
+    EXPECT_EQ(Read(aside), "not a list");
+    EXPECT_EQ(Read(file.string() + ".unreadable"), "an earlier one") << "an earlier copy is not written over";
+    EXPECT_NE(recent.message().find(aside.string()), std::string::npos) << recent.message();
+    EXPECT_TRUE(recent.Add("/a.dat"));
+    EXPECT_EQ(Read(file), "/a.dat\n");
+}
+
+TEST_F(RecentFilesTest, AFileThatCannotBeReadIsNeverWrittenOver) {
+    fs::create_directories(file / "inside");  // a folder where the list should be
+    platform::RecentFiles recent(file.string());
+    EXPECT_FALSE(recent.Add("/a.dat"));
+    EXPECT_NE(recent.message().find(file.string()), std::string::npos) << recent.message();
+    EXPECT_TRUE(fs::is_directory(file / "inside"));
+    EXPECT_EQ(recent.paths().front(), "/a.dat") << "remembered for this session all the same";
+}
+
+}  // namespace
