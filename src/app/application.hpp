@@ -59,6 +59,9 @@ public:
     bool developerOverlay = false;
     // The game runs from its installed data, which is not the user's to write.
     bool readOnlyGameFolder = false;
+    // The folder the game was started in, before it moved to its data folder: paths the player
+    // types are taken from there.
+    std::string startFolder;
     // Frames last at least 16 ms; benchmarks switch the wait off to time the work alone.
     bool paceFrames = true;
     // --fullscreen or --windowed: the start-up question is answered in advance.

@@ -40,11 +40,13 @@ void EndAtOnceUnlessOrderly() {
 // The game reads data/ and Shader/ from its working directory. Started from somewhere else (a
 // launcher, another folder), it moves to the folder that holds them: its own (the build tree)
 // or the installed share folder beside its bin folder. Installed data is not the user's to
-// write, so the editor then saves in the user's own folder.
+// write, so the editor then saves in the user's own folder. The folder it was started in is
+// kept: the paths a player types into the editor are taken from there.
 void EnterGameFolder(Application& app) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path working = fs::current_path(ec);
+    app.startFolder = working.string();
     const GameFolder folder = FindGameFolder(working, RunningProgramFolder(), KORVELIN_INSTALLED_DATA);
     if (folder.kind == GameFolder::Kind::Program || folder.kind == GameFolder::Kind::Installed)
         fs::current_path(folder.path, ec);

@@ -29,6 +29,7 @@ void SceneManager::Init(SceneId first) {
     const Application& app = Application::Instance();
     services_ = std::make_unique<GameServices>(app.developerOverlay);
     services_->overlay().gameFolderReadOnly = app.readOnlyGameFolder;
+    services_->overlay().startFolder = app.startFolder;
     scene = factory_(first, *services_);
 }
 
@@ -38,6 +39,9 @@ void SceneManager::Update() {
         return;
     }
     Input& input = GetInput();
+    // Keys typed into the overlay's fields are theirs alone; one still held afterwards counts
+    // again only once released.
+    if (services_->overlay().TakesKeyboard()) input.ForgetKeys();
     const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input)));
     if (observer_) observer_(scene.get());
     if (wanted == scene->sceneId) return;

@@ -1,10 +1,9 @@
 // The course editor inside the "DebugState" window: gates placed where the player flies, the
-// edit panel for the selected one, saving and loading, and the markers drawn in the world.
+// edit panel for the selected one, and the markers drawn in the world. Its files are in
+// course_files.cpp.
 #include <imgui.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "editor/debug_ui.hpp"
 #include "editor/ui_frame.hpp"
@@ -16,6 +15,7 @@ namespace {
 const ImVec4 kTitleActive(0.0f, 0.7f, 0.2f, 1.0f);
 const ImVec4 kTitle(0.0f, 0.3f, 0.1f, 1.0f);
 const ImVec4 kFailure(1.0f, 0.35f, 0.3f, 1.0f);
+constexpr ImGuiSliderFlags kClamp = ImGuiSliderFlags_AlwaysClamp;
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void DebugUi::ShowState(const Matrix& playerWorld, const FlyKeys& keys) {
     ImGui::SetNextWindowSize(ImVec2(360, 400), ImGuiCond_FirstUseEver);
     ImGui::PushStyleColor(ImGuiCol_TitleBgActive, kTitleActive);
     ImGui::PushStyleColor(ImGuiCol_TitleBg, kTitle);
-    ImGui::Begin("DebugState", nullptr, ImGuiWindowFlags_MenuBar);
+    ImGui::Begin(WindowTitle().c_str(), nullptr, ImGuiWindowFlags_MenuBar);
     EditorWindow(playerWorld, keys);
     ImGui::End();
     ImGui::PopStyleColor();
@@ -51,14 +51,8 @@ void DebugUi::ShowState(const Matrix& playerWorld, const FlyKeys& keys) {
 
 void DebugUi::EditorWindow(const Matrix& playerWorld, const FlyKeys& keys) {
     for (auto& cp : checkpoints) cp->UpdateEditedWorld();
-    if (ImGui::BeginMenuBar()) {
-        if (ImGui::BeginMenu("File", true)) {
-            if (ImGui::MenuItem("Save")) Save();
-            if (ImGui::MenuItem("Load")) Load();
-            ImGui::EndMenu();
-        }
-        ImGui::EndMenuBar();
-    }
+    FileMenu();
+    FileDialogWindow();
     if (!fileMessage.empty()) {
         // Wrapped: the message names a whole path, often wider than the window.
         if (fileFailed) ImGui::PushStyleColor(ImGuiCol_Text, kFailure);
@@ -66,8 +60,9 @@ void DebugUi::EditorWindow(const Matrix& playerWorld, const FlyKeys& keys) {
         if (fileFailed) ImGui::PopStyleColor();
     }
     if (ImGui::Button("GroupSet")) ++groupLimit;
-    ImGui::SliderInt("CPGroup", &currentGroup, 0, groupLimit, "%d");
-    ImGui::SliderInt("CPID", &currentKind, 0, 3, "%d");
+    // A value typed with Ctrl+click is held to the slider's range like a dragged one.
+    ImGui::SliderInt("CPGroup", &currentGroup, 0, groupLimit, "%d", kClamp);
+    ImGui::SliderInt("CPID", &currentKind, 0, 3, "%d", kClamp);
 
     // One record per click or per press of Space, however long it is held.
     const bool set = ImGui::Button("Set");
@@ -77,6 +72,7 @@ void DebugUi::EditorWindow(const Matrix& playerWorld, const FlyKeys& keys) {
             record->Place(currentKind, currentGroup, playerWorld);
             checkpoints.push_back(std::move(record));
             placeLatch = 1;
+            unsaved = true;
         }
     } else {
         placeLatch = 0;
@@ -88,7 +84,7 @@ void DebugUi::EditPanel() {
     const int count = static_cast<int>(checkpoints.size());
     selectedIndex = std::clamp(selectedIndex, 0, count - 1);
     ImGui::Text("CPoint[%d]", selectedIndex);
-    ImGui::SliderInt("##CPoint", &selectedIndex, 0, count - 1, "%d");
+    ImGui::SliderInt("##CPoint", &selectedIndex, 0, count - 1, "%d", kClamp);
     selectedIndex = std::clamp(selectedIndex, 0, count - 1);
     CheckPoint& cp = *checkpoints[static_cast<size_t>(selectedIndex)];
 
@@ -96,54 +92,23 @@ void DebugUi::EditPanel() {
     ImGui::Text("CPID:%d", cp.kind);
     int x = cp.offset[0], y = cp.offset[1], z = cp.offset[2];
     float sx = cp.scale[0], sy = cp.scale[1], sz = cp.scale[2];
-    ImGui::SliderInt("x", &x, -100, 100, "%d");
-    ImGui::SliderInt("y", &y, -100, 100, "%d");
-    ImGui::SliderInt("z", &z, -100, 100, "%d");
-    ImGui::SliderFloat("sx", &sx, 0.1f, 10.0f, "%.3f");
-    ImGui::SliderFloat("sy", &sy, 0.1f, 10.0f, "%.3f");
-    ImGui::SliderFloat("sz", &sz, 0.1f, 10.0f, "%.3f");
+    bool moved = ImGui::SliderInt("x", &x, -100, 100, "%d", kClamp);
+    moved |= ImGui::SliderInt("y", &y, -100, 100, "%d", kClamp);
+    moved |= ImGui::SliderInt("z", &z, -100, 100, "%d", kClamp);
+    moved |= ImGui::SliderFloat("sx", &sx, 0.1f, 10.0f, "%.3f", kClamp);
+    moved |= ImGui::SliderFloat("sy", &sy, 0.1f, 10.0f, "%.3f", kClamp);
+    moved |= ImGui::SliderFloat("sz", &sz, 0.1f, 10.0f, "%.3f", kClamp);
     ImGui::EndChild();
     // Scales are stored as whole numbers: fractions show while dragging, and below 1 is a flat 0.
     cp.SetOffsetScale(x, y, z, static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sz));
+    if (moved) unsaved = true;
 
     if (ImGui::Button("Clear")) {
         checkpoints.erase(checkpoints.begin() + selectedIndex);
+        unsaved = true;
         // The record before it stays selected; with none left the panel goes.
         selectedIndex = std::max(0, static_cast<int>(checkpoints.size()) - 1);
     }
-}
-
-bool DebugUi::Save() {
-    namespace fs = std::filesystem;
-    std::string target = saveFile, error;
-    const bool elsewhere = gameFolderReadOnly || !platform::CanWriteInto(fs::path(saveFile).parent_path());
-    if (elsewhere) {
-        std::error_code ec;
-        if (userFolder.empty())
-            error = "the game's folder is read-only, and neither XDG_DATA_HOME nor HOME names a folder of yours";
-        else if (fs::create_directories(userFolder, ec); ec)
-            error = "cannot create " + userFolder + ": " + ec.message();
-        target = (fs::path(userFolder) / fs::path(saveFile).filename()).string();
-    }
-    fileFailed = !(error.empty() && SaveCourse(checkpoints, target, &error));
-    fileMessage = fileFailed ? "Save failed: " + error
-                             : "Saved " + std::to_string(checkpoints.size()) + " records to " + target +
-                                   (elsewhere ? " (the game's folder is read-only)" : "");
-    return !fileFailed;
-}
-
-bool DebugUi::Load() {
-    CourseList loaded;
-    const CourseLoadReport report = LoadCourse(loadFile, loaded);
-    fileFailed = !report.Ok();
-    if (fileFailed) {
-        fileMessage = "Load failed, the records are kept: " + report.message;
-        return false;
-    }
-    checkpoints = std::move(loaded);
-    selectedIndex = std::clamp(selectedIndex, 0, std::max(0, static_cast<int>(checkpoints.size()) - 1));
-    fileMessage = "Loaded " + std::to_string(checkpoints.size()) + " records from " + loadFile;
-    return true;
 }
 
 void DebugUi::DrawCheckpoints(ModelCache& models) const {

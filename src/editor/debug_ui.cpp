@@ -52,6 +52,7 @@ void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 targe
     // The overlay's windows start side by side: the frame rate and the editor on the left,
     // the camera and the debug lines on the right.
     ImGui::SetNextWindowPos(ImVec2(ImGui::GetIO().DisplaySize.x - 250, 10), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(240, 175), ImGuiCond_FirstUseEver);
     ImGui::Begin("CamState");
     ImGui::Text("RayDis:%f", rayDistance);
     ImGui::Text("NowPos\nx:\t%f\ny:\t%f\nz:\t%f", playerPosition.x, playerPosition.y, playerPosition.z);
@@ -61,7 +62,12 @@ void DebugUi::ShowCameraState(float rayDistance, Vec3 playerPosition, Vec3 targe
 
 void DebugUi::DebugText(const char* format, ...) const {
     if (!enabled || !InUiFrame()) return;
-    ImGui::SetWindowPos("Debug##Default", ImVec2(ImGui::GetIO().DisplaySize.x - 250, 200), ImGuiCond_FirstUseEver);
+    // Its lines grow with the enemies: it scrolls inside its own height instead of reaching
+    // down over the score. The UI gives the window its first size before any line, so the
+    // size is set here once, by hand.
+    ImGui::SetWindowPos("Debug##Default", ImVec2(ImGui::GetIO().DisplaySize.x - 250, 195), ImGuiCond_FirstUseEver);
+    if (!debugWindowSized_) ImGui::SetWindowSize("Debug##Default", ImVec2(240, 300), ImGuiCond_Always);
+    debugWindowSized_ = true;
     va_list args;
     va_start(args, format);
     ImGui::TextV(format, args);

@@ -1,16 +1,18 @@
 // The developer overlay. Off unless the game is started with --dev; while on, the UI frame
 // that the main loop begins every frame is drawn over the picture, the "DebugState" window
-// holds the course editor (gates placed where the player flies, edited, saved and loaded), its
-// markers are drawn in the world, and the overlay's flight controls and free look replace the
-// player's steering and the mouse look.
+// holds the course editor (gates placed where the player flies, edited, saved, opened and
+// loaded), its markers are drawn in the world, and the overlay's flight controls and free look
+// replace the player's steering and the mouse look.
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "chara/controls.hpp"
 #include "course/course_file.hpp"
 #include "math/math.hpp"
+#include "platform/files/recent_files.hpp"
 #include "platform/files/user_data_folder.hpp"
 
 class Camera;
@@ -64,7 +66,7 @@ public:
     int groupLimit = 0;     // raised by each "GroupSet" click
     int selectedIndex = 0;  // the record in the edit panel, kept inside the list
     int placeLatch = 0;     // a record was placed and "Set" or Space is still held
-    // Where Save writes and Load reads.
+    // Where Save writes and Load reads: the game's own files.
     std::string saveFile = kEditorSaveFile;
     std::string loadFile = kEditorLoadFile;
     // Save goes to userFolder instead (under saveFile's own name) when the game's folder is not
@@ -72,19 +74,70 @@ public:
     // read-only. The user's folder is made when first needed; empty means there is none.
     bool gameFolderReadOnly = false;
     std::string userFolder = platform::UserDataFolder();
-    // What the last Save or Load did, shown under the menu bar; a failure in red.
+    // Paths typed into Open and Save as are taken from the folder the game was started in (the
+    // game itself moves to its data folder), "~" from home.
+    std::string startFolder;
+    std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    // The courses last opened or saved with Open and Save as, newest first, kept between sessions.
+    platform::RecentFiles recentCourses{RecentCoursesFile()};
+    // The file the records were last read from or written to, as shown; empty before any.
+    std::string courseFile;
+    // Gates were placed, removed or moved since the records were last saved or read.
+    bool unsaved = false;
+    // What the last file action did, shown under the menu bar; a failure in red.
     std::string fileMessage;
     bool fileFailed = false;
 
     // Save writes every record's edited placement safely: a failure leaves the old file whole
     // and the records as they are. The message says where the file went. Load replaces the
-    // records only when the whole file reads.
+    // records only when the whole file reads, and asks first when that would lose changes.
     bool Save();
     bool Load();
+    // Open and Save as take a typed path (see startFolder). Open reads the whole file first, then
+    // asks when the records have unsaved changes. Save as makes the missing folders and will not
+    // replace an existing file unless `overwrite`. Both put the file first in recentCourses.
+    bool OpenCourse(const std::string& typed);
+    bool SaveCourseAs(const std::string& typed, bool overwrite);
+    // Whether the game may end: asks first, in the game's question box, when the records have
+    // unsaved changes; keeping them (staying) is the default answer.
+    bool MayQuit();
+    bool HasUnsavedGates() const { return enabled && unsaved; }
+    // The "DebugState" window's title: the course file and a mark while changes are unsaved.
+    std::string WindowTitle() const;
+    // A field or a dialog of the overlay has the keyboard: the game is to hear no key now.
+    bool TakesKeyboard() const;
+
+    // Where the recent courses are kept: "recent-courses" in the user's state folder.
+    static std::string RecentCoursesFile();
 
 private:
+    enum class FileDialog { None, Open, SaveAs };
+    struct SaveTarget {
+        std::string path;         // empty when there is nowhere to save
+        bool userFolder = false;  // the game's folder is not the user's: saved in their own
+        std::string error;
+    };
+
     void EditorWindow(const Matrix& playerWorld, const FlyKeys& keys);
     void EditPanel();
+    void FileMenu();
+    void FileDialogWindow();
+    SaveTarget WhereSaveGoes() const;
+    // Asks whether to drop the unsaved changes for `action` (said in the question); true when
+    // there are none or the answer is yes.
+    bool MayDiscard(const std::string& action);
+    // The records read from `path` replace the ones being edited.
+    void TakeRecords(CourseList records, const std::string& path);
+    bool Failed(const std::string& message);
+    // Puts the file first among the recent courses; the message tells when that cannot be kept.
+    void Remember(const std::string& path);
+    std::string Shown(const std::string& path) const;
+
+    mutable bool debugWindowSized_ = false;  // the "Debug" lines' window has its first size
+    FileDialog dialog_ = FileDialog::None;
+    bool dialogOpening_ = false;
+    std::string pathField_;
+    std::string overwriteAsked_;  // the path Save as refused to replace; a second click replaces it
 };
 
 // The marker model of a record in the editor, or null for a kind that has none.

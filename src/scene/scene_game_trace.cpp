@@ -74,6 +74,7 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
         trace.Int("records", int64_t(overlay.checkpoints.size()));
         trace.Int("selected", overlay.selectedIndex);
         trace.Bool("walkMode", overlay.walkMode != 0);
+        trace.Bool("unsaved", overlay.unsaved);
         trace.EndObject();
     }
 }

@@ -1,13 +1,17 @@
-// The course editor in a real UI: placing gates with Space and "Set", the sliders' limits, the
-// edit panel, saving and loading, and which marker each record draws.
+// The course editor in a real UI: placing gates with Space and "Set", the sliders' limits (also
+// for typed values), the edit panel, saving and loading, Open and Save as with typed paths and
+// the recent courses, the question before unsaved gates are lost, and which marker each record
+// draws.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "editor/debug_ui.hpp"
+#include "platform/window/dialogs.hpp"
 #include "ui_driver.hpp"
 
 namespace {
@@ -23,16 +27,39 @@ protected:
         editor.saveFile = (dir / "test2.dat").string();
         editor.loadFile = editor.saveFile;
         editor.userFolder = (dir / "xdg" / "korvelin").string();  // never the tester's own
+        editor.home = (dir / "home").string();
+        editor.startFolder = (dir / "start").string();
+        editor.recentCourses = platform::RecentFiles((dir / "state" / "recent-courses").string());
+        // The game's question box, answered here: every question is kept.
+        platform::SetDialogHandler([this](const platform::DialogRequest& r) {
+            questions.push_back(r);
+            return answerYes ? platform::DialogAnswer::Yes : platform::DialogAnswer::No;
+        });
     }
     void TearDown() override {
+        platform::SetDialogHandler(nullptr);
         ::chmod(dir.c_str(), 0755);
         fs::remove_all(dir);
     }
-    ImVec2 At(const char* label, bool inChild = false) {
-        const auto at = ui.Find("DebugState", label, inChild);
+    ImVec2 At(const char* label, bool inChild = false, const char* window = "###DebugState") {
+        const auto at = ui.Find(window, label, inChild);
         EXPECT_TRUE(at.has_value()) << label;
         return at.value_or(ImVec2(-1, -1));
     }
+    void PlaceOne() {
+        keys.place = true;
+        ui.Frame();
+        keys.place = false;
+        ui.Frame();
+    }
+    // File > Open... or Save as..., the path typed into the dialog's field and Return.
+    void TypeIntoFileDialog(const char* item, const char* dialog, const std::string& path) {
+        ASSERT_TRUE(ui.ChooseMenuItem("###DebugState", "File", item)) << item;
+        ui.Type(At("##path", false, dialog), path);
+    }
+
+    std::vector<platform::DialogRequest> questions;
+    bool answerYes = false;
 
     FlyKeys keys;  // Space drops a gate while keys.place is set
     DebugUi editor;
@@ -66,6 +93,34 @@ TEST_F(CourseEditorTest, SlidersStopAtTheirLimits) {
     ui.Click(groupSet);
     ui.DragRight(At("CPGroup"));
     EXPECT_EQ(editor.currentGroup, 2);
+}
+
+TEST_F(CourseEditorTest, TypedValuesAreHeldToTheSlidersRanges) {
+    PlaceOne();
+    editor.groupLimit = 2;
+    CheckPoint& cp = *editor.checkpoints[0];
+    const struct {
+        const char* label;
+        bool inChild;
+        const char* typed;
+        std::function<float()> stored;
+        float expected;
+    } cases[] = {
+        {"CPID", false, "7", [&] { return float(editor.currentKind); }, 3},
+        {"CPID", false, "-1", [&] { return float(editor.currentKind); }, 0},
+        {"CPGroup", false, "5", [&] { return float(editor.currentGroup); }, 2},
+        {"CPGroup", false, "-3", [&] { return float(editor.currentGroup); }, 0},
+        {"x", true, "250", [&] { return float(cp.offset[0]); }, 100},
+        {"y", true, "-999", [&] { return float(cp.offset[1]); }, -100},
+        {"z", true, "42", [&] { return float(cp.offset[2]); }, 42},
+        {"sx", true, "25", [&] { return cp.scale[0]; }, 10},
+        {"sy", true, "-4", [&] { return cp.scale[1]; }, 0},  // held at 0.1, stored as a flat 0
+    };
+    for (const auto& c : cases) {
+        ui.Type(At(c.label, c.inChild), c.typed);
+        ui.Frame();
+        EXPECT_EQ(c.stored(), c.expected) << c.label << " typed " << c.typed;
+    }
 }
 
 TEST_F(CourseEditorTest, MainCourseGatesGoBelowThePlayerAndRouteGatesAtIt) {
@@ -152,6 +207,12 @@ TEST_F(CourseEditorTest, SaveThenLoadGivesTheSameRecordsAndAFailedSaveKeepsTheOl
     std::ofstream(editor.saveFile) << "1 0 1 0 0 0 0 1 0 0 0 0 1 0 5 6 7 1";
     EXPECT_TRUE(editor.Load());
     EXPECT_EQ(editor.selectedIndex, 0);
+
+    // Load over unsaved gates asks first; no keeps them.
+    PlaceOne();
+    EXPECT_FALSE(editor.Load());
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(editor.checkpoints.size(), 2u);
 }
 
 TEST_F(CourseEditorTest, SaveGoesToTheUsersFolderWhenTheGameFolderIsNotTheirs) {
@@ -192,6 +253,79 @@ TEST_F(CourseEditorTest, SaveGoesToTheUsersFolderWhenTheGameFolderIsNotTheirs) {
         EXPECT_EQ(editor.fileMessage.find("read-only") != std::string::npos, elsewhere) << c.what << ": " << editor.fileMessage;
         EXPECT_EQ(fs::exists(c.saveFile), !elsewhere) << c.what;
     }
+}
+
+TEST_F(CourseEditorTest, SaveAsAndOpenTakeTypedPathsRememberThemAndAskBeforeLosingGates) {
+    for (int i = 0; i < 3; ++i) PlaceOne();
+    EXPECT_EQ(editor.WindowTitle(), "DebugState *###DebugState") << "unsaved gates, no file yet";
+    TypeIntoFileDialog("Save as...", "Save course as", "~/courses/a.dat");
+    const fs::path saved = dir / "home" / "courses" / "a.dat";
+    CourseList read;
+    ASSERT_TRUE(LoadCourse(saved.string(), read).Ok()) << editor.fileMessage;
+    EXPECT_EQ(read.size(), 3u);
+    EXPECT_EQ(editor.WindowTitle(), "DebugState - ~/courses/a.dat###DebugState");
+    EXPECT_FALSE(ui.Find("Save course as", "##path").has_value()) << "the dialog closes once saved";
+    EXPECT_TRUE(questions.empty());
+
+    PlaceOne();
+    EXPECT_EQ(editor.WindowTitle(), "DebugState - ~/courses/a.dat *###DebugState");
+    // Open offers the last course; with unsaved gates it asks first, and "keep" is the default.
+    ASSERT_TRUE(ui.ChooseMenuItem("###DebugState", "File", "Open..."));
+    ui.Frame();  // the field takes the keys in the frame after the dialog appears
+    EXPECT_TRUE(editor.TakesKeyboard()) << "the dialog's field has the keys, not the craft";
+    ui.Click(At("Open", false, "Open course"));
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_FALSE(questions[0].defaultYes);
+    EXPECT_NE(questions[0].text.find("~/courses/a.dat"), std::string::npos) << questions[0].text;
+    EXPECT_EQ(editor.checkpoints.size(), 4u) << "answered no: the gates are kept";
+    answerYes = true;
+    TypeIntoFileDialog("Open...", "Open course", "~/courses/a.dat");
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(editor.checkpoints.size(), 3u);
+    EXPECT_EQ(editor.WindowTitle(), "DebugState - ~/courses/a.dat###DebugState");
+    ui.Frame();
+    EXPECT_FALSE(editor.TakesKeyboard());
+
+    // Nothing to lose: no question. A relative path is taken from the folder the game started in.
+    fs::create_directories(dir / "start");
+    EXPECT_TRUE(editor.SaveCourseAs("b.dat", false)) << editor.fileMessage;
+    EXPECT_TRUE(fs::exists(dir / "start" / "b.dat"));
+    EXPECT_TRUE(editor.OpenCourse("b.dat"));
+    EXPECT_EQ(questions.size(), 2u);
+    DebugUi later;
+    later.recentCourses = editor.recentCourses;
+    later.recentCourses.Load();
+    EXPECT_EQ(later.recentCourses.paths(), (std::vector<std::string>{(dir / "start" / "b.dat").string(), saved.string()}));
+    // The game ends only when nothing is lost or the player says so.
+    EXPECT_TRUE(editor.MayQuit());
+    PlaceOne();
+    answerYes = false;
+    EXPECT_FALSE(editor.MayQuit());
+    EXPECT_EQ(questions.size(), 3u);
+}
+
+TEST_F(CourseEditorTest, SaveAsReplacesAFileOnlyAtTheSecondClick) {
+    PlaceOne();
+    fs::create_directories(dir / "start");
+    const fs::path target = dir / "start" / "mine.dat";
+    std::ofstream(target) << "precious";
+    TypeIntoFileDialog("Save as...", "Save course as", "mine.dat");
+    std::ifstream in(target);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "precious");
+    EXPECT_NE(editor.fileMessage.find("exists"), std::string::npos) << editor.fileMessage;
+    EXPECT_TRUE(editor.unsaved);
+    ui.Click(At("Replace", false, "Save course as"));
+    CourseList read;
+    EXPECT_TRUE(LoadCourse(target.string(), read).Ok());
+    EXPECT_EQ(read.size(), 1u);
+    EXPECT_FALSE(editor.unsaved);
+    EXPECT_FALSE(ui.Find("Save course as", "Replace").has_value());
+
+    // A path that means nothing saves nothing and says why.
+    EXPECT_FALSE(editor.SaveCourseAs("~nobody/a.dat", false));
+    EXPECT_NE(editor.fileMessage.find("~name"), std::string::npos) << editor.fileMessage;
+    EXPECT_FALSE(editor.OpenCourse(dir.string()));
+    EXPECT_NE(editor.fileMessage.find("is a folder"), std::string::npos) << editor.fileMessage;
 }
 
 TEST(CheckpointMarkers, EachKindAndRouteHasItsMarker) {

@@ -39,11 +39,32 @@ public:
     // Where a widget of a window (or of its child) is: the mouse sweeps the window until the
     // widget is hovered, turning the wheel over it between sweeps when the widget lies below.
     std::optional<ImVec2> Find(const char* window, const char* label, bool inChild = false) {
+        return FindId(window, inChild, [label](ImGuiWindow* w) { return w->GetID(label); });
+    }
+    // Where a menu of a window's menu bar is ("File"); its items are then in "##Menu_00".
+    std::optional<ImVec2> FindMenu(const char* window, const char* label) {
+        return FindId(window, false,
+                      [label](ImGuiWindow* w) { return ImHashStr(label, 0, ImHashStr("##menubar", 0, w->ID)); });
+    }
+    // Clicks a menu of the window's menu bar, then one of its items.
+    bool ChooseMenuItem(const char* window, const char* menu, const char* item) {
+        const std::optional<ImVec2> at = FindMenu(window, menu);
+        if (!at) return false;
+        Click(*at);
+        const std::optional<ImVec2> itemAt = Find("##Menu_00", item);
+        if (!itemAt) return false;
+        Click(*itemAt);
+        return true;
+    }
+
+private:
+    template <typename IdOf>
+    std::optional<ImVec2> FindId(const char* window, bool inChild, IdOf idOf) {
         for (int sweep = 0; sweep < 4; ++sweep) {
             Frame();
             ImGuiWindow* w = Window(window, inChild);
             if (!w) return std::nullopt;
-            const ImGuiID id = w->GetID(label);
+            const ImGuiID id = idOf(w);
             const ImRect r = w->Rect();
             for (float y = r.Min.y + 2; y < r.Max.y; y += 3)
                 for (float x = r.Min.x + 12; x < r.Max.x; x += 40) {
@@ -59,6 +80,8 @@ public:
         }
         return std::nullopt;
     }
+
+public:
     // Presses at a point for one frame and releases in the next.
     void Click(ImVec2 at) {
         ImGuiIO& io = ImGui::GetIO();
@@ -79,7 +102,8 @@ public:
         io.MouseDown[0] = false;
         Frame();
     }
-    // Ctrl+click turns a slider into a text field; the typed text replaces its value.
+    // Ctrl+click turns a slider into a text field (and focuses a text field); the typed text
+    // replaces its value, and Return ends the typing.
     void Type(ImVec2 at, const std::string& text) {
         ImGuiIO& io = ImGui::GetIO();
         io.KeyCtrl = true;
