@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "app/frame_timer.hpp"
 #include "app/scene_manager.hpp"
@@ -130,6 +131,17 @@ bool Application::FeedInput() {
     return replay->Apply(frameCount, input);
 }
 
+// Gates placed in the overlay and never saved would go with the process: closing the window
+// asks first, and staying keeps them. The window's close is no part of a recorded run, so its
+// answer is not recorded either; a replayed run's window closes at once.
+bool Application::MayClose(SceneManager& manager) {
+    if (replay) return true;
+    platform::InputRecorder* const recording = std::exchange(questions_->recorder, nullptr);
+    const bool yes = manager.services().overlay().MayQuit();
+    questions_->recorder = recording;
+    return yes;
+}
+
 int Application::Run() {
     SceneManager manager(sceneFactory);
     manager.Init();
@@ -139,8 +151,11 @@ int Application::Run() {
     questions_->running = true;
     for (;;) {
         if (quitRequested || questions_->closeRequested) {
-            loopEnded = true;
-            break;
+            if (MayClose(manager)) {
+                loopEnded = true;
+                break;
+            }
+            quitRequested = questions_->closeRequested = false;
         }
         if (loopEnded) break;
         WindowEvent event;

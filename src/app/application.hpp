@@ -18,6 +18,8 @@
 #include "platform/window/window.hpp"
 #include "scene/scene_host.hpp"
 
+class SceneManager;
+
 class Application : public SceneHost {
 public:
     static Application& Instance();
@@ -32,7 +34,8 @@ public:
     // and the UI without drawing. Frames then run through RunFrame, unpaced if so chosen.
     bool InitHeadless(int width, int height, std::string* error);
     // Runs frames until the window is closed, a scene ends the game or a replayed run reaches
-    // its end. Returns 0, or 1 when the recording or the trace could not be written in full.
+    // its end; with unsaved gates in the overlay's editor, closing the window asks first. Returns
+    // 0, or 1 when the recording or the trace could not be written in full.
     int Run();
     // What the window's messages do: close, wheel, size, full screen on and off.
     void WindowProc(const platform::WindowEvent& event);
@@ -73,13 +76,15 @@ public:
 
     // One frame: counter, UI frame, update, draw, listener, overlay, Present, pacing. Works
     // without a window too (headless tests on the null device).
-    void RunFrame(class SceneManager& manager);
+    void RunFrame(SceneManager& manager);
 
 private:
     Application() = default;
     // The input of the frame about to run, from the devices or the replay. False when the
     // replayed run was closed here.
     bool FeedInput();
+    // Whether the window may close now (see Run).
+    bool MayClose(SceneManager& manager);
     bool uiReady_ = false;
     std::unique_ptr<QuestionHandler> questions_;
 };

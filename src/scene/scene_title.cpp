@@ -44,7 +44,12 @@ SceneId SceneTitle::Update(const Controls& controls) {
     }
     // A tap between two frames counts as well as a held key.
     if (controls.back) {
-        if (AskYesNo(GraphicsDevice::Instance().window, "ゲームを終了しますか？", "確認", false)) {
+        // With unsaved gates in the overlay's editor the one question says what would be lost.
+        DebugUi& overlay = services_.overlay();
+        const bool quit = overlay.HasUnsavedGates()
+                              ? overlay.MayQuit()
+                              : AskYesNo(GraphicsDevice::Instance().window, "ゲームを終了しますか？", "確認", false);
+        if (quit) {
             GetSceneHost().EndProgram();
             return kSceneTitle;
         }
