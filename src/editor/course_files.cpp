@@ -46,6 +46,10 @@ bool DebugUi::TakesKeyboard() const {
     return enabled && ImGui::GetCurrentContext() && ImGui::GetIO().WantCaptureKeyboard;
 }
 
+const char* DebugUi::DialogShown() const {
+    return dialog_ == FileDialog::Open ? "open" : dialog_ == FileDialog::SaveAs ? "save as" : "";
+}
+
 bool DebugUi::Failed(const std::string& message) {
     fileFailed = true;
     fileMessage = message;

@@ -106,6 +106,8 @@ public:
     std::string WindowTitle() const;
     // A field or a dialog of the overlay has the keyboard: the game is to hear no key now.
     bool TakesKeyboard() const;
+    // The file dialog on screen: "open", "save as", or "" for none.
+    const char* DialogShown() const;
 
     // Where the recent courses are kept: "recent-courses" in the user's state folder.
     static std::string RecentCoursesFile();

@@ -74,7 +74,10 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
         trace.Int("records", int64_t(overlay.checkpoints.size()));
         trace.Int("selected", overlay.selectedIndex);
         trace.Bool("walkMode", overlay.walkMode != 0);
+        trace.Int("kind", overlay.currentKind);
         trace.Bool("unsaved", overlay.unsaved);
+        trace.String("file", overlay.courseFile);
+        trace.String("dialog", overlay.DialogShown());
         trace.EndObject();
     }
 }

@@ -6,6 +6,7 @@ import ctypes.util
 import os
 import re
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -305,8 +306,11 @@ class Game:
         os.makedirs(out_dir, exist_ok=True)
         self.stderr_path = os.path.join(out_dir, name + ".stderr.txt")
         self._stderr = open(self.stderr_path, "wb")
+        # A group of its own: a message box shown on X runs in a child process, which must go
+        # with the game when a test stops it mid-question (else it stays on the display and the
+        # next test finds it).
         self.process = subprocess.Popen([binary, *args], cwd=cwd or game_dir, env=env, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=self._stderr)
+                                        stdout=subprocess.DEVNULL, stderr=self._stderr, start_new_session=True)
 
     def wait(self, timeout):
         """The exit status, or None when the program is still running after timeout seconds."""
@@ -322,8 +326,13 @@ class Game:
 
     def stop(self):
         if self.process.poll() is None:
-            self.process.kill()
+            os.killpg(self.process.pid, signal.SIGKILL)
             self.process.wait()
+        else:
+            try:
+                os.killpg(self.process.pid, signal.SIGKILL)  # a box left behind by the game
+            except ProcessLookupError:
+                pass
         self._stderr.close()
 
     def __enter__(self):
