@@ -239,10 +239,29 @@ def dev_places_records_in_the_trace(a):
     check(lines[45]["player"]["pos"] == lines[5]["player"]["pos"], "the overlay's craft does not fly by itself")
 
 
+
+def unsaved_gates_are_asked_for_before_quitting(a):
+    # A gate dropped and never saved: leaving the run asks nothing (the editor keeps it), and
+    # quitting at the title asks about the gates instead; the default keeps the game running.
+    keys = ("10 down Space\n11 up Space\n50 down Escape\n51 up Escape\n50 answer yes\n"
+            "100 down Escape\n101 up Escape\n150 down Escape\n151 up Escape\n150 answer yes\n")
+    status, stdout, stderr, trace = run(["--start", "game", "--dev", "--frames", "300"], a.binary, a.game_dir, keys,
+                                        a.out, "unsaved")
+    check(status == 0, "exit status %d" % status)
+    asked = "確認: ゲートの変更が保存されていません。\n変更を捨てて終了しますか？"
+    check("frame 100: " + asked + " -> no (the default)" in stderr, "stderr: %r" % stderr)
+    check("frame 150: " + asked + " -> yes (from the script)" in stderr, "stderr: %r" % stderr)
+    check("ゲームを終了しますか？" not in stderr, "one question, about the gates: %r" % stderr)
+    check(summary(stdout)["frames"] == 151, "the game ends after frame 150: %r" % stdout)
+    lines = load(trace)
+    check(lines[40]["editor"]["unsaved"] is True, "the gate is unsaved: %r" % lines[40]["editor"])
+
+
 CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
-                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace)}
+                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
+                                 unsaved_gates_are_asked_for_before_quitting)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
