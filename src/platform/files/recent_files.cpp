@@ -12,6 +12,17 @@
 
 namespace platform {
 
+namespace {
+
+// A line break or another control character would not read back as the same path.
+bool HasControl(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return true;
+    return false;
+}
+
+}  // namespace
+
 std::optional<std::vector<std::string>> ParseRecentFiles(std::string_view text) {
     if (text.size() > RecentFiles::kMaxBytes || text.find('\0') != std::string_view::npos) return std::nullopt;
     std::vector<std::string> paths;
@@ -21,7 +32,7 @@ std::optional<std::vector<std::string>> ParseRecentFiles(std::string_view text) 
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
-        if (line[0] != '/') return std::nullopt;
+        if (line[0] != '/' || HasControl(line)) return std::nullopt;
         if (paths.size() < RecentFiles::kMax) paths.emplace_back(line);
     }
     return paths;
@@ -83,6 +94,10 @@ void RecentFiles::Load() {
 bool RecentFiles::Add(const std::string& path) {
     namespace fs = std::filesystem;
     Load();
+    if (HasControl(path)) {
+        message_ = "a name with a control character in it is not kept among the recent courses";
+        return false;
+    }
     std::erase(paths_, path);
     paths_.insert(paths_.begin(), path);
     if (paths_.size() > kMax) paths_.resize(kMax);

@@ -10,8 +10,9 @@
 
 namespace platform {
 
-// The list a file's text holds; none when the text is no such list (a NUL byte, a line that is
-// not an absolute path, more than kMaxBytes). Blank lines are skipped; at most kMax are kept.
+// The list a file's text holds; none when the text is no such list (a line that is not an
+// absolute path or holds a control character, more than kMaxBytes). A line may end in "\r\n";
+// blank lines are skipped; at most kMax are kept.
 std::optional<std::vector<std::string>> ParseRecentFiles(std::string_view text);
 // The text ParseRecentFiles reads back: one path per line, each ended by a line break.
 std::string FormatRecentFiles(const std::vector<std::string>& paths);
@@ -30,7 +31,8 @@ public:
     // written over.
     void Load();
     // Puts `path` first (once) and writes the list safely. False, with message() saying why, when
-    // the list could not be kept; the list in memory has the path all the same.
+    // the list could not be kept (the list in memory has the path all the same) or the path holds
+    // a control character (then it is not added at all).
     bool Add(const std::string& path);
 
     const std::vector<std::string>& paths() const { return paths_; }
