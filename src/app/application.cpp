@@ -139,6 +139,7 @@ bool Application::MayClose(SceneManager& manager) {
     platform::InputRecorder* const recording = std::exchange(questions_->recorder, nullptr);
     const bool yes = manager.services().overlay().MayQuit();
     questions_->recorder = recording;
+    if (!yes && window) window->ForgetWaitingQuit();
     return yes;
 }
 

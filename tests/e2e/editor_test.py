@@ -2,7 +2,8 @@
 # The developer overlay in a run: the "DebugState" window with its green title, Space placing
 # a gate marker that is drawn in the world, File > Save writing "test2.dat" next to the program,
 # which the asset tool reads back, and a course saved under a name of the maker's own with Save
-# as, opened again over unsaved gates after a question, and played from another folder.
+# as, opened again over unsaved gates after a question, and played from another folder; the
+# window closed over unsaved gates asks first.
 # Usage: editor_test.py <test> --binary korvelin --game-dir build/game --out <folder for shots>
 import json
 import os
@@ -97,8 +98,9 @@ def choose(window, trace, item, dialog):
 def test_editor_places_and_saves(args):
     """Gates placed with Space (their markers drawn), saved with File > Save next to the program
     (the course tool reads them back) and with Save as under ~/courses/a.dat; one more placed,
-    the course opened again: asked first, then the three gates; the file plays from another
-    folder. One game for it all: starting a run under Xvfb costs most of the time."""
+    the course opened again: asked first, then the three gates; closing the window over an
+    unsaved gate asked first; the file plays from another folder. One game for it all: starting
+    a run under Xvfb costs most of the time."""
     home = tempfile.mkdtemp(prefix="korvelin-home-")
     start = os.path.join(home, "elsewhere")
     os.makedirs(start)
@@ -165,8 +167,17 @@ def test_editor_places_and_saves(args):
             kd.wait_until_gone(kd.QUESTION_CAPTION)
             trace.wait("Open did not bring the three gates back", lambda e: e.get("records") == 3 and not e.get("unsaved"))
             kd.screenshot(window.wid, os.path.join(args.out, "editor_opened.png"))
-            # Nothing is lost now: the window closes without a question.
+            # Closing the window over an unsaved gate asks first: Return (No, the default) keeps
+            # the game and the gates, Yes closes it.
+            kd.focus(window.wid)
+            place(trace, 4)
             kd.send_delete_window(window.wid)
+            kd.answer_question(game, yes=False)
+            trace.frames(2)
+            kd.check(game.process.poll() is None, "the game closed although the answer was No")
+            kd.send_delete_window(window.wid)
+            box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
+            kd.click(box.wid, *kd.find_yes_button(box))
             kd.check(game.wait(30.0) == 0, "did not end cleanly when closed")
 
         tool = os.path.join(os.path.dirname(args.binary), "..", "bin", "korvelin-assets")

@@ -83,6 +83,8 @@ SdlInput& Window::devices() { return *devices_; }
 
 void Window::ForgetKeysPressedDuringDialog() { devices_->ForgetPresses(); }
 
+void Window::ForgetWaitingQuit() { SDL_FlushEvent(SDL_QUIT); }
+
 namespace {
 
 // A key as a question box's move; false for a key that moves nothing.

@@ -59,6 +59,9 @@ public:
     // The keyboard, mouse and gamepads.
     SdlInput& devices();
     void ForgetKeysPressedDuringDialog();
+    // Drops a quit request still waiting: closing the only window sends a close and then a quit,
+    // and a close the player declined must not be asked about a second time.
+    void ForgetWaitingQuit();
     void* NativeHandle() const { return window_; }  // SDL_Window*
 
 private:
