@@ -155,7 +155,7 @@ TEST_F(CourseEditorTest, ScalesAreStoredAsWholeNumbersAndClearHidesThePanel) {
 
     ui.Click(At("Clear"));
     EXPECT_TRUE(editor.checkpoints.empty());
-    EXPECT_FALSE(ui.Find("DebugState", "Clear").has_value()) << "no edit panel without records";
+    EXPECT_FALSE(ui.Find("###DebugState", "Clear").has_value()) << "no edit panel without records";
     keys.place = true;
     ui.Frame();
     EXPECT_EQ(editor.selectedIndex, 0) << "a new record is back in the panel";

@@ -274,7 +274,7 @@ TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenItFliesTheCraftAndTheMouseL
         input.SetCursor({640 + 200, 360});
         const int cursorSets = input.setCursorCalls();
         ui.Frame();
-        EXPECT_EQ(ImGui::FindWindowByName("DebugState") != nullptr, enabled == 1);
+        EXPECT_EQ(ImGui::FindWindowByName("###DebugState") != nullptr, enabled == 1);
         if (enabled) {
             EXPECT_EQ(game().camera->yaw, yaw) << "the cursor is free for the overlay";
             EXPECT_EQ(input.setCursorCalls(), cursorSets) << "and left where it is";
