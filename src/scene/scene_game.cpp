@@ -16,11 +16,35 @@ float enemyGateSpin = 0.0f;
 float goalGateSpin = 0.0f;
 float reticlePulse = 1.0f;
 
+namespace {
+
+// The course rules' ray tests, on the models the run flies over and through.
+CourseGround::RayTest ModelRay(const char* file) {
+    const Model* model = gModelCache->Get(file);
+    return [model](Vec3 origin, Vec3 dir, float* distance) {
+        const RayHit hit = model->Intersect(origin, dir);
+        *distance = hit.distance;
+        return hit.hit;
+    };
+}
+
+std::string LoadGameCourse(CourseList& course) {
+    const CourseGround ground{ModelRay("data/model/mapA.x"), ModelRay("data/model/CheckPoint.x")};
+    return LoadPlayableCourse(CurrentGameOptions().courseFile, course, &ground);
+}
+
+}  // namespace
+
+std::string CheckGameCourse() {
+    CourseList course;
+    return LoadGameCourse(course);
+}
+
 SceneGame::SceneGame() {
     sceneId = kSceneGame;
     mouse = std::make_unique<Mouse>();
     camera = std::make_unique<Camera>();
-    courseError_ = LoadPlayableCourse(CurrentGameOptions().courseFile, course);
+    courseError_ = LoadGameCourse(course);
     Input& input = GetInput();
     input.ShowCursor(false);
     if (!courseError_.empty()) return;

@@ -20,6 +20,10 @@
 
 class Texture;
 
+// Reads and checks the course a run would play, as the game scene does: empty when it can be
+// played, else "FILE: what is wrong". Needs the model cache.
+std::string CheckGameCourse();
+
 // How far the gates have turned, in degrees; kept for the whole process, so a new run goes on
 // where the last one stopped. The enemy gates wrap at 360, the goal gate never does.
 extern float enemyGateSpin;
