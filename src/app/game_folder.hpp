@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 struct GameFolder {
     enum class Kind { None, Working, Program, Installed };
@@ -15,3 +16,8 @@ struct GameFolder {
 // data/ and Shader/ wins.
 GameFolder FindGameFolder(const std::filesystem::path& workingFolder, const std::filesystem::path& programFolder,
                           const std::filesystem::path& installed);
+
+// What the game cannot start without, as missing from `folder`: "data/", "Shader/", each of the
+// three effect files, and the game's own course when `ownCourse` (no other course was given).
+// Empty when all are there; otherwise one line naming them.
+std::string MissingGameFiles(const std::filesystem::path& folder, bool ownCourse);

@@ -26,7 +26,7 @@ void SceneManager::Init(SceneId first) {
                             TextureUsage::RenderTarget);
     // The title's constructor runs before the managers exist: it may use only the device.
     if (first == kSceneTitle) scene = factory_(kSceneTitle);
-    gSoundManager = new SoundManager();
+    gSoundManager = new SoundManager(Application::Instance().soundDevice);
     gModelCache = new ModelCache();
     gTextureCache = new TextureCache();
     gDebugUi = new DebugUi();

@@ -31,6 +31,8 @@ public:
     // yet, else its default; *how says which (" (from the script)" or " (the default)").
     DialogAnswer Answer(const DialogRequest& request, const char** how);
     size_t answersLeft() const { return answers_.size(); }
+    // Every event up to the last frame's has been applied: no key, cursor or quit is to come.
+    bool Finished() const { return quit_ || next_ == script_.events.size(); }
     const InputScript& script() const { return script_; }
 
 private:
