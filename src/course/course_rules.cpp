@@ -13,11 +13,15 @@ using checkpoint_kind::kStart;
 namespace limits = course_limits;
 
 // The craft's flight, as the player's own code flies it: it starts above the first gate facing
-// +z, turns towards each next gate's place (never towards a goal), keeps this far above the
-// ground, and passes a gate when its forward ray meets the panel this close ahead.
+// +z and flies straight on to the second; after passing a gate it turns towards the next one's
+// place (never towards a goal); it keeps this far above the ground, and passes a gate when its
+// forward ray meets the panel this close ahead.
 constexpr float kFlightHeight = 7.0f;
 constexpr float kPassDistance = 5.0f;
 constexpr float kSkyHeight = 100000.0f;  // ground is found by a ray straight down from here
+// The craft must cross a panel at least this steeply (the sine of about 6 degrees): nearer
+// edge-on its ray runs along the panel, and its pass test would meet it only by chance.
+constexpr float kLeastCrossing = 0.1f;
 
 std::string Record(std::size_t index) { return "record " + std::to_string(index + 1); }
 
@@ -121,8 +125,9 @@ public:
         // gate's frame), as a distance along dir from `from`.
         from.y = y;
         const float z0 = Vec3TransformCoord(from, inverse).z;
-        const float z1 = Vec3TransformNormal(dir, inverse).z;
-        if (!(std::fabs(z1) > 1e-6f)) return false;  // edge-on: the line never crosses it
+        const Vec3 across = Vec3TransformNormal(dir, inverse);
+        const float z1 = across.z;
+        if (!(std::fabs(z1) >= kLeastCrossing * Vec3Length(across))) return false;  // (nearly) edge-on
         const float along = -z0 / z1;
         if (!(along > 0)) return false;  // behind the craft
         Vec3 origin = from + dir * (along - 3.0f);
@@ -137,16 +142,20 @@ public:
             float y = 0;
             if (!Height(Position(*course_[k]), &y)) return Record(k) + ": the gate stands where the map has no ground";
         }
-        // The craft faces +z at the start; it turns towards each gate's place but flies straight
-        // on from the gate before the goal.
+        // The craft faces +z at the start and flies straight on to the second gate; it turns
+        // towards every later gate's place, but flies straight on from the gate before the goal.
         Vec3 at = Position(*course_[0]), heading{0, 0, 1};
         for (std::size_t k = 1; k <= goal; ++k) {
-            const bool isGoal = k == goal;
-            if (!isGoal) heading = Vec3Normalize(FlatBetween(Position(*course_[k]), at));
-            if (!Meets(k, at, heading))
-                return Record(k) + (isGoal ? ": the craft, flying straight on from " + Record(k - 1) +
-                                                 " (it does not turn towards a goal), never meets the goal's panel"
-                                           : ": the craft, flying 7 above the ground towards the gate, never meets its panel");
+            const bool straight = k == 1 || k == goal;
+            if (!straight) heading = Vec3Normalize(FlatBetween(Position(*course_[k]), at));
+            if (!Meets(k, at, heading)) {
+                if (k == 1)
+                    return Record(k) + ": the craft, flying straight ahead (+z) from the start, never meets the gate's panel";
+                if (k == goal)
+                    return Record(k) + ": the craft, flying straight on from " + Record(k - 1) +
+                           " (it does not turn towards a goal), never meets the goal's panel";
+                return Record(k) + ": the craft, flying 7 above the ground towards the gate, never meets its panel";
+            }
             at = Position(*course_[k]);
         }
         return {};

@@ -100,7 +100,8 @@ TEST(CourseRules, PlayableAndUnplayableCourses) {
 }
 
 // With the maps, every gate of the player's course must stand over the ground where the craft,
-// flying 7 above it, meets its panel; the craft flies straight on to the goal.
+// flying 7 above it, meets its panel; the craft flies straight ahead to the first gate and
+// straight on to the goal.
 TEST(CourseRules, TheCraftMustMeetEveryPanelOfItsCourse) {
     const CourseList plain = Course({{0, 0}, {1, 0}, {1, 0}, {2, 0}});
     const struct {
@@ -113,9 +114,14 @@ TEST(CourseRules, TheCraftMustMeetEveryPanelOfItsCourse) {
         {"a gate turned half away", 2, MatrixRotationY(0.8f) * MatrixTranslation(0, -103, 600), ""},
         {"a gate 2000 above the ground", 2, MatrixTranslation(0, 1000 - 103, 600),
          "record 3: the craft, flying 7 above the ground towards the gate, never meets its panel"},
+        {"a gate turned 80 degrees", 2, MatrixRotationY(1.396f) * MatrixTranslation(0, -103, 600), ""},
+        {"a gate standing all but edge-on", 2, MatrixRotationY(1.5f) * MatrixTranslation(0, -103, 600), "record 3: the craft"},
         {"a gate standing edge-on", 2, MatrixRotationY(1.5707964f) * MatrixTranslation(0, -103, 600), "record 3: the craft"},
         {"a gate lying flat", 2, MatrixRotationX(1.5707964f) * MatrixTranslation(0, -103, 600), "record 3: the craft"},
         {"a gate a fiftieth of its size", 2, MatrixScaling(0.02f, 0.02f, 0.02f) * MatrixTranslation(0, -103, 600), "record 3: the craft"},
+        {"the first gate off the craft's line", 1, MatrixTranslation(240, -103, 300),
+         "record 2: the craft, flying straight ahead (+z) from the start, never meets the gate's panel"},
+        {"the first gate behind the start", 1, MatrixTranslation(0, -103, -300), "record 2: the craft, flying straight ahead"},
         {"a gate where the map has no ground", 1, MatrixTranslation(0, -103, 3500), "record 2: the gate stands where the map has no ground"},
         {"a goal off the straight line", 3, MatrixTranslation(600, -103, 900),
          "record 4: the craft, flying straight on from record 3 (it does not turn towards a goal), never meets the goal's panel"},
