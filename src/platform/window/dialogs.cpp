@@ -4,6 +4,8 @@
 #include <SDL.h>
 
 #include <langinfo.h>
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,6 +37,22 @@ volatile sig_atomic_t gSignalStatus = -1;  // -1: end as the signal's own defaul
 int gLastWordsFd = -1;
 char gLastWords[128];
 size_t gLastWordsLength = 0;
+// A system box is being shown, by this process.
+volatile sig_atomic_t gBoxOpen = 0;
+pid_t gBoxOwner = 0;
+
+// SDL shows the system's box in a child process of its own (forked; on Wayland a helper started
+// from one). That child must end with the game, however the game ends, and leave the game's
+// signals and recording alone: it is killed when the game is gone, and hears signals as any
+// program does. Runs in every child forked while a box is being shown, before anything else.
+extern "C" void ChildOfTheBox() {
+    if (!gBoxOpen) return;
+    gLastWordsFd = -1;
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != gBoxOwner) ::_exit(0);  // the game ended before the line above
+}
 
 extern "C" void EndAtOnce(int signal) {
     if (gLastWordsFd >= 0 && gLastWordsLength > 0) {
@@ -50,6 +68,10 @@ extern "C" void EndAtOnce(int signal) {
 class SignalsEndAtOnce {
 public:
     SignalsEndAtOnce() {
+        static const int childrenWatched = pthread_atfork(nullptr, nullptr, ChildOfTheBox);
+        (void)childrenWatched;
+        gBoxOwner = ::getpid();
+        gBoxOpen = 1;
         // With the window's events running, SDL turns these signals into a quit, which ends the
         // game with 0; without them the signal's default ends it.
         gSignalStatus = SDL_WasInit(SDL_INIT_VIDEO) ? 0 : -1;
@@ -62,6 +84,7 @@ public:
     ~SignalsEndAtOnce() {
         sigaction(SIGTERM, &term_, nullptr);
         sigaction(SIGINT, &interrupt_, nullptr);
+        gBoxOpen = 0;
     }
     SignalsEndAtOnce(const SignalsEndAtOnce&) = delete;
     SignalsEndAtOnce& operator=(const SignalsEndAtOnce&) = delete;
