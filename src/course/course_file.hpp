@@ -9,12 +9,13 @@
 // the game's rules (course_rules.hpp) refuse a course beyond the others, naming the record.
 //   - At most 1 MiB of text and 256 records. The game's own course has 192 records; a record
 //     saved by the editor is about 110 bytes, so a MiB leaves room for any spacing.
-//   - At most 8 spawn gates, that is 8 enemies (the game's course has 5). Each enemy is a chain
-//     of 40 units, moved, drawn and listed in every line of a headless run's trace, and every
-//     gate of a route that spins is drawn every frame: 8 enemies and 256 records keep a frame of
-//     a course at these limits under a millisecond of the processor's time headless (about 0.8
-//     ms measured on a busy machine with every record a drawn gate, 0.2 for the game's course),
-//     and a trace line under 2 KB.
+//   - At most 6 spawn gates, that is 6 enemies (the game's course has 5). Each enemy is a chain
+//     of 40 units, moved, drawn twice and listed in every line of a headless run's trace, and
+//     every spawn and trigger gate of a route spins and is drawn every frame: 6 enemies and 256
+//     records keep a frame of a course at these limits under a millisecond of the processor's
+//     time headless (0.6 to 1.0 ms measured with all six enemies out and 200 gates drawn, on two
+//     cores shared by eight busy processes; 8 enemies took 1.0 to 1.4), and a trace line under
+//     1.5 KB.
 //   - Every gate's position within the maps' reach: x and z from -3800 to 3800 (the maps' edge:
 //     beyond it there is no ground to follow and nothing is drawn), y from -1000 to 1000 (the
 //     ground lies between -71 and 344, main-course gates stand 110 below the flight path).
@@ -45,7 +46,7 @@ inline constexpr const char* kEditorLoadFile = "data/data/test2.dat";   // the e
 namespace course_limits {
 inline constexpr std::size_t kMaxBytes = std::size_t(1) << 20;
 inline constexpr std::size_t kMaxRecords = 256;
-inline constexpr int kMaxEnemies = 8;            // spawn gates
+inline constexpr int kMaxEnemies = 6;            // spawn gates
 inline constexpr float kReachXZ = 3800.0f;       // |x| and |z| of a gate's position
 inline constexpr float kReachY = 1000.0f;        // |y|
 inline constexpr float kMinGateScale = 0.01f;    // length of each axis of a player's gate

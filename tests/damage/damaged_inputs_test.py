@@ -284,14 +284,14 @@ def large_courses(courses, rng):
     plain = record(1, 9, [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 7, 0, 1])
     spawn = [record(0, 1, [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 7, 0, 1]),
              record(2, 1, [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 50, 7, 0, 1])]
-    eight = [list(r) for r in base if r[1] == b"0"]
-    for n in range(1, 9):
-        eight += [[r[0], str(n).encode()] + r[2:] for r in courses.routes[(n - 1) % 5 + 1]][:12]
-        eight[-1][0] = b"2"
-    at_most = eight + [plain] * (256 - len(eight))
-    yield text(at_most), "256 records, 8 enemies"
+    six = [list(r) for r in base if r[1] == b"0"]
+    for n in range(1, 7):
+        six += [[r[0], str(n).encode()] + r[2:] for r in courses.routes[(n - 1) % 5 + 1]][:12]
+        six[-1][0] = b"2"
+    at_most = six + [plain] * (256 - len(six))
+    yield text(at_most), "256 records, 6 enemies"
     yield text(at_most + [plain]), "257 records"
-    yield text(eight + [[r[0], b"9"] + r[2:] for r in spawn]), "9 enemies"
+    yield text(six + [[r[0], b"7"] + r[2:] for r in spawn]), "7 enemies"
     yield text(base + spawn * 50000), "100,000 records, 50,000 spawn gates"
     yield b"0 0 " * 600000, "a number repeated over a MiB"
 

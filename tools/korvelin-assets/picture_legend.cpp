@@ -16,7 +16,7 @@ constexpr float kPad = 12;
 constexpr float kRow = 22;
 constexpr float kSwatch = 34;  // room for a row's sample before its text
 constexpr int kTextSize = 14;
-constexpr size_t kMostChips = 12;  // enemies' colour chips in a row; a course has at most 8 enemies
+constexpr size_t kMostChips = 12;  // enemies' colour chips in a row; a course has at most 6 enemies
 
 struct Row {
     std::function<void(MapPainter&, Vec2)> sample;  // drawn centred at the given point
