@@ -29,6 +29,7 @@ bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
         platform::InputScript script;
         if (!LoadInputScript(options.inputFile, options.inputFile, &script, error)) return false;
         player_ = ScriptPlayer(std::move(script));
+        scriptQuits_ = player_.HasQuit();
     }
     return options.traceFile.empty() || trace_.Open(options.traceFile, error);
 }
@@ -40,6 +41,8 @@ void ReportQuestion(const std::string& when, const DialogRequest& r, DialogAnswe
 
 bool HeadlessRun::RunHasEnded(const SceneBase* scene, bool& played) const {
     if (!scene) return true;
+    // A recording ends where it was closed, after as many runs as it holds.
+    if (scriptQuits_) return false;
     if (scene->sceneId == kSceneGame) {
         played = true;
         return false;

@@ -29,8 +29,9 @@ public:
     std::optional<uint64_t> ScriptSeed() const { return player_.script().seed; }
     // Starts the application in the working directory, checks the course, runs the frames and
     // shuts down. Prints the summary line; returns the exit status. Without a frame count the
-    // run ends when the game ends, when the title comes back after a run, or when the title
-    // waits with nothing left in the script to start a run.
+    // run ends when the game ends, at the script's quit (a recording's end), or else when the
+    // title comes back after a run, or when the title waits with nothing left in the script to
+    // start a run.
     int Run();
 
 private:
@@ -43,6 +44,7 @@ private:
     std::optional<int64_t> frames_;
     SceneId start_ = kSceneTitle;
     bool courseGiven_ = false;  // --course: its failures are the command line's
+    bool scriptQuits_ = false;  // the script ends the run itself ("F quit")
     platform::ScriptPlayer player_;
     platform::ScriptedInput input_;
     RunTrace trace_;

@@ -283,6 +283,9 @@ def a_run_without_frames_ends_on_the_title(a):
     # On the title with nothing in the script to start a run, it ends at once.
     status, stdout, stderr = plain_run(a, [])
     check(status == 0 and stderr == "" and summary(stdout)["frames"] == 1, "%d %r %r" % (status, stdout, stderr))
+    # A recording ends where it was closed, not when its first run has ended.
+    status, stdout, _, _ = run(["--start", "game", "--course", course], a.binary, a.game_dir, "2000 quit\n", a.out, "quit")
+    check(status == 0 and summary(stdout)["frames"] == 2000, "a recording closed at 2000: %r" % stdout)
 
 
 CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without_frames_ends_on_the_title,title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
