@@ -36,6 +36,8 @@ std::string MissingGameFiles(const std::filesystem::path& folder, bool ownCourse
     need("Shader/", true);
     // The three effects every picture is drawn with (graphics/game_effects.hpp).
     for (const char* effect : {"Shader/Simple.fx", "Shader/Modelshader.fx", "Shader/Blur.fx"}) need(effect, false);
+    // The map and the gate every course is checked against before a run.
+    for (const char* model : {"data/model/mapA.x", "data/model/CheckPoint.x"}) need(model, false);
     if (ownCourse) need("data/data/cpdata.dat", false);
     if (missing.empty()) return {};
     return (folder / "").string() + " lacks " + missing;

@@ -18,6 +18,7 @@ GameFolder FindGameFolder(const std::filesystem::path& workingFolder, const std:
                           const std::filesystem::path& installed);
 
 // What the game cannot start without, as missing from `folder`: "data/", "Shader/", each of the
-// three effect files, and the game's own course when `ownCourse` (no other course was given).
+// three effect files, the map and the gate every course is checked against, and the game's own
+// course when `ownCourse` (no other course was given).
 // Empty when all are there; otherwise one line naming them.
 std::string MissingGameFiles(const std::filesystem::path& folder, bool ownCourse);
