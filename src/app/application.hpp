@@ -67,6 +67,8 @@ public:
     std::string startFolder;
     // Frames last at least 16 ms; benchmarks switch the wait off to time the work alone.
     bool paceFrames = true;
+    // The sound manager opens the sound device; a headless run has nobody to hear it.
+    bool soundDevice = true;
     // --fullscreen or --windowed: the start-up question is answered in advance.
     std::optional<bool> fullScreenChoice;
     // A window run's recording, replay and trace (each only when asked for).

@@ -17,8 +17,9 @@ namespace platform {
 struct WindowEvent {
     enum class Type { Close, Wheel, Size, Exposed, ToggleFullscreen, Navigate, PointerMove, PointerPress,
                       PointerRelease, Other };
-    // What a question box does with a key or a gamepad button.
-    enum class Move { Previous, Next, Accept, Cancel };
+    // What a question box does with a key or a gamepad button: move the focus, press the focused
+    // button, answer No (Escape, the pad's east and Back buttons, N) or Yes (Y).
+    enum class Move { Previous, Next, Accept, Cancel, Yes };
     Type type = Type::Other;
     int wheelDelta = 0;            // Wheel: multiples of 120, positive away from the user
     int width = 0, height = 0;     // Size: the new client size
