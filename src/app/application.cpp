@@ -143,10 +143,12 @@ bool Application::FeedInput() {
 // answer is not recorded either; a replayed run's window closes at once.
 bool Application::MayClose(SceneManager& manager) {
     if (replay) return true;
+    // Closing the only window queues a quit behind the close: that one is this request too, and
+    // a quit waiting would keep the question from being shown (and answer it with the default).
+    if (window) window->ForgetWaitingQuit();
     platform::InputRecorder* const recording = std::exchange(questions_->recorder, nullptr);
     const bool yes = manager.services().overlay().MayQuit();
     questions_->recorder = recording;
-    if (!yes && window) window->ForgetWaitingQuit();
     return yes;
 }
 

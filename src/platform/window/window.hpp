@@ -61,7 +61,7 @@ public:
     SdlInput& devices();
     void ForgetKeysPressedDuringDialog();
     // Drops a quit request still waiting: closing the only window sends a close and then a quit,
-    // and a close the player declined must not be asked about a second time.
+    // one request that is to be asked about once.
     void ForgetWaitingQuit();
     void* NativeHandle() const { return window_; }  // SDL_Window*
 
