@@ -40,7 +40,7 @@ std::string ShortUserPath(const std::string& path, const std::string& home) {
     if (base.size() < 2 || base[0] != '/') return path;
     if (path == base) return "~";
     if (path.compare(0, base.size(), base) == 0 && path.size() > base.size() && path[base.size()] == '/')
-        return "~" + path.substr(base.size());
+        return std::string("~").append(path, base.size(), std::string::npos);
     return path;
 }
 
