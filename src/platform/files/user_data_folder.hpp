@@ -1,4 +1,5 @@
-// The user's own folder for what the game writes when its own folder is not theirs to write.
+// The user's own folders: for what the game writes when its own folder is not theirs to write,
+// and for the player's settings.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +12,11 @@ namespace platform {
 std::string UserDataFolder(const char* xdgDataHome, const char* home);
 // The same from this process's environment.
 std::string UserDataFolder();
+
+// $XDG_CONFIG_HOME/korvelin, or ~/.config/korvelin, by the same rules: where the player's
+// settings live.
+std::string UserConfigFolder(const char* xdgConfigHome, const char* home);
+std::string UserConfigFolder();
 
 // Whether this process may create files in the folder.
 bool CanWriteInto(const std::filesystem::path& folder);
