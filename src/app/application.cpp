@@ -133,6 +133,7 @@ bool Application::FeedInput() {
 int Application::Run() {
     SceneManager manager(sceneFactory);
     manager.Init();
+    ApplyPlayerSettings(manager);
     if (trace) manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, scene, true); });
     questions_->recorder = recorder.get();
     questions_->replay = replay.get();
@@ -146,6 +147,7 @@ int Application::Run() {
         WindowEvent event;
         if (window->PollEvent(&event)) {
             WindowProc(event);
+            HoldIfAsked(event, manager);
             continue;  // the stop flags are tested between every two messages
         }
         questions_->frame = frameCount;
@@ -174,6 +176,7 @@ int Application::Run() {
 
 void Application::Shutdown() {
     UiBinding::Shutdown();
+    held_.Release();
     if (questions_) {
         questions_->Release();
         SetDialogHandler(nullptr);

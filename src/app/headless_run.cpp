@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/application.hpp"
+#include "app/player_settings.hpp"
 #include "app/scene_manager.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
@@ -76,6 +77,7 @@ int HeadlessRun::Run() {
         trace_.Write(frame_, scene, false);
     });
     manager.Init(start_);
+    ApplySettings(app.settings, manager);
     running_ = true;
     const auto begin = std::chrono::steady_clock::now();
     for (frame_ = 0; !frames_ || frame_ < *frames_; ++frame_) {

@@ -38,7 +38,7 @@ void SceneManager::Update() {
         return;
     }
     Input& input = GetInput();
-    const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input)));
+    const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input), feel));
     if (observer_) observer_(scene.get());
     if (wanted == scene->sceneId) return;
     // The old scene is gone before anything is drawn; the new one draws in this frame.

@@ -239,10 +239,40 @@ def dev_places_records_in_the_trace(a):
     check(lines[45]["player"]["pos"] == lines[5]["player"]["pos"], "the overlay's craft does not fly by itself")
 
 
+def look_feel_from_settings(a):
+    """The same cursor script turns the camera twice as far at sensitivity 2, and the pitch the
+    other way with the vertical look inverted; without --settings a headless run plays the
+    defaults whatever the player's own file says."""
+    # After the opening (about 85 frames) the cursor is put right of and below the middle once;
+    # the look pulls it back a tenth each frame.
+    look = "0 cursor 640 360\n120 cursor 700 420\n"
+    turns = {}
+    for name, text in (("plain", None), ("twice", "[look]\nmouse_sensitivity = 2.0\n"),
+                       ("inverted", "[look]\ninvert_vertical = true\n")):
+        args = ["--frames", "140", "--start", "game", "--seed", "1"]
+        if text is not None:
+            path = os.path.join(a.out, name + ".toml")
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(text)
+            args += ["--settings", path]
+        status, _, stderr, trace = run(args, a.binary, a.game_dir, look, a.out, "feel-" + name)
+        check(status == 0 and "settings" not in stderr, "%s: status %d, %s" % (name, status, stderr))
+        lines = load(trace)
+        before, after = lines[119]["camera"], lines[139]["camera"]
+        turns[name] = (after["yaw"] - before["yaw"], after["pitch"] - before["pitch"])
+    yaw, pitch = turns["plain"]
+    check(yaw > 1 and pitch > 1, "the cursor turns the camera right and down: %r" % (turns,))
+    check(abs(turns["twice"][0] - 2 * yaw) < 1e-3 and abs(turns["twice"][1] - 2 * pitch) < 1e-3,
+          "sensitivity 2 turns twice as far: %r" % (turns,))
+    check(abs(turns["inverted"][0] - yaw) < 1e-4 and abs(turns["inverted"][1] + pitch) < 1e-4,
+          "inverted: the same yaw, the pitch the other way: %r" % (turns,))
+
+
 CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
-                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace)}
+                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
+                                 look_feel_from_settings)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
