@@ -268,11 +268,36 @@ def look_feel_from_settings(a):
           "inverted: the same yaw, the pitch the other way: %r" % (turns,))
 
 
+def damaged_settings_keep_the_file(a):
+    """A damaged settings file starts the game with the defaults for what is wrong, says each
+    problem in one line naming the file, and is left as it was."""
+    cases = {
+        "truncated": (b"[audio]\nmusic = 40\n[keys]\nfire = [\"Ret", 1),
+        "types": (b"[audio]\nmusic = \"loud\"\n[look]\ninvert_vertical = 3\n", 2),
+        "long": (b"[audio]\nmusic = 40\n# " + b"x" * (10 * 1024 * 1024) + b"\n", 1),
+        "junk": (bytes(range(256)) * 64, 1),
+    }
+    for name, (data, problems) in cases.items():
+        path = os.path.join(a.out, "damaged-" + name + ".toml")
+        with open(path, "wb") as f:
+            f.write(data)
+        status, stdout, stderr, _ = run(["--frames", "3", "--settings", path], a.binary, a.game_dir, "", a.out,
+                                        "damaged-" + name)
+        check(status == 0 and summary(stdout)["frames"] == 3, "%s: the game did not run: %d" % (name, status))
+        said = [l for l in stderr.splitlines() if path in l]
+        check(len(said) == problems and all(l.startswith("korvelin: " + path + ":") for l in said),
+              "%s: expected %d line(s) naming the file, got %r" % (name, problems, stderr[:500]))
+        check(all(len(l) < 300 for l in said), "%s: a problem line runs long: %r" % (name, said))
+        with open(path, "rb") as f:
+            check(f.read() == data, "%s: the file was changed" % name)
+        check(not os.path.exists(path + ".broken"), "%s: a headless run moved the file aside" % name)
+
+
 CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
-                                 look_feel_from_settings)}
+                                 look_feel_from_settings, damaged_settings_keep_the_file)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
