@@ -17,7 +17,8 @@ public:
 
 private:
     static constexpr const char* kKeys[] = {"A", "D", "Left", "Return", "Space", "Escape", "P", "MouseLeft"};
-    static constexpr const char* kButtons[] = {"a", "b", "start", "back", "leftx-", "leftx+", "righttrigger"};
+    static constexpr const char* kButtons[] = {"a", "b", "start", "back", "leftx-", "leftx+", "righttrigger",
+                                               "leftshoulder", "rightshoulder"};
     template <size_t N>
     static std::optional<std::string> Find(std::string_view name, const char* const (&names)[N]) {
         for (const char* n : names) {

@@ -313,8 +313,9 @@ SettingsReading ReadSettings(std::string_view text, const std::string& name, con
         }
         for (const auto& [key, node] : *settings) {
             const auto& entries = Entries();
+            const std::string_view setting = key.str();  // a lambda may not name a structured binding
             const auto entry = std::find_if(entries.begin(), entries.end(),
-                                            [&](const Entry& e) { return table == e.table && key.str() == e.key; });
+                                            [&](const Entry& e) { return table == e.table && setting == e.key; });
             const std::string where = Cat({"[", table, "] ", Quoted(key.str()), ": "});
             if (entry == entries.end()) {
                 out.problems.push_back(Cat({LineOf(name, key.source()), where, "no such setting; ignored"}));
