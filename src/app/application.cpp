@@ -155,6 +155,7 @@ int Application::Run() {
             loopEnded = true;  // the replayed run was closed before this frame
             break;
         }
+        questionsBeforeFrame_ = questions_->asked;
         RunFrame(manager);
     }
     questions_->running = false;

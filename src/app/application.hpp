@@ -92,6 +92,7 @@ private:
     // Hands the settings to the sound, the look and the devices.
     void ApplyPlayerSettings(SceneManager& manager);
     HeldScreens held_;
+    int64_t questionsBeforeFrame_ = 0;  // questions_->asked when the last frame began
     // The input of the frame about to run, from the devices or the replay. False when the
     // replayed run was closed here.
     bool FeedInput();

@@ -23,7 +23,10 @@ void Application::HoldIfAsked(const WindowEvent& e, SceneManager& manager) {
         if (!RunOptions(manager, true)) quitRequested = true;
         return;
     }
-    const bool lostFocus = e.type == WindowEvent::Type::FocusLost && settings.pauseOnFocusLoss;
+    // The focus the system's question box took (its events come once the box has gone, before
+    // the next frame) is not the player leaving the game.
+    const bool lostFocus = e.type == WindowEvent::Type::FocusLost && settings.pauseOnFocusLoss &&
+                           questions_->asked == questionsBeforeFrame_;
     if (scene == kSceneGame && (e.pause || lostFocus)) PauseRun(manager);
 }
 
