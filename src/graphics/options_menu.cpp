@@ -17,8 +17,8 @@ constexpr int kGap = 10;  // above the buttons at the foot
 constexpr int kPercentStep = 10;
 constexpr double kFactorStep = 0.1;
 
-// The rows in order: one line each, so a setting is one more line here and one in Value and
-// Adjust.
+// The rows of settings in order, before the controls' rows: a new setting is one more Row, one
+// line here, and its case in Label, Value and Adjust.
 constexpr OptionsMenu::Row kRows[] = {
     OptionsMenu::Row::Music,        OptionsMenu::Row::Effects,    OptionsMenu::Row::Sensitivity,
     OptionsMenu::Row::Invert,       OptionsMenu::Row::GamepadSpeed, OptionsMenu::Row::FullScreen,
