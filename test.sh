@@ -84,6 +84,8 @@ log "Render tests (Xvfb, llvmpipe)"
 ctest_count build -L render
 log "End-to-end tests (the real program under Xvfb)"
 ctest_count build -L e2e
+log "Damaged input (courses, scripts and traces, generated and seeded)"
+ctest_count build -L damage
 
 if command -v clang++ >/dev/null 2>&1 && [ -f tests/fuzz/CMakeLists.txt ]; then
   log "Fuzzing (libFuzzer)"

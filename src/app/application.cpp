@@ -45,7 +45,11 @@ bool Application::Init(int width, int height, std::string* error) {
         return false;
     }
     gd.SetDefaultStates();
-    GameEffects::Instance().Create();
+    if (!GameEffects::Instance().Create()) {
+        // Each failure has had its box; a game without its effects would show a black window.
+        if (error) *error = "the effect files above would not compile";
+        return false;
+    }
     window->Show();
     quitRequested = false;
     loopEnded = false;
@@ -68,7 +72,10 @@ bool Application::InitHeadless(int width, int height, std::string* error) {
         return false;
     }
     GraphicsDevice::Instance().SetDefaultStates();
-    GameEffects::Instance().Create();
+    if (!GameEffects::Instance().Create()) {
+        if (error) *error = "the effect files above would not compile";
+        return false;
+    }
     quitRequested = false;
     loopEnded = false;
     UiBinding::InitHeadless(width, height);

@@ -65,6 +65,8 @@ public:
     bool readOnlyGameFolder = false;
     // Frames last at least 16 ms; benchmarks switch the wait off to time the work alone.
     bool paceFrames = true;
+    // The sound manager opens the sound device; a headless run has nobody to hear it.
+    bool soundDevice = true;
     // --fullscreen or --windowed: the start-up question is answered in advance.
     std::optional<bool> fullScreenChoice;
     // The player's settings as they stand, and the file they came from and go back to (no path:

@@ -23,3 +23,24 @@ GameFolder FindGameFolder(const std::filesystem::path& workingFolder, const std:
     if (HoldsTheGame(share)) return {GameFolder::Kind::Installed, share};
     return {};
 }
+
+std::string MissingGameFiles(const std::filesystem::path& folder, bool ownCourse) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_directory(folder / "data", ec) && !fs::is_directory(folder / "Shader", ec))
+        return "no data/ and Shader/ in " + folder.string() + " or beside the program";
+    std::string missing;
+    auto need = [&](const char* name, bool folderWanted) {
+        const bool there = folderWanted ? fs::is_directory(folder / name, ec) : fs::is_regular_file(folder / name, ec);
+        if (!there) missing += (missing.empty() ? "" : ", ") + std::string(name);
+    };
+    need("data/", true);
+    need("Shader/", true);
+    // The three effects every picture is drawn with (graphics/game_effects.hpp).
+    for (const char* effect : {"Shader/Simple.fx", "Shader/Modelshader.fx", "Shader/Blur.fx"}) need(effect, false);
+    // The map and the gate every course is checked against before a run.
+    for (const char* model : {"data/model/mapA.x", "data/model/CheckPoint.x"}) need(model, false);
+    if (ownCourse) need("data/data/cpdata.dat", false);
+    if (missing.empty()) return {};
+    return (folder / "").string() + " lacks " + missing;
+}

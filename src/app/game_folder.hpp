@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 struct GameFolder {
     enum class Kind { None, Working, Program, Installed };
@@ -21,3 +22,9 @@ bool HoldsTheGame(const std::filesystem::path& folder);
 
 // The folder of the running program (that of /proc/self/exe); empty when it cannot be told.
 std::filesystem::path RunningProgramFolder();
+
+// What the game cannot start without, as missing from `folder`: "data/", "Shader/", each of the
+// three effect files, the map and the gate every course is checked against, and the game's own
+// course when `ownCourse` (no other course was given).
+// Empty when all are there; otherwise one line naming them.
+std::string MissingGameFiles(const std::filesystem::path& folder, bool ownCourse);

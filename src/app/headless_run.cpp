@@ -9,7 +9,10 @@
 
 #include "app/application.hpp"
 #include "app/player_settings.hpp"
+#include "app/game_folder.hpp"
 #include "app/scene_manager.hpp"
+#include "scene/scene_game.hpp"
+#include "scene/scene_title.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
 
@@ -22,10 +25,12 @@ constexpr int kWidth = 1280, kHeight = 720;  // the back buffer, as the windowed
 bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
     frames_ = options.frames;
     start_ = options.start;
+    courseGiven_ = !options.courseFile.empty();
     if (!options.inputFile.empty()) {
         platform::InputScript script;
         if (!LoadInputScript(options.inputFile, options.inputFile, &script, error)) return false;
         player_ = ScriptPlayer(std::move(script));
+        scriptQuits_ = player_.HasQuit();
     }
     return options.traceFile.empty() || trace_.Open(options.traceFile, error);
 }
@@ -33,6 +38,20 @@ bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
 void ReportQuestion(const std::string& when, const DialogRequest& r, DialogAnswer answer, const char* how) {
     const char* shown = r.buttons == DialogButtons::Ok ? "" : answer == DialogAnswer::Yes ? " -> yes" : " -> no";
     std::fprintf(stderr, "korvelin: %s: %s: %s%s%s\n", when.c_str(), r.caption.c_str(), r.text.c_str(), shown, how);
+}
+
+bool HeadlessRun::RunHasEnded(const SceneBase* scene, bool& played) const {
+    if (!scene) return true;
+    // A recording ends where it was closed, after as many runs as it holds.
+    if (scriptQuits_) return false;
+    if (scene->sceneId == kSceneGame) {
+        played = true;
+        return false;
+    }
+    if (played) return true;  // back on the title after the run
+    // On the title, waiting for Space, with nothing left in the script to press it.
+    const auto* title = dynamic_cast<const SceneTitle*>(scene);
+    return title && !title->started && player_.Finished();
 }
 
 DialogAnswer HeadlessRun::Answer(const DialogRequest& r) {
@@ -44,18 +63,14 @@ DialogAnswer HeadlessRun::Answer(const DialogRequest& r) {
 }
 
 int HeadlessRun::Run() {
-    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::is_directory("data", ec) || !fs::is_directory("Shader", ec)) {
-        std::fprintf(stderr, "korvelin: cannot start: no data/ and Shader/ in %s or beside the program\n",
-                     fs::current_path(ec).c_str());
+    if (const std::string missing = MissingGameFiles(std::filesystem::current_path(ec), !courseGiven_); !missing.empty()) {
+        std::fprintf(stderr, "korvelin: cannot start: %s\n", missing.c_str());
         return kFailed;
     }
-    // No sound device is opened: the sound manager finds no output and runs silent.
-    setenv("ALSOFT_DRIVERS", "headless-none", 1);
-
     Application& app = Application::Instance();
     app.paceFrames = false;
+    app.soundDevice = false;
     // The cursor starts where the game would centre it: the middle of the screen.
     input_.SetCursor({kWidth / 2, kHeight / 2});
     SetInput(&input_);
@@ -77,13 +92,28 @@ int HeadlessRun::Run() {
         trace_.Write(frame_, scene, false);
     });
     manager.Init(start_);
+    // The course is read and checked before the first frame, whatever the first scene: a course
+    // that cannot be played fails the run, rather than being said in a box nobody sees.
+    if (const std::string problem = CheckGameCourse(manager.services().assets().models); !problem.empty()) {
+        std::fprintf(stderr, "korvelin: %s\n", problem.c_str());
+        manager.Release();
+        app.Shutdown();
+        SetDialogHandler(nullptr);
+        trace_.Close(&error);
+        return courseGiven_ ? kBadArguments : kFailed;
+    }
     ApplySettings(app.settings, manager);
     running_ = true;
+    bool played = false;  // a game scene has run
     const auto begin = std::chrono::steady_clock::now();
     for (frame_ = 0; !frames_ || frame_ < *frames_; ++frame_) {
         if (app.loopEnded) break;  // a scene ended the game
         if (!player_.Apply(frame_, input_)) break;  // the recorded run was closed here
         app.RunFrame(manager);
+        if (!frames_ && RunHasEnded(manager.scene.get(), played)) {
+            ++frame_;
+            break;
+        }
     }
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
     running_ = false;

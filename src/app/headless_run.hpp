@@ -17,7 +17,8 @@
 class HeadlessRun {
 public:
     // Exit statuses: 2 for what the command line names (a script that does not read, a trace
-    // that cannot be created), 1 for a game that cannot start here or a trace cut short.
+    // that cannot be created, a course given with --course that cannot be read or played), 1 for
+    // a game that cannot start here (its own course included) or a trace cut short.
     static constexpr int kBadArguments = 2;
     static constexpr int kFailed = 1;
 
@@ -26,16 +27,24 @@ public:
     bool Prepare(const LaunchOptions& options, std::string* error);
     // The seed the script's first line carries, if any.
     std::optional<uint64_t> ScriptSeed() const { return player_.script().seed; }
-    // Starts the application in the working directory, runs the frames and shuts down. Prints the
-    // summary line; returns the exit status.
+    // Starts the application in the working directory, checks the course, runs the frames and
+    // shuts down. Prints the summary line; returns the exit status. Without a frame count the
+    // run ends when the game ends, at the script's quit (a recording's end), or else when the
+    // title comes back after a run, or when the title waits with nothing left in the script to
+    // start a run.
     int Run();
 
 private:
     // A question takes the script's next answer whose frame has come, else its default.
     platform::DialogAnswer Answer(const platform::DialogRequest& request);
+    // After a frame of a run without a frame count: whether it is the last. `played` remembers
+    // that a game scene has run.
+    bool RunHasEnded(const SceneBase* scene, bool& played) const;
 
     std::optional<int64_t> frames_;
     SceneId start_ = kSceneTitle;
+    bool courseGiven_ = false;  // --course: its failures are the command line's
+    bool scriptQuits_ = false;  // the script ends the run itself ("F quit")
     platform::ScriptPlayer player_;
     platform::ScriptedInput input_;
     RunTrace trace_;

@@ -132,6 +132,16 @@ int main(int argc, char** argv) {
         app.settings = app.settingsFile.settings;
     }
     EnterGameFolder(app);
+    if (!options.headless) {
+        // Said once, in one box, before a window that could show nothing opens.
+        std::error_code ec;
+        const std::string missing = MissingGameFiles(std::filesystem::current_path(ec), options.courseFile.empty());
+        if (!missing.empty()) {
+            std::fprintf(stderr, "korvelin: cannot start: %s\n", missing.c_str());
+            ShowMessage(nullptr, "The game cannot start: " + missing, "-KORVELIN-", DialogIcon::Error);
+            return HeadlessRun::kFailed;
+        }
+    }
 
     app.developerOverlay = options.dev;
     app.fullScreenChoice = options.fullScreen;

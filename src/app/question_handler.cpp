@@ -15,7 +15,17 @@ std::optional<DialogAnswer> QuestionHandler::TryAskInSystemBox(const DialogReque
     if (systemBoxFailed_ || window_.IsFullscreen() || window_.devices().gamepadInUse()) return std::nullopt;
     DialogAnswer answer = DefaultAnswer(r);
     std::string why;
-    if (ShowSystemDialog(&window_, r, &answer, &why)) return answer;
+    // A signal that ends the game while the box is open ends the recording where the run ends.
+    if (recorder && running) {
+        recorder->Flush();
+        InputEvent quit;
+        quit.frame = frame;
+        quit.type = InputEvent::Type::Quit;
+        SetLastWordsOnSignal(recorder->fd(), FormatInputEvent(quit) + "\n");
+    }
+    const bool shown = ShowSystemDialog(&window_, r, &answer, &why);
+    SetLastWordsOnSignal(-1, "");
+    if (shown) return answer;
     std::fprintf(stderr, "korvelin: no system message box (%s): the game asks in its own box\n", why.c_str());
     systemBoxFailed_ = true;
     return std::nullopt;

@@ -27,7 +27,7 @@ void SceneManager::Init(SceneId first) {
     glowTarget.CreateTarget(gd.presentParams.backBufferWidth, gd.presentParams.backBufferHeight, 1,
                             TextureUsage::RenderTarget);
     const Application& app = Application::Instance();
-    services_ = std::make_unique<GameServices>(app.developerOverlay);
+    services_ = std::make_unique<GameServices>(app.developerOverlay, app.soundDevice);
     services_->overlay().gameFolderReadOnly = app.readOnlyGameFolder;
     scene = factory_(first, *services_);
 }

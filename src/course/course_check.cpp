@@ -40,10 +40,18 @@ Vec3 Flat(Vec3 v) {
     return len > 0 ? v / len : Vec3{0, 0, 1};
 }
 
-// A ray carried into a gate's frame and tested against its mesh, as the game's pass test does.
-platform::RayHit RayAtGate(const CheckPoint& cp, const platform::MeshData& mesh, Vec3 origin, Vec3 dir) {
-    const Matrix inv = MatrixInverse(cp.world);
+// A ray carried into a gate's frame (by the inverse of its world) and tested against its mesh,
+// as the game's pass test does.
+platform::RayHit RayAtGate(const Matrix& inv, const platform::MeshData& mesh, Vec3 origin, Vec3 dir) {
     return mesh.Intersect(Vec3TransformCoord(origin, inv), Vec3TransformNormal(dir, inv));
+}
+
+CourseGround::RayTest MeshRay(const platform::MeshData& mesh) {
+    return [&mesh](Vec3 origin, Vec3 dir, float* distance) {
+        const platform::RayHit hit = mesh.Intersect(origin, dir);
+        *distance = hit.distance;
+        return hit.hit;
+    };
 }
 
 // Ground height under (x, z) on a map, if the map has ground there.
@@ -61,6 +69,10 @@ public:
     void Run() {
         if (!Expect("records", course_.size() >= 2, Format("%g records", static_cast<double>(course_.size()))))
             return;
+        const CourseGround ground = GroundOf(meshes_);
+        const std::string refusal = FindUnplayableCourse(course_, &ground);
+        Expect("game-rules", refusal.empty(), refusal.empty() ? "the game plays this course" : "the game refuses it: " + refusal);
+        for (const auto& cp : course_) inverse_.push_back(MatrixInverse(cp->world));
         if (!Order()) return;
         MainGeometry();
         RouteGeometry();
@@ -151,7 +163,7 @@ private:
                 Vec3 from = Flight(k) - dir * 3.0f + right * side;
                 float g = 0;
                 if (GroundAt(meshes_.mapA, from.x, from.z, &g)) from.y = g + kFlightHeight;
-                const platform::RayHit hit = RayAtGate(*course_[k], meshes_.gate, from, dir);
+                const platform::RayHit hit = RayAtGate(inverse_[k], meshes_.gate, from, dir);
                 Expect("main-gate-pass", hit.hit && hit.distance < kPassDistance,
                        Format("gate %g: hit %g at %.2f", static_cast<double>(k), hit.hit, hit.distance) +
                            Format(" from %.0f units to the side", side));
@@ -159,7 +171,7 @@ private:
         }
         // The player starts 120 above gate 0 facing +z and does not turn before gate 1.
         const Vec3 start = Position(*course_[0]) + Vec3{0, kGateDrop, 0};
-        const platform::RayHit first = RayAtGate(*course_[1], meshes_.gate, start, {0, 0, 1});
+        const platform::RayHit first = RayAtGate(inverse_[1], meshes_.gate, start, {0, 0, 1});
         Expect("start-faces-first-gate", first.hit, Format("gate 1 straight ahead at %.0f", first.hit ? first.distance : -1));
     }
 
@@ -183,7 +195,7 @@ private:
                     Expect("enemy-gate-turn", turn < kSharpestTurn, Format("turn at record %g: %.1f degrees", static_cast<double>(i), turn));
                 }
                 // The enemy faces each gate squarely and meets its panel at the origin.
-                const platform::RayHit hit = RayAtGate(*course_[i], meshes_.enemyGate, p - dir * 3.0f, dir);
+                const platform::RayHit hit = RayAtGate(inverse_[i], meshes_.enemyGate, p - dir * 3.0f, dir);
                 Expect("enemy-gate-pass", hit.hit && hit.distance < kPassDistance,
                        Format("record %g: hit %g at %.2f", static_cast<double>(i), hit.hit, hit.distance));
             }
@@ -224,7 +236,7 @@ private:
             size_t found = 0;
             float distance = 0;
             for (size_t k = 0; k < mainEnd_ && !found; ++k) {
-                const platform::RayHit hit = RayAtGate(*course_[k], meshes_.gate, from, dir);
+                const platform::RayHit hit = RayAtGate(inverse_[k], meshes_.gate, from, dir);
                 if (hit.hit && hit.distance < kJoinDistance) {
                     found = k;
                     distance = hit.distance;
@@ -234,7 +246,9 @@ private:
                    Format("route %g joins at gate %g, %.0f units ahead", static_cast<double>(r + 1), static_cast<double>(found), distance) +
                        Format(" from %.0f units to the side", side * drift));
         }
-        if (r >= triggerGates_.size()) return;  // routes-released reports it
+        // routes-released reports a route without a trigger gate, the game's rules an enemy
+        // beyond the limit (whose timing is left out, so the check ends soon on any course).
+        if (r >= triggerGates_.size() || r >= static_cast<size_t>(course_limits::kMaxEnemies)) return;
         // The first enemy is released as the player passes its trigger gate; the later ones
         // earlier, as the enemies already chasing pass that gate ahead of the player.
         const size_t trigger = triggerGates_[r];
@@ -253,6 +267,7 @@ private:
     std::vector<size_t> triggerGates_;
     std::vector<std::pair<size_t, size_t>> routes_;
     std::vector<float> arc_;
+    std::vector<Matrix> inverse_;  // of every record's world
 };
 
 }  // namespace
@@ -270,6 +285,8 @@ bool CourseMeshes::Load(const std::string& modelDir, std::string* error) {
     return true;
 }
 
+CourseGround GroundOf(const CourseMeshes& meshes) { return {MeshRay(meshes.mapA), MeshRay(meshes.gate)}; }
+
 CourseCheckReport CheckCourse(const CourseList& course, const CourseMeshes& meshes) {
     CourseCheckReport report;
     Checker(course, meshes, report).Run();
@@ -278,6 +295,8 @@ CourseCheckReport CheckCourse(const CourseList& course, const CourseMeshes& mesh
 
 std::vector<CourseRule> CourseCheckRules() {
     return {
+        {"game-rules", "the game itself plays the course: its structure and limits (records, enemies, the maps' reach), and every gate of the "
+                       "player's course one the craft can pass (checked first; a course the game refuses is never OK)"},
         {"records", "the file holds at least two gate records"},
         {"main-course-first", "the main course (CPGroup 0) comes first: at least two gates, the first a start (CPID 0), "
                               "the last the goal (CPID 2)"},

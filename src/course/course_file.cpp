@@ -5,8 +5,10 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <istream>
+#include <sstream>
+
+#include "platform/files/bounded_file.hpp"
 
 #include "platform/files/safe_file.hpp"
 
@@ -43,24 +45,36 @@ CourseLoadReport ReadCourse(std::istream& in, CourseList& list) {
     list.clear();
     CourseLoadReport report;
     report.opened = true;
-    // The stream failing (not only its end) stops the loop, so a broken read cannot spin.
-    while (WordFollows(in)) {
-        auto record = std::make_unique<CheckPoint>();
-        const int words = record->Read(in);
-        list.push_back(std::move(record));
-        if (in.bad()) {
-            report.readError = true;
-            break;
+    try {
+        // The stream failing (not only its end) stops the loop, so a broken read cannot spin.
+        while (WordFollows(in)) {
+            if (list.size() == course_limits::kMaxRecords) {
+                report.tooManyRecords = true;
+                break;
+            }
+            auto record = std::make_unique<CheckPoint>();
+            const int words = record->Read(in);
+            list.push_back(std::move(record));
+            if (in.bad()) {
+                report.readError = true;
+                break;
+            }
+            if (words < 18) {
+                report.truncated = true;
+                break;
+            }
         }
-        if (words < 18) {
-            report.truncated = true;
-            break;
-        }
+    } catch (const std::exception&) {
+        // A stream's buffer throws on a failed read (a folder opened as a file, for one).
+        report.readError = true;
     }
     if (in.bad()) report.readError = true;
     report.records = list.size();
     if (report.readError)
         report.message = "read error after " + std::to_string(list.size()) + " records";
+    else if (report.tooManyRecords)
+        report.message = "more than " + std::to_string(course_limits::kMaxRecords) +
+                         " records, the most a course may have";
     else if (report.truncated)
         report.message = "the last record (number " + std::to_string(list.size()) +
                          ") ends early; its missing values keep their defaults";
@@ -69,12 +83,13 @@ CourseLoadReport ReadCourse(std::istream& in, CourseList& list) {
 
 CourseLoadReport LoadCourse(const std::string& path, CourseList& list) {
     list.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
+    std::string text, why;
+    if (!platform::ReadBoundedFile(path, course_limits::kMaxBytes, "the most a course file may hold", &text, &why)) {
         CourseLoadReport report;
-        report.message = "cannot open course file '" + path + "': " + std::strerror(errno);
+        report.message = path + ": " + why;
         return report;
     }
+    std::istringstream in(std::move(text));
     CourseLoadReport report = ReadCourse(in, list);
     if (!report.message.empty()) report.message = path + ": " + report.message;
     return report;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "course/course_rules.hpp"
 #include "editor/debug_ui.hpp"
 #include "editor/ui_frame.hpp"
 #include "graphics/game_effects.hpp"
@@ -81,7 +82,10 @@ void DebugUi::EditorWindow(const Matrix& playerWorld, const FlyKeys& keys) {
     } else {
         placeLatch = 0;
     }
-    if (!checkpoints.empty()) EditPanel();
+    if (checkpoints.empty())
+        gateWarning.clear();
+    else
+        EditPanel();
 }
 
 void DebugUi::EditPanel() {
@@ -105,6 +109,17 @@ void DebugUi::EditPanel() {
     ImGui::EndChild();
     // Scales are stored as whole numbers: fractions show while dragging, and below 1 is a flat 0.
     cp.SetOffsetScale(x, y, z, static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sz));
+    // A main-course gate the craft could never pass is said at once, not when the course is played.
+    cp.UpdateEditedWorld();
+    const std::string problem = cp.enemyNo == 0 ? GateMatrixProblem(cp.editedWorld) : std::string();
+    gateWarning = problem.empty() ? problem
+                                  : "CPoint[" + std::to_string(selectedIndex) + "]: " + problem +
+                                        "; the game refuses a course with this gate";
+    if (!gateWarning.empty()) {
+        ImGui::PushStyleColor(ImGuiCol_Text, kFailure);
+        ImGui::TextWrapped("%s", gateWarning.c_str());
+        ImGui::PopStyleColor();
+    }
 
     if (ImGui::Button("Clear")) {
         checkpoints.erase(checkpoints.begin() + selectedIndex);

@@ -75,6 +75,9 @@ public:
     // What the last Save or Load did, shown under the menu bar; a failure in red.
     std::string fileMessage;
     bool fileFailed = false;
+    // Why the selected main-course gate, as edited, could never be passed; shown in red under
+    // its panel. Empty for a good gate.
+    std::string gateWarning;
 
     // Save writes every record's edited placement safely: a failure leaves the old file whole
     // and the records as they are. The message says where the file went. Load replaces the

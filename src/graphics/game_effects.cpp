@@ -11,10 +11,11 @@ GameEffects& GameEffects::Instance() {
     return instance;
 }
 
-void GameEffects::Create() {
+bool GameEffects::Create() {
     simpleShader.Create();
     modelShader.Create();
     blurFilter.Create();
+    return simpleShader.effect.valid() && modelShader.effect.valid() && blurFilter.effect.valid();
 }
 
 void GameEffects::Release() {

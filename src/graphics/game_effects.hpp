@@ -12,7 +12,8 @@ public:
     static GameEffects& Instance();
 
     // Loads all three; a failed one shows its errors and stays empty (drawing with it does nothing).
-    void Create();
+    // True when all three are there.
+    bool Create();
     void Release();
 
     SimpleShader simpleShader;

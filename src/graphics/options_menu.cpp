@@ -208,6 +208,7 @@ OptionsMenu::Outcome OptionsMenu::Handle(const WindowEvent& e) {
                 case Move::Right: return Adjust(1);
                 case Move::Accept: return Accept();
                 case Move::Cancel: return Outcome::Leave;
+                case Move::Yes: break;  // Y answers questions; here it is only a letter
             }
             break;
         case Type::Wheel:

@@ -103,10 +103,12 @@ bool QuestionPanel::Handle(const WindowEvent& e) {
                 case Move::Next: focus = (focus + 1) % count; break;
                 case Move::Accept: answer = buttons[focus].answer; return true;
                 case Move::Cancel:
-                    // Escape gives the answer Return does not, as in the system's box.
-                    answer = request_.buttons == DialogButtons::Ok ? DialogAnswer::Ok
-                             : request_.defaultYes                 ? DialogAnswer::No
-                                                                   : DialogAnswer::Yes;
+                    // Escape is No, whatever the default: the answer that keeps the game going.
+                    answer = request_.buttons == DialogButtons::Ok ? DialogAnswer::Ok : DialogAnswer::No;
+                    return true;
+                case Move::Yes:
+                    if (request_.buttons == DialogButtons::Ok) return false;
+                    answer = DialogAnswer::Yes;
                     return true;
             }
             break;

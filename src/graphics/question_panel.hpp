@@ -1,7 +1,7 @@
 // The question box the game draws itself: where its parts lie on the picture, and how it is
 // answered. The focus starts on the button Return gives (the default); arrows and Tab move it,
-// Return, Space or the gamepad's south button press it, Escape or the east button gives the
-// other answer, as in the system's box; the pointer presses the button it is let go over.
+// Return, Space or the gamepad's south button press it; Escape, N or the east button answer No
+// and Y answers Yes; the pointer presses the button it is let go over.
 #pragma once
 
 #include <functional>

@@ -20,9 +20,10 @@ struct KeptValues {
 
 class GameServices {
 public:
-    // Opens the sound device (or runs silent) and makes the empty caches and the overlay, on or
-    // off. The graphics device must exist, and outlive the services.
-    explicit GameServices(bool overlayOn);
+    // Opens the sound device (or runs silent, also when `soundDevice` is false: headless runs
+    // open none) and makes the empty caches and the overlay, on or off. The graphics device must
+    // exist, and outlive the services.
+    GameServices(bool overlayOn, bool soundDevice);
     ~GameServices();
     GameServices(const GameServices&) = delete;
     GameServices& operator=(const GameServices&) = delete;

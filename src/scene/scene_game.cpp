@@ -11,12 +11,36 @@
 
 using namespace platform;
 
+namespace {
+
+// The course rules' ray tests, on the models the run flies over and through.
+CourseGround::RayTest ModelRay(ModelCache& models, const char* file) {
+    const Model* model = models.Get(file);
+    return [model](Vec3 origin, Vec3 dir, float* distance) {
+        const RayHit hit = model->Intersect(origin, dir);
+        *distance = hit.distance;
+        return hit.hit;
+    };
+}
+
+std::string LoadGameCourse(ModelCache& models, CourseList& course) {
+    const CourseGround ground{ModelRay(models, "data/model/mapA.x"), ModelRay(models, "data/model/CheckPoint.x")};
+    return LoadPlayableCourse(CurrentGameOptions().courseFile, course, &ground);
+}
+
+}  // namespace
+
+std::string CheckGameCourse(ModelCache& models) {
+    CourseList course;
+    return LoadGameCourse(models, course);
+}
+
 SceneGame::SceneGame(GameServices& services) : services_(services) {
     AssetCaches& assets = services.assets();
     sceneId = kSceneGame;
     mouse = std::make_unique<Mouse>();
     camera = std::make_unique<Camera>(assets.models);
-    courseError_ = LoadPlayableCourse(CurrentGameOptions().courseFile, course);
+    courseError_ = LoadGameCourse(assets.models, course);
     Input& input = GetInput();
     input.ShowCursor(false);
     if (!courseError_.empty()) return;

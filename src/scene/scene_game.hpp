@@ -21,6 +21,10 @@
 struct Controls;
 class Texture;
 
+// Reads and checks the course a run would play, as the game scene does, against the map and the
+// gate models of `models`: empty when it can be played, else "FILE: what is wrong".
+std::string CheckGameCourse(ModelCache& models);
+
 class SceneGame : public SceneBase {
 public:
     static constexpr float kPassDistance = 5.0f;    // a gate is passed when it is this close ahead

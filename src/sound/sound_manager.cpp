@@ -77,7 +77,9 @@ ALenum AlFormatOf(const SoundClip& clip) {
 
 }  // namespace
 
-SoundManager::SoundManager() { Init(); }
+SoundManager::SoundManager(bool openDevice) {
+    if (openDevice) Init();
+}
 
 SoundManager::~SoundManager() { Release(); }
 

@@ -23,8 +23,9 @@ public:
     static constexpr float kRolloffFactor = 0.3f;
     static constexpr int kMixRate = 44100;  // samples per second of the mix
 
-    // Ends with Init, so a new manager is ready to play.
-    SoundManager();
+    // Ends with Init, so a new manager is ready to play; or, without openDevice, stays silent
+    // without a word (a headless run, where nobody listens).
+    explicit SoundManager(bool openDevice = true);
     ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;

@@ -1,9 +1,13 @@
 // WaveFile: walks the RIFF chunks itself, checking every size against the bytes that exist.
 #include "sound/wave_file.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "platform/files/bounded_file.hpp"
 
 namespace {
 
@@ -34,8 +38,16 @@ const char* WaveFormatTagName(uint16_t formatTag) {
 bool WaveFile::Open(const char* path) {
     Close();
     error_.clear();
-    std::FILE* f = std::fopen(path, "rb");
-    if (f == nullptr) return Fail(std::string("cannot open: ") + std::strerror(errno));
+    // A folder would open as a file does, and a device or a pipe has no end to seek to.
+    std::string why;
+    const int fd = platform::OpenRegularFile(path, &why);
+    if (fd < 0) return Fail(why);
+    std::FILE* f = fdopen(fd, "rb");
+    if (f == nullptr) {
+        why = std::string("cannot open: ") + std::strerror(errno);
+        ::close(fd);
+        return Fail(why);
+    }
     file_.reset(f);
     if (fseeko(f, 0, SEEK_END) != 0) return Fail(std::string("cannot seek: ") + std::strerror(errno));
     const off_t end = ftello(f);

@@ -74,8 +74,8 @@ def test_title_drawn(args):
 
 
 def test_run_drawn(args):
-    """In the run, Escape's question is drawn over the run's frozen picture; Escape answers はい
-    and the title comes back."""
+    """In the run, Escape's question is drawn over the run's frozen picture; Y answers はい and
+    the title comes back."""
     game, window, trace = start_windowed(args, "run_drawn")
     with game:
         kd.key("space")
@@ -85,7 +85,7 @@ def test_run_drawn(args):
         shot = wait_for_drawn_box(window, game, os.path.join(args.out, "run_drawn.png"))
         # The run's picture is still there around the box: the lit canyon, dimmed.
         kd.check(shot.lit_pixels(threshold=25, region=(0, 0, 300, 720)) > 20000, "no frozen run behind the box")
-        kd.key("Escape")
+        kd.key("y")
         kd.wait_until(lambda: kd.trace_lines(trace)[-1]["scene"] == "title", 30.0, "はい did not return to the title")
         kd.send_delete_window(window.wid)
         kd.check(game.wait(10.0) == 0, "did not end cleanly when closed")

@@ -80,7 +80,7 @@ protected:
 
     // Made on first use; a fixture with a scene manager answers with the manager's.
     virtual GameServices& services() {
-        if (!services_) services_ = std::make_unique<GameServices>(false);
+        if (!services_) services_ = std::make_unique<GameServices>(false, true);
         return *services_;
     }
     AssetCaches& assets() { return services().assets(); }

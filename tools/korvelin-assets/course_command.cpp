@@ -55,9 +55,8 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& out) {
 
 // Reads the whole trace before anything is drawn, so a bad line costs no waiting.
 bool LoadTrace(const std::string& path, RunTrace& trace) {
-    std::ifstream in(path, std::ios::binary);
-    std::string error = "cannot open trace " + path + ": " + std::strerror(errno);
-    if (in && ReadRunTrace(in, path, trace, &error)) return true;
+    std::string error;
+    if (LoadRunTrace(path, trace, &error)) return true;
     std::fprintf(stderr, "korvelin-assets: %s\n", error.c_str());
     return false;
 }
@@ -150,7 +149,7 @@ int Run(const CommandContext& ctx) {
             const CoursePictureInput input{course, features, meshes.mapA, args.trace.empty() ? nullptr : &trace,
                                            std::filesystem::path(file).filename().string(),
                                            std::filesystem::path(args.trace).filename().string(), report.mainLength,
-                                           report.mainSeconds};
+                                           report.mainSeconds, kPictureLongSide, kPictureMinShortSide};
             picture = DrawCoursePicture(input, text);
         } catch (const std::runtime_error& e) {
             std::fprintf(stderr, "korvelin-assets: %s\n", e.what());

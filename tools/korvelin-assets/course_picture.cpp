@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <span>
 
 #include "ground_shade.hpp"
 #include "map_painter.hpp"
@@ -20,6 +21,15 @@ namespace {
 constexpr int kMargin = 70;       // pixels round the course, room for labels
 constexpr int kNumberSize = 14;
 constexpr int kTagSize = 14;
+// What the picture draws at most, so any course and trace the readers take is drawn in bounded
+// time: labels (a course at the limits has fewer than 300 numbers and tags), markers of each kind
+// of run event (a run has a few), and pixels of the player's path (a run of ten minutes draws
+// about 5000; a trace of many runs, or one whose positions jump across the map, is cut).
+constexpr size_t kMostLabels = 600;
+constexpr size_t kMostTraceEvents = 250;
+constexpr float kMostPathPixels = 400000;
+
+std::string Count(size_t n, const char* what) { return std::to_string(n) + " " + what; }
 
 Vec3 Position(const CheckPoint& cp) { return cp.world.Row(3); }
 
@@ -54,6 +64,10 @@ public:
         TraceMarkers();
         std::stable_sort(labels_.begin(), labels_.end(),
                          [](const PendingLabel& a, const PendingLabel& b) { return a.rank < b.rank; });
+        if (labels_.size() > kMostLabels) {
+            LeftOut(Count(labels_.size() - kMostLabels, "labels"));
+            labels_.resize(kMostLabels);
+        }
         for (const PendingLabel& l : labels_) {
             const int size = l.rank == LabelRank::Number ? kNumberSize : kTagSize;
             const Vec2 at = layout_.PlaceLabel(paint_.Measure(l.text, size), l.centre, l.radius, l.dir);
@@ -120,15 +134,24 @@ private:
 
     void TracePaths() {
         if (!in_.trace) return;
+        float drawn = 0;
         for (const std::vector<TracePoint>& path : in_.trace->paths) {
             std::vector<Vec2> line;
             for (const TracePoint& t : path) {
                 const Vec2 p = out_.view.ToPixel(t.pos);
                 // Frames closer than half a pixel add nothing to the line.
-                if (line.empty() || std::hypot(p.x - line.back().x, p.y - line.back().y) >= 0.5f) line.push_back(p);
+                const float step = line.empty() ? 0.0f : std::hypot(p.x - line.back().x, p.y - line.back().y);
+                if (!line.empty() && !(step >= 0.5f)) continue;
+                if (drawn + step > kMostPathPixels) {
+                    LeftOut("the path beyond " + Count(static_cast<size_t>(kMostPathPixels), "pixels"));
+                    break;
+                }
+                drawn += step;
+                line.push_back(p);
             }
             paint_.Line(line, 2.2f, pp::kPath);
             layout_.AddLine(line);
+            if (drawn + 1 > kMostPathPixels) break;
         }
     }
 
@@ -169,22 +192,29 @@ private:
         }
     }
 
+    // At most kMostTraceEvents of a kind, the first of the trace.
+    std::span<const TraceEvent> Drawn(const std::vector<TraceEvent>& events, const char* what) {
+        if (events.size() <= kMostTraceEvents) return events;
+        LeftOut(Count(events.size() - kMostTraceEvents, what));
+        return std::span(events).first(kMostTraceEvents);
+    }
+
     void TraceMarkers() {
         if (!in_.trace) return;
-        for (const TraceEvent& e : in_.trace->releases) {
+        for (const TraceEvent& e : Drawn(in_.trace->releases, "releases")) {
             const Vec2 p = out_.view.ToPixel(e.at.pos);
             paint_.Marker(MarkerShape::Triangle, p, 7, pp::Enemy(e.enemy), pp::kText, 1.5f);
             Label(LabelRank::Trace, pp::EnemyTag(e.enemy) + " out", p, 9, {1, -1}, pp::Enemy(e.enemy));
             Mark("release", p, 9, -1, e.enemy, e.at.frame);
         }
         int n = 0;
-        for (const TraceEvent& e : in_.trace->hits) {
+        for (const TraceEvent& e : Drawn(in_.trace->hits, "hits")) {
             const Vec2 p = out_.view.ToPixel(e.at.pos);
             paint_.Marker(MarkerShape::Cross, p, 7, pp::kHit, pp::kOutline, 1.5f);
             Label(LabelRank::Trace, "hit " + std::to_string(++n), p, 8, {1, 1}, pp::kHit);
             Mark("hit", p, 8, -1, 0, e.at.frame);
         }
-        for (const TraceEvent& e : in_.trace->ends) {
+        for (const TraceEvent& e : Drawn(in_.trace->ends, "run ends")) {
             const Vec2 p = out_.view.ToPixel(e.at.pos);
             paint_.Marker(MarkerShape::Square, p, 7, pp::kEnd, pp::kOutline, 2);
             Label(LabelRank::Trace, e.destroyed ? "END: destroyed" : "END: goal", p, 9, {-1, 1}, pp::kText);
@@ -194,12 +224,14 @@ private:
 
     void Legend() {
         LegendContent c{in_.title, in_.length, in_.seconds, {}, in_.trace != nullptr, in_.traceTitle,
-                        in_.trace ? in_.trace->gameFrames : 0};
+                        in_.trace ? in_.trace->gameFrames : 0, leftOut_};
         std::set<int> enemies;
         for (const EnemyRoute& r : in_.features.routes) enemies.insert(r.enemy);
         c.enemies.assign(enemies.begin(), enemies.end());
         DrawLegend(paint_, out_.view, c, layout_);
     }
+
+    void LeftOut(const std::string& what) { leftOut_ += (leftOut_.empty() ? "" : ", ") + what; }
 
     const CoursePictureInput& in_;
     CoursePicture& out_;
@@ -207,6 +239,7 @@ private:
     PictureLayout layout_;
     std::vector<PendingLabel> labels_;
     std::set<size_t> drawnGates_;
+    std::string leftOut_;
 };
 
 }  // namespace
@@ -217,7 +250,7 @@ CoursePicture DrawCoursePicture(const CoursePictureInput& in, const TextRaster& 
     if (in.trace)
         for (const auto& path : in.trace->paths)
             for (const TracePoint& t : path) points.push_back(t.pos);
-    const PictureView view = FitView(points, kPictureLongSide, kPictureMinShortSide, kMargin);
+    const PictureView view = FitView(points, in.longSide, in.minShortSide, kMargin);
     CoursePicture out{view, Image(view.width, view.height, {0, 0, 0, 1}), {}};
     ShadeGround(out.image, view, in.ground);
     MapPainter paint(out.image, text);

@@ -25,6 +25,10 @@ struct PictureMarker {
     Vec2 pixel;
 };
 
+// 1600 pixels on the longer side, at least 760 on the other.
+inline constexpr int kPictureLongSide = 1600;
+inline constexpr int kPictureMinShortSide = 760;
+
 struct CoursePictureInput {
     const CourseList& course;
     const CourseFeatures& features;
@@ -34,6 +38,8 @@ struct CoursePictureInput {
     std::string traceTitle;            // the trace file's name
     float length = 0;                  // units along the main course
     float seconds = 0;                 // its duration at the player's speed
+    int longSide = kPictureLongSide;   // pixels
+    int minShortSide = kPictureMinShortSide;
 };
 
 struct CoursePicture {
@@ -41,9 +47,5 @@ struct CoursePicture {
     Image image;
     std::vector<PictureMarker> markers;
 };
-
-// 1600 pixels on the longer side, at least 760 on the other.
-inline constexpr int kPictureLongSide = 1600;
-inline constexpr int kPictureMinShortSide = 760;
 
 CoursePicture DrawCoursePicture(const CoursePictureInput& in, const TextRaster& text);

@@ -65,17 +65,28 @@ void MapPainter::Line(const std::vector<Vec2>& points, float width, Rgba colour)
     Mask mask(w, h);
     for (size_t i = 0; i < points.size(); ++i) {
         const Vec2 a = points[i], b = points[std::min(i + 1, points.size() - 1)];
-        const int x0 = std::max(0, Floor(std::min(a.x, b.x)) - pad - ox);
-        const int x1 = std::min(w, Ceil(std::max(a.x, b.x)) + pad - ox);
         const int y0 = std::max(0, Floor(std::min(a.y, b.y)) - pad - oy);
         const int y1 = std::min(h, Ceil(std::max(a.y, b.y)) + pad - oy);
-        for (int y = y0; y < y1; ++y)
+        for (int y = y0; y < y1; ++y) {
+            const float py = static_cast<float>(y + oy) + 0.5f;
+            // Only the stretch of the row the segment's band can reach: a long slanted segment
+            // costs its length, not the area of its bounding box.
+            float lo = std::min(a.x, b.x), hi = std::max(a.x, b.x);
+            if (a.y != b.y) {
+                const float t0 = std::clamp((py - static_cast<float>(pad) - a.y) / (b.y - a.y), 0.0f, 1.0f);
+                const float t1 = std::clamp((py + static_cast<float>(pad) - a.y) / (b.y - a.y), 0.0f, 1.0f);
+                const float xa = a.x + (b.x - a.x) * t0, xb = a.x + (b.x - a.x) * t1;
+                lo = std::min(xa, xb), hi = std::max(xa, xb);
+            }
+            const int x0 = std::max(0, Floor(lo) - pad - ox);
+            const int x1 = std::min(w, Ceil(hi) + pad - ox);
             for (int x = x0; x < x1; ++x) {
-                const float px = static_cast<float>(x + ox) + 0.5f, py = static_cast<float>(y + oy) + 0.5f;
+                const float px = static_cast<float>(x + ox) + 0.5f;
                 const float d = a.x == b.x && a.y == b.y ? std::hypot(px - a.x, py - a.y) - width / 2
                                                          : paint::SegmentDistance(px, py, a.x, a.y, b.x, b.y, width / 2);
                 mask.At(x, y) = std::max(mask.At(x, y), Coverage(d));
             }
+        }
     }
     image_.BlendMask(mask, ox, oy, [&](int, int) { return colour; });
 }

@@ -1,14 +1,17 @@
 // Where the course picture's labels and legend go: each is put where it covers the fewest of
 // the markers, labels and lines already there, so numbers stay readable where gates crowd.
+// What is already there is kept in grids over the picture, so placing a label looks only at
+// its neighbourhood: the time grows with the labels, not with their square.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "map_painter.hpp"
 
 class PictureLayout {
 public:
-    PictureLayout(int width, int height) : width_(width), height_(height) {}
+    PictureLayout(int width, int height);
 
     // Something a label should not cover: a marker (heavy) or a point on a line (light).
     void AddMarker(Vec2 centre, float radius);
@@ -27,8 +30,22 @@ private:
         LabelBox box;
         float weight;
     };
+    // Cells of the grid a box (widened by gap) touches, clamped to the picture.
+    struct CellRange {
+        int x0, y0, x1, y1;  // inclusive
+    };
+    CellRange Cells(const LabelBox& box, float gap, float cellSize, int columns, int rows) const;
+    void AddObstacle(const LabelBox& box, float weight);
     float Cost(const LabelBox& box, float gap) const;
 
     int width_, height_;
+    // Markers and labels, each listed in every cell of kCell pixels it touches.
+    int columns_, rows_;
     std::vector<Obstacle> obstacles_;
+    std::vector<std::vector<uint32_t>> cells_;
+    mutable std::vector<uint32_t> seen_;  // per obstacle, the Cost call that last counted it
+    mutable uint32_t costCall_ = 0;
+    // Points of lines, counted per cell of kLineCell pixels (at most kMostLinePoints a cell).
+    int lineColumns_, lineRows_;
+    std::vector<uint8_t> lineCount_;
 };

@@ -16,6 +16,7 @@ constexpr float kPad = 12;
 constexpr float kRow = 22;
 constexpr float kSwatch = 34;  // room for a row's sample before its text
 constexpr int kTextSize = 14;
+constexpr size_t kMostChips = 12;  // enemies' colour chips in a row; a course has at most 6 enemies
 
 struct Row {
     std::function<void(MapPainter&, Vec2)> sample;  // drawn centred at the given point
@@ -70,7 +71,7 @@ std::vector<Row> Rows(const LegendContent& c) {
                     },
                     "where it joins the main course"});
     std::string chips;
-    for (int e : c.enemies) chips += (chips.empty() ? "" : "   ") + pp::EnemyTag(e);
+    for (size_t i = 0; i < c.enemies.size() && i < kMostChips; ++i) chips += (chips.empty() ? "" : "   ") + pp::EnemyTag(c.enemies[i]);
     if (!chips.empty()) rows.push_back({nullptr, chips, kTextSize, pp::kText, true});
     if (c.trace) {
         rows.push_back({[](MapPainter& p, Vec2 at) { p.Line({{at.x - 14, at.y + 3}, {at.x + 14, at.y - 3}}, 2.2f, pp::kPath); },
@@ -79,6 +80,7 @@ std::vector<Row> Rows(const LegendContent& c) {
         rows.push_back({marker(MarkerShape::Cross, 6, pp::kHit), "hit taken"});
         rows.push_back({marker(MarkerShape::Square, 6, pp::kEnd), "run over (goal or destroyed)"});
     }
+    if (!c.leftOut.empty()) rows.push_back({nullptr, "not drawn: " + c.leftOut});
     return rows;
 }
 
@@ -103,7 +105,8 @@ void DrawLegend(MapPainter& paint, const PictureView& view, const LegendContent&
         if (r.sample) r.sample(paint, {at.x + kPad + kSwatch / 2 - 2, y + kRow / 2});
         if (r.chips) {
             float cx = x;
-            for (int e : content.enemies) {
+            for (size_t i = 0; i < content.enemies.size() && i < kMostChips; ++i) {
+                const int e = content.enemies[i];
                 const LabelBox b = paint.Text(pp::EnemyTag(e), cx, y, r.size, picture_palette::Enemy(e));
                 cx = b.x1 + 10;
             }

@@ -17,6 +17,7 @@ struct LegendContent {
     bool trace = false;
     std::string traceTitle;
     size_t traceFrames = 0;
+    std::string leftOut;        // what the picture had no room for ("40 labels, 900 hits"), if anything
 };
 
 // Drawn where the layout finds it covers least of what is already there.

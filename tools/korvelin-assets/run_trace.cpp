@@ -6,6 +6,9 @@
 
 #include <cmath>
 #include <optional>
+#include <sstream>
+
+#include "platform/files/bounded_file.hpp"
 
 using nlohmann::json;
 
@@ -132,9 +135,8 @@ private:
     std::vector<bool> released_;
 };
 
-}  // namespace
-
-bool ReadRunTrace(std::istream& in, const std::string& name, RunTrace& out, std::string* error) {
+// Reads line after line; what a stream may throw is caught by the caller.
+bool ReadLines(std::istream& in, const std::string& name, RunTrace& out, std::string* error) {
     out = RunTrace{};
     TraceRun run(out);
     std::string line;
@@ -166,4 +168,27 @@ bool ReadRunTrace(std::istream& in, const std::string& name, RunTrace& out, std:
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadRunTrace(std::istream& in, const std::string& name, RunTrace& out, std::string* error) {
+    try {
+        return ReadLines(in, name, out, error);
+    } catch (const std::exception& e) {
+        // A stream's buffer throws on a failed read; memory may run out on a huge trace.
+        if (error) *error = name + ": read error (" + e.what() + ")";
+        return false;
+    }
+}
+
+bool LoadRunTrace(const std::string& path, RunTrace& out, std::string* error) {
+    out = RunTrace{};
+    std::string text, why;
+    if (!platform::ReadBoundedFile(path, kMaxTraceBytes, "the most a trace may hold", &text, &why)) {
+        if (error) *error = path + ": " + why;
+        return false;
+    }
+    std::istringstream in(std::move(text));
+    return ReadRunTrace(in, path, out, error);
 }

@@ -32,7 +32,15 @@ struct RunTrace {
 
 // Lines longer than this are refused rather than held in memory.
 inline constexpr std::size_t kMaxTraceLine = std::size_t(1) << 20;
+// A trace file larger than this is refused before it is read: a run of ten minutes on a course
+// at the course limits writes about 60 MiB.
+inline constexpr std::size_t kMaxTraceBytes = std::size_t(256) << 20;
 
 // Reads a whole trace. False with "NAME:LINE: reason" in *error when a line is too long, is not
-// a JSON object, or holds a field of the wrong type; `out` then holds the lines before it.
+// a JSON object, or holds a field of the wrong type (or "NAME: read error" when the stream
+// fails or throws); `out` then holds the lines before it.
 bool ReadRunTrace(std::istream& in, const std::string& name, RunTrace& out, std::string* error);
+
+// Reads the trace file at `path` (at most kMaxTraceBytes; not a folder or a device). False with
+// "PATH: reason" or "PATH:LINE: reason" in *error.
+bool LoadRunTrace(const std::string& path, RunTrace& out, std::string* error);

@@ -1,13 +1,10 @@
 // The effect file parser: a line-based reader of techniques, passes, states and GLSL blocks.
 #include "platform/effect/effect_parser.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 
 #include "platform/effect/render_state_names.hpp"
+#include "platform/files/bounded_file.hpp"
 
 namespace platform {
 
@@ -248,20 +245,9 @@ bool ParseEffect(std::string_view text, const std::string& fileName, EffectDescr
 bool LoadEffectFile(const std::string& path, EffectDescription& out, std::string& errors) {
     out = EffectDescription{};
     out.fileName = path;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        errors = path + ": cannot open the file (" + std::strerror(errno) + ")";
-        return false;
-    }
-    std::string text;
-    text.reserve(4096);
-    char buffer[4096];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        text.append(buffer, size_t(file.gcount()));
-        if (text.size() > kMaxEffectFileSize) break;
-    }
-    if (file.bad()) {
-        errors = path + ": read error";
+    std::string text, why;
+    if (!ReadBoundedFile(path, kMaxEffectFileSize, "the most an effect file may hold", &text, &why)) {
+        errors = path + ": " + why;
         return false;
     }
     return ParseEffect(text, path, out, errors);

@@ -15,7 +15,7 @@ constexpr size_t kMaxEffectFileSize = 1 << 20;
 // "FILE(LINE): message" with the file line where it was found; `out` is then left empty.
 bool ParseEffect(std::string_view text, const std::string& fileName, EffectDescription& out, std::string& errors);
 
-// Reads and parses a file; a file that cannot be read gives "FILE: cannot open the file (...)".
+// Reads and parses a file; a file that cannot be read gives "FILE: cannot open: why" (or the like).
 bool LoadEffectFile(const std::string& path, EffectDescription& out, std::string& errors);
 
 }  // namespace platform

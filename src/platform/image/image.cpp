@@ -5,11 +5,9 @@
 #include <stb_image_resize.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "platform/files/bounded_file.hpp"
 
 namespace platform {
 
@@ -64,18 +62,12 @@ bool DecodeImage(std::span<const uint8_t> bytes, Image& out, std::string& error)
 
 bool LoadImageFile(const std::string& path, Image& out, std::string& error) {
     out = Image{};
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot open the file (" + std::strerror(errno) + ")";
+    std::string bytes, reason;
+    if (!ReadBoundedFile(path, kMaxImageFileBytes, "the most a picture file may hold", &bytes, &reason)) {
+        error = path + ": " + reason;
         return false;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        error = path + ": read error";
-        return false;
-    }
-    std::string reason;
-    if (!Decode(bytes, out, reason)) {
+    if (!Decode({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, out, reason)) {
         error = path + ": " + reason;
         return false;
     }

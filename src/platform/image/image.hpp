@@ -1,6 +1,7 @@
 // A picture in memory as the loaders hand it to the render device: RGBA8, top row first.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,6 +10,8 @@
 namespace platform {
 
 // The largest side a picture file may have; bigger files are refused rather than allocated.
+// Picture files larger than this are refused before they are decoded.
+inline constexpr size_t kMaxImageFileBytes = size_t(64) << 20;
 constexpr uint32_t kMaxImageSide = 16384;
 
 struct Image {

@@ -19,6 +19,9 @@ public:
     void Write(const InputEvent& event);
     // Hands what was written so far to the system (once a frame).
     void Flush();
+    // The file's descriptor (-1 when none is open), for a last line written where no stream
+    // may be used: see SetLastWordsOnSignal.
+    int fd() const { return file_ ? fileno(file_.get()) : -1; }
     // "F quit": the run ends before frame F. Closes the file; false with the reason when any of
     // it could not be written.
     bool Finish(int64_t frame, std::string* error);

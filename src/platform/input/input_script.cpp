@@ -2,12 +2,10 @@
 #include "platform/input/input_script.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
 #include <initializer_list>
-#include <memory>
+
+#include "platform/files/bounded_file.hpp"
 
 namespace platform {
 
@@ -228,19 +226,9 @@ bool ParseInputScript(std::string_view text, const std::string& name, InputScrip
 }
 
 bool LoadInputScript(const std::string& path, const std::string& name, InputScript* out, std::string* error) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        *error = Cat({name, ": cannot open: ", std::strerror(errno)});
-        return false;
-    }
-    // One byte more than allowed, so an oversized script is noticed without reading all of it.
-    std::string text;
-    char buffer[65536];
-    size_t got = 0;
-    while (text.size() <= kMaxScriptBytes && (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        text.append(buffer, got);
-    if (std::ferror(file.get())) {
-        *error = Cat({name, ": cannot read: ", std::strerror(errno)});
+    std::string text, why;
+    if (!ReadBoundedFile(path, kMaxScriptBytes, "the most a script may hold", &text, &why)) {
+        *error = Cat({name, ": ", why});
         return false;
     }
     return ParseInputScript(text, name, out, error);

@@ -31,6 +31,14 @@ public:
     // yet, else its default; *how says which (" (from the script)" or " (the default)").
     DialogAnswer Answer(const DialogRequest& request, const char** how);
     size_t answersLeft() const { return answers_.size(); }
+    // Every event up to the last frame's has been applied: no key, cursor or quit is to come.
+    bool Finished() const { return quit_ || next_ == script_.events.size(); }
+    // The script says where the run ends (a recording's last line, "F quit").
+    bool HasQuit() const {
+        for (const InputEvent& e : script_.events)
+            if (e.type == InputEvent::Type::Quit) return true;
+        return false;
+    }
     const InputScript& script() const { return script_; }
 
 private:

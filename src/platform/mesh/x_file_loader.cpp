@@ -2,11 +2,10 @@
 // assembly make the mesh; every refusal ends here as a message.
 #include "platform/mesh/x_file_loader.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <memory>
 #include <new>
+
+#include "platform/files/bounded_file.hpp"
 
 #include "platform/mesh/x_binary_lexer.hpp"
 #include "platform/mesh/x_file_error.hpp"
@@ -82,29 +81,12 @@ bool ReadXFile(std::string_view bytes, const std::string& path, MeshData& out, s
 
 bool LoadXFile(const std::string& path, MeshData& out, std::string& error) {
     out = MeshData{};
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        error = path + ": cannot open the file (" + std::strerror(errno) + ")";
+    std::string bytes, why;
+    if (!ReadBoundedFile(path, kXMaxFileBytes, "the most a model file may hold", &bytes, &why)) {
+        error = path + ": " + why;
         return false;
     }
-    const std::streamoff size = file.tellg();
-    if (size < 0) {
-        error = path + ": cannot read the file";
-        return false;
-    }
-    if (static_cast<uint64_t>(size) > kXMaxFileBytes) {
-        error = path + ": " + std::to_string(size) + " bytes, more than the " + std::to_string(kXMaxFileBytes) +
-                " a model file may have";
-        return false;
-    }
-    // Not a std::string: its bytes would be cleared before they are read over.
-    const std::unique_ptr<char[]> bytes(new char[static_cast<size_t>(size)]);
-    file.seekg(0);
-    if (!file.read(bytes.get(), size)) {
-        error = path + ": cannot read the file";
-        return false;
-    }
-    return ReadXFile(std::string_view(bytes.get(), static_cast<size_t>(size)), path, out, error);
+    return ReadXFile(bytes, path, out, error);
 }
 
 }  // namespace platform

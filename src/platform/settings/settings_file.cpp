@@ -5,31 +5,28 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
+#include "platform/files/bounded_file.hpp"
 #include "platform/files/safe_file.hpp"
 
 namespace platform {
 
 SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming) {
+    namespace fs = std::filesystem;
     SettingsFile file;
     file.path = path;
-    std::unique_ptr<FILE, int (*)(FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!in) {
-        if (errno == ENOENT) return file;
-        file.problems.push_back(path + ": cannot read: " + std::strerror(errno) + "; the default settings are used");
-        file.keepAside = true;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) return file;  // no file yet: the defaults, and it is made on saving
+    std::string text, why;
+    if (!ReadBoundedFile(path, kMaxSettingsBytes, "so no settings file", &text, &why)) {
+        file.problems.push_back(path + ": " + why + "; the default settings are used");
+        // A file that cannot be read is kept aside before a new one is written; a folder, a
+        // device or a pipe in its place is never written over.
+        file.keepAside = fs::is_regular_file(status);
+        file.writable = file.keepAside;
         return file;
     }
-    // One byte more than a settings file may hold, so a huge one is refused without reading it.
-    std::string text(kMaxSettingsBytes + 1, '\0');
-    const size_t got = std::fread(text.data(), 1, text.size(), in.get());
-    if (std::ferror(in.get())) {
-        file.problems.push_back(path + ": cannot read: " + std::strerror(errno) + "; the default settings are used");
-        file.keepAside = true;
-        return file;
-    }
-    text.resize(got);
     SettingsReading reading = ReadSettings(text, path, naming);
     file.settings = std::move(reading.settings);
     file.problems = std::move(reading.problems);
@@ -40,6 +37,10 @@ SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming
 bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string* note, std::string* error) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    if (!file.writable) {
+        *error = "'" + file.path + "' is not a file the game may write over";
+        return false;
+    }
     const fs::path folder = fs::path(file.path).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);

@@ -20,10 +20,13 @@ struct SettingsFile {
     std::vector<std::string> problems;  // one line each, naming the file
     // There is a file at path that did not read cleanly: it is kept beside before the first save.
     bool keepAside = false;
+    // Something other than a file stands at path (a folder, a device): it is never written.
+    bool writable = true;
 };
 
-// Reads path. No file there: the defaults, no problem. A file that cannot be opened, or is no
-// settings file at all, is one problem and gives the defaults.
+// Reads path. No file there: the defaults, no problem. A file that cannot be read (or is larger
+// than a settings file may be, or a folder, a device or a pipe), or is no settings file at all,
+// is one problem and gives the defaults.
 SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming);
 
 // Writes the settings to file.path (its folder made when missing). When file.keepAside, the file

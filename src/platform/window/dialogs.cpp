@@ -4,7 +4,12 @@
 #include <SDL.h>
 
 #include <langinfo.h>
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +32,74 @@ bool SystemBoxesSwitchedOff() {
     return off && *off && std::strcmp(off, "0") != 0;
 }
 
+// The signal handler's state, set before it is installed: only what a handler may touch.
+volatile sig_atomic_t gSignalStatus = -1;  // -1: end as the signal's own default would
+int gLastWordsFd = -1;
+char gLastWords[128];
+size_t gLastWordsLength = 0;
+// A system box is being shown, by this process.
+volatile sig_atomic_t gBoxOpen = 0;
+pid_t gBoxOwner = 0;
+
+// SDL shows the system's box in a child process of its own (forked; on Wayland a helper started
+// from one). That child must end with the game, however the game ends, and leave the game's
+// signals and recording alone: it is killed when the game is gone, and hears signals as any
+// program does. Runs in every child forked while a box is being shown, before anything else.
+extern "C" void ChildOfTheBox() {
+    if (!gBoxOpen) return;
+    gLastWordsFd = -1;
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != gBoxOwner) ::_exit(0);  // the game ended before the line above
+}
+
+extern "C" void EndAtOnce(int signal) {
+    if (gLastWordsFd >= 0 && gLastWordsLength > 0) {
+        const ssize_t written = ::write(gLastWordsFd, gLastWords, gLastWordsLength);
+        (void)written;
+    }
+    if (gSignalStatus >= 0) ::_exit(gSignalStatus);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// While it lives, SIGTERM and SIGINT end the program at once; the handlers before are put back.
+class SignalsEndAtOnce {
+public:
+    SignalsEndAtOnce() {
+        static const int childrenWatched = pthread_atfork(nullptr, nullptr, ChildOfTheBox);
+        (void)childrenWatched;
+        gBoxOwner = ::getpid();
+        gBoxOpen = 1;
+        // With the window's events running, SDL turns these signals into a quit, which ends the
+        // game with 0; without them the signal's default ends it.
+        gSignalStatus = SDL_WasInit(SDL_INIT_VIDEO) ? 0 : -1;
+        struct sigaction action {};
+        action.sa_handler = EndAtOnce;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGTERM, &action, &term_);
+        sigaction(SIGINT, &action, &interrupt_);
+    }
+    ~SignalsEndAtOnce() {
+        sigaction(SIGTERM, &term_, nullptr);
+        sigaction(SIGINT, &interrupt_, nullptr);
+        gBoxOpen = 0;
+    }
+    SignalsEndAtOnce(const SignalsEndAtOnce&) = delete;
+    SignalsEndAtOnce& operator=(const SignalsEndAtOnce&) = delete;
+
+private:
+    struct sigaction term_ {}, interrupt_ {};
+};
+
+// A quit (SIGTERM, SIGINT, or the window closed) is waiting for the frame loop.
+bool QuitWaiting() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
+    SDL_PumpEvents();
+    return SDL_HasEvent(SDL_QUIT) == SDL_TRUE;
+}
+
 const char* AnswerName(DialogAnswer answer) {
     return answer == DialogAnswer::Yes ? "yes" : answer == DialogAnswer::No ? "no" : "OK";
 }
@@ -42,6 +115,13 @@ Uint32 IconFlags(DialogIcon icon) {
 }  // namespace
 
 void SetDialogHandler(DialogHandler handler) { Handler() = std::move(handler); }
+
+void SetLastWordsOnSignal(int fd, const std::string& words) {
+    gLastWordsFd = -1;
+    gLastWordsLength = std::min(words.size(), sizeof gLastWords);
+    std::memcpy(gLastWords, words.data(), gLastWordsLength);
+    gLastWordsFd = fd;
+}
 
 void PreferUtf8ForDialogs() {
     const char* current = std::setlocale(LC_CTYPE, nullptr);
@@ -75,8 +155,10 @@ bool ShowSystemDialog(Window* owner, const DialogRequest& r, DialogAnswer* answe
                       static_cast<int>(DialogAnswer::Ok), "OK"};
         count = 1;
     } else {
-        Uint32 yesFlags = r.defaultYes ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-        Uint32 noFlags = r.defaultYes ? SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT : SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        // Escape is always No; Return gives the default.
+        const Uint32 yesFlags = r.defaultYes ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0;
+        const Uint32 noFlags =
+            SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT | (r.defaultYes ? 0 : SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
         buttons[0] = {yesFlags, static_cast<int>(DialogAnswer::Yes), "はい"};
         buttons[1] = {noFlags, static_cast<int>(DialogAnswer::No), "いいえ"};
         count = 2;
@@ -95,7 +177,11 @@ bool ShowSystemDialog(Window* owner, const DialogRequest& r, DialogAnswer* answe
     int showCursor = SDL_ShowCursor(SDL_QUERY);
     SDL_ShowCursor(SDL_ENABLE);
     int pressed = -1;
-    int rc = SDL_ShowMessageBox(&data, &pressed);
+    int rc = 0;
+    if (!QuitWaiting()) {
+        const SignalsEndAtOnce signals;
+        rc = SDL_ShowMessageBox(&data, &pressed);
+    }
     SDL_ShowCursor(showCursor);
     SDL_SetRelativeMouseMode(relative);
     if (owner) owner->ForgetKeysPressedDuringDialog();

@@ -18,10 +18,21 @@ class Window;
 DialogAnswer ShowDialog(Window* owner, const DialogRequest& request);
 
 // The system's own box. Buttons read はい / いいえ (or OK); Return gives the default answer and
-// Escape the other. False, with the reason, when no box can be shown here: no display, a system
-// without the fonts or helper the box needs, or the environment variable
-// KORVELIN_NO_SYSTEM_BOXES set to anything but "" or "0" (as if the system had none).
+// Escape answers No (the safe answer: play on), whatever the default. False, with the reason,
+// when no box can be shown here: no display, a system without the fonts or helper the box
+// needs, or the environment variable KORVELIN_NO_SYSTEM_BOXES set to anything but "" or "0" (as
+// if the system had none). The box runs a loop of its own that hears no signal, so while it is
+// open SIGTERM and SIGINT end the program at once, with the status they give between frames (0
+// once the window's events are running, else the signal's own). A quit already asked for
+// (SIGTERM just before) shows no box and gives the default answer.
 bool ShowSystemDialog(Window* owner, const DialogRequest& request, DialogAnswer* answer, std::string* why);
+
+// What such a signal writes before the program ends, and where: the recording's last line, so a
+// recording ends where the run did. An fd of -1 writes nothing.
+void SetLastWordsOnSignal(int fd, const std::string& words);
+
+// The answer Return gives.
+DialogAnswer DefaultAnswer(const DialogRequest& request);
 
 // Convenience forms.
 bool AskYesNo(Window* owner, const std::string& text, const std::string& caption, bool defaultYes = false);

@@ -104,8 +104,19 @@ bool KeyMove(const SDL_KeyboardEvent& key, WindowEvent::Move* move) {
             if (key.repeat) return false;
             *move = Move::Cancel;
             return true;
-        default: return false;
+        default: break;
     }
+    // The answers' own letters, by what the key says, not where it sits.
+    if (key.repeat) return false;
+    if (key.keysym.sym == SDLK_y) {
+        *move = Move::Yes;
+        return true;
+    }
+    if (key.keysym.sym == SDLK_n) {
+        *move = Move::Cancel;
+        return true;
+    }
+    return false;
 }
 
 bool PadMove(uint8_t button, WindowEvent::Move* move) {

@@ -19,8 +19,9 @@ struct WindowEvent {
     enum class Type { Close, Wheel, Size, Exposed, ToggleFullscreen, Navigate, PointerMove, PointerPress,
                       PointerRelease, FocusLost, Options, Other };
     // What a question box or a menu does with a key or a gamepad button: the arrows and the
-    // d-pad, Tab and Shift+Tab, Return (Space, south, Start) and Escape (east, Back).
-    enum class Move { Up, Down, Left, Right, Previous, Next, Accept, Cancel };
+    // d-pad, Tab and Shift+Tab, press the focused button (Return, Space, south, Start), answer
+    // No or leave (Escape, the pad's east and Back buttons, N) or Yes (Y).
+    enum class Move { Up, Down, Left, Right, Previous, Next, Accept, Cancel, Yes };
     Type type = Type::Other;
     int wheelDelta = 0;            // Wheel: multiples of 120, positive away from the user
     int width = 0, height = 0;     // Size: the new client size

@@ -1,7 +1,7 @@
 // The game's own question box on the real window and device: drawn over the frozen last picture,
-// and answered through the window's own events by the keyboard (Return the default, Escape the
-// other, arrows and Tab to move), the mouse and a gamepad (SDL's virtual joystick), as a player
-// would; closing the window answers the default and says so.
+// and answered through the window's own events by the keyboard (Return the default, Escape and
+// N no, Y yes, arrows and Tab to move), the mouse and a gamepad (SDL's virtual joystick), as a
+// player would; closing the window answers the default and says so.
 #include <SDL.h>
 
 #include "../../support/virtual_pad.hpp"
@@ -57,6 +57,7 @@ protected:
             case Act::ShiftTab:
                 e.type = SDL_KEYDOWN;
                 e.key.keysym.scancode = act.kind == Act::Key ? SDL_Scancode(act.code) : SDL_SCANCODE_TAB;
+                e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
                 e.key.keysym.mod = act.kind == Act::ShiftTab ? KMOD_LSHIFT : KMOD_NONE;
                 Push(e);
                 e.type = SDL_KEYUP;
@@ -126,7 +127,10 @@ TEST_F(QuestionBoxTest, KeyboardMouseAndGamepadAnswerIt) {
         DialogAnswer answer;
     } cases[] = {
         {"Return gives the default", kQuit, {K(SDL_SCANCODE_RETURN)}, DialogAnswer::No},
-        {"Escape gives the other", kQuit, {K(SDL_SCANCODE_ESCAPE)}, DialogAnswer::Yes},
+        {"Escape is No", kQuit, {K(SDL_SCANCODE_ESCAPE)}, DialogAnswer::No},
+        {"Y is Yes", kQuit, {K(SDL_SCANCODE_Y)}, DialogAnswer::Yes},
+        {"on Yes, N is No", kQuit, {K(SDL_SCANCODE_LEFT), K(SDL_SCANCODE_N)}, DialogAnswer::No},
+        {"on Yes, Escape is still No", kQuit, {K(SDL_SCANCODE_LEFT), K(SDL_SCANCODE_ESCAPE)}, DialogAnswer::No},
         {"left arrow, then Return", kQuit, {K(SDL_SCANCODE_LEFT), K(SDL_SCANCODE_RETURN)}, DialogAnswer::Yes},
         {"Tab twice comes round", kQuit, {K(SDL_SCANCODE_TAB), K(SDL_SCANCODE_TAB), K(SDL_SCANCODE_KP_ENTER)},
          DialogAnswer::No},
@@ -139,10 +143,10 @@ TEST_F(QuestionBoxTest, KeyboardMouseAndGamepadAnswerIt) {
         {"pressed on はい, let go beside it, then Return", kQuit,
          {{Act::Click, 0, yes, {yes.x, yes.y + 200}}, K(SDL_SCANCODE_RETURN)}, DialogAnswer::Yes},
         {"the south button presses the default", kQuit, {P(SDL_CONTROLLER_BUTTON_A)}, DialogAnswer::No},
-        {"the east button gives the other", kQuit, {P(SDL_CONTROLLER_BUTTON_B)}, DialogAnswer::Yes},
+        {"the east button is No", kQuit, {P(SDL_CONTROLLER_BUTTON_DPAD_LEFT), P(SDL_CONTROLLER_BUTTON_B)}, DialogAnswer::No},
         {"d-pad left, then south", kQuit, {P(SDL_CONTROLLER_BUTTON_DPAD_LEFT), P(SDL_CONTROLLER_BUTTON_A)},
          DialogAnswer::Yes},
-        {"Back is Escape", kQuit, {P(SDL_CONTROLLER_BUTTON_BACK)}, DialogAnswer::Yes},
+        {"Back is Escape", kQuit, {P(SDL_CONTROLLER_BUTTON_BACK)}, DialogAnswer::No},
         {"Start presses the focused button", kQuit,
          {P(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), P(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), P(SDL_CONTROLLER_BUTTON_START)},
          DialogAnswer::No},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -50,6 +51,27 @@ TEST(GameFolder, WorkingFolderThenProgramFolderThenInstalledShare) {
     const GameFolder moved = FindGameFolder(root / "home", root / "moved/bin", "../share/korvelin");
     EXPECT_EQ(moved.kind, Kind::Installed);
     EXPECT_EQ(moved.path, root / "moved/share/korvelin");
+    fs::remove_all(root);
+}
+
+// What the game cannot start without is named, all of it in one line.
+TEST(GameFolder, MissingFilesAreNamedTogether) {
+    const fs::path root = fs::temp_directory_path() / ("korvelin_missing_" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root);
+    EXPECT_EQ(MissingGameFiles(root, true), "no data/ and Shader/ in " + root.string() + " or beside the program");
+    fs::create_directories(root / "Shader");
+    EXPECT_EQ(MissingGameFiles(root, true),
+              (root / "").string() + " lacks data/, Shader/Simple.fx, Shader/Modelshader.fx, Shader/Blur.fx, "
+                                     "data/model/mapA.x, data/model/CheckPoint.x, data/data/cpdata.dat");
+    for (const char* file : {"Shader/Simple.fx", "Shader/Modelshader.fx", "Shader/Blur.fx", "data/model/mapA.x",
+                             "data/model/CheckPoint.x"}) {
+        fs::create_directories((root / file).parent_path());
+        std::FILE* f = std::fopen((root / file).c_str(), "w");
+        std::fclose(f);
+    }
+    EXPECT_EQ(MissingGameFiles(root, true), (root / "").string() + " lacks data/data/cpdata.dat");
+    EXPECT_EQ(MissingGameFiles(root, false), "") << "another course was given";
     fs::remove_all(root);
 }
 

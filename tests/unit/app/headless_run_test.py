@@ -239,6 +239,55 @@ def dev_places_records_in_the_trace(a):
     check(lines[45]["player"]["pos"] == lines[5]["player"]["pos"], "the overlay's craft does not fly by itself")
 
 
+def plain_run(a, args):
+    """The program without script or trace; returns (status, stdout, stderr)."""
+    p = subprocess.run([a.binary, "--headless"] + args, cwd=a.game_dir, capture_output=True, text=True, timeout=600)
+    return p.returncode, p.stdout, p.stderr
+
+
+def courses_that_cannot_be_read_fail(a):
+    # Whatever the first scene, a course that cannot be read or played ends the run before it
+    # starts, with its reason and status 2 (the command line named it); nothing runs.
+    os.makedirs(a.out, exist_ok=True)
+    with open(os.path.join(a.game_dir, "data", "data", "cpdata.dat"), encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    words = lines[3].split("\t")
+    words[2:5] = ["0", "0", "0"]  # record 4's x axis: scale 0
+    lines[3] = "\t".join(words)
+    singular = os.path.join(a.out, "singular.dat")
+    with open(singular, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
+    missing = os.path.join(a.out, "no-such-course.dat")
+    cases = [(missing, "%s: cannot open: No such file or directory" % missing),
+             (a.out, "%s: is a folder, not a file" % a.out),
+             ("/dev/zero", "/dev/zero: is not a file (a device or a socket)"),
+             (singular, "%s: record 4: the gate's matrix cannot be inverted (scale 0)" % singular)]
+    for course, message in cases:
+        for start in ("title", "game"):
+            status, stdout, stderr = plain_run(a, ["--start", start, "--course", course, "--frames", "100"])
+            check(status == 2, "%s, --start %s: exit status %d" % (course, start, status))
+            check(stderr == "korvelin: %s\n" % message and stdout == "", "%s: %r %r" % (course, stderr, stdout))
+
+
+def a_run_without_frames_ends_on_the_title(a):
+    # Without --frames the run that --start game begins is played to its end, then the program
+    # ends with the title back; a plain run says nothing on standard error.
+    course = short_course(a, 3)
+    status, stdout, stderr = plain_run(a, ["--start", "game", "--course", course])
+    check(status == 0, "exit status %d" % status)
+    check(stderr == "", "stderr: %r" % stderr)
+    s = summary(stdout)
+    check(s["scene"] == "title" and s["runOver"] is True, "summary: %r" % s)
+    # About 8 s of flight to the goal, then 501 frames to the title.
+    check(700 < s["frames"] < 1400, "frames: %r" % s)
+    # On the title with nothing in the script to start a run, it ends at once.
+    status, stdout, stderr = plain_run(a, [])
+    check(status == 0 and stderr == "" and summary(stdout)["frames"] == 1, "%d %r %r" % (status, stdout, stderr))
+    # A recording ends where it was closed, not when its first run has ended.
+    status, stdout, _, _ = run(["--start", "game", "--course", course], a.binary, a.game_dir, "2000 quit\n", a.out, "quit")
+    check(status == 0 and summary(stdout)["frames"] == 2000, "a recording closed at 2000: %r" % stdout)
+
+
 def look_feel_from_settings(a):
     """The same cursor script turns the camera twice as far at sensitivity 2, and the pitch the
     other way with the vertical look inverted; without --settings a headless run plays the
@@ -293,7 +342,8 @@ def damaged_settings_keep_the_file(a):
         check(not os.path.exists(path + ".broken"), "%s: a headless run moved the file aside" % name)
 
 
-CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
+CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without_frames_ends_on_the_title,
+                                 title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,

@@ -120,6 +120,15 @@ TEST_F(CourseLayout, CheckerCatchesBrokenCourses) {
              for (auto& cp : c)
                  if (cp->enemyNo == 0 && cp->kind == 3) cp->kind = 1;
          }, "routes-released"},
+        // What the game itself refuses is never OK, and the check still ends at once.
+        {"a gate of scale 0", [](CourseList& c) { c[3]->world.SetRow(0, {0, 0, 0}); }, "game-rules"},
+        {"a route's end far away", [&](CourseList& c) {
+             c[firstOf(c, 2) - 1]->world.SetRow(3, {1e9f, 0, 2e8f});
+         }, "game-rules"},
+        {"a trigger gate far away", [](CourseList& c) {
+             for (auto& cp : c)
+                 if (cp->enemyNo == 0 && cp->kind == 3) cp->world.SetRow(3, {1e9f, 0, 2e8f});
+         }, "game-rules"},
     };
     for (const Case& c : cases) {
         CourseList course = course_layout::Build();
@@ -130,6 +139,10 @@ TEST_F(CourseLayout, CheckerCatchesBrokenCourses) {
         EXPECT_TRUE(caught) << c.what << "\n" << Failures(report);
         ExpectRuled(report);
     }
+    CourseList singular = course_layout::Build();
+    singular[3]->world.SetRow(0, {0, 0, 0});
+    EXPECT_EQ(CheckCourse(singular, *meshes_).findings[1].detail,
+              "the game refuses it: record 4: the gate's matrix cannot be inverted (scale 0)");
 }
 
 }  // namespace

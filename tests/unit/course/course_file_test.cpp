@@ -201,6 +201,49 @@ TEST(CourseLoad, MissingFileGivesEmptyListAndMessage) {
     EXPECT_NE(report.message.find("cannot open"), std::string::npos);
 }
 
+TEST_F(TempDir, LoadRefusesWhatIsNotACourseFileAndNamesTheLimits) {
+    std::string records;
+    for (size_t i = 0; i < course_limits::kMaxRecords; ++i) records += std::string(kGateLine) + "\n";
+    const fs::path most = dir_ / "most.dat", more = dir_ / "more.dat", large = dir_ / "large.dat", folder = dir_ / "folder";
+    std::ofstream(most) << records;
+    std::ofstream(more) << records << kGateLine;
+    std::ofstream(large) << std::string(course_limits::kMaxBytes - std::string(kGateLine).size(), ' ') << kGateLine << ' ';
+    fs::create_directories(folder);
+    const struct {
+        fs::path file;
+        bool ok;
+        size_t records;
+        std::string message;
+    } cases[] = {
+        {most, true, course_limits::kMaxRecords, ""},
+        {more, false, course_limits::kMaxRecords, most.parent_path().string() + "/more.dat: more than 256 records, the most a course may have"},
+        {large, false, 0, large.string() + ": holds more than 1 MiB, the most a course file may hold"},
+        {folder, false, 0, folder.string() + ": is a folder, not a file"},
+        {"/dev/zero", false, 0, "/dev/zero: is not a file (a device or a socket)"},
+    };
+    for (const auto& c : cases) {
+        CourseList list = Read(kGateLine);
+        const CourseLoadReport report = LoadCourse(c.file.string(), list);
+        EXPECT_EQ(report.Ok(), c.ok) << c.file;
+        EXPECT_EQ(list.size(), c.records) << c.file;
+        EXPECT_EQ(report.message, c.message) << c.file;
+    }
+}
+
+// A stream whose buffer throws on every read, as a file stream does on a folder.
+struct ThrowingBuffer : std::streambuf {
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+};
+
+TEST(CourseRead, AThrowingStreamIsAReadError) {
+    ThrowingBuffer buffer;
+    std::istream in(&buffer);
+    CourseList list;
+    const CourseLoadReport report = ReadCourse(in, list);
+    EXPECT_TRUE(report.readError);
+    EXPECT_FALSE(report.Ok());
+}
+
 TEST(CourseLoad, FailingStreamEndsTheLoop) {
     std::istringstream in(kGateLine);
     in.setstate(std::ios::failbit);

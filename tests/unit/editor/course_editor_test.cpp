@@ -97,6 +97,12 @@ TEST_F(CourseEditorTest, ScalesAreStoredAsWholeNumbersAndClearHidesThePanel) {
     ui.Frame();
     EXPECT_EQ(editor.checkpoints[0]->scale[1], 0.0f) << "below 1 is a flat marker";
     EXPECT_EQ(editor.checkpoints[0]->scale[2], 1.0f);
+    // A main-course gate of scale 0 could never be passed: said at once, and gone when mended.
+    EXPECT_EQ(editor.gateWarning,
+              "CPoint[0]: the gate's matrix cannot be inverted (scale 0); the game refuses a course with this gate");
+    ui.Type(At("sy", true), "1");
+    ui.Frame();
+    EXPECT_EQ(editor.gateWarning, "");
 
     ui.Click(At("Clear"));
     EXPECT_TRUE(editor.checkpoints.empty());

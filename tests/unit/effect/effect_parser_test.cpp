@@ -132,7 +132,9 @@ TEST(EffectParser, AMissingFileIsNamed) {
     EffectDescription fx;
     std::string errors;
     EXPECT_FALSE(LoadEffectFile("/nonexistent/Shader/Simple.fx", fx, errors));
-    EXPECT_EQ(errors.rfind("/nonexistent/Shader/Simple.fx: cannot open the file", 0), 0u) << errors;
+    EXPECT_EQ(errors, "/nonexistent/Shader/Simple.fx: cannot open: No such file or directory");
+    EXPECT_FALSE(LoadEffectFile("/tmp", fx, errors));
+    EXPECT_EQ(errors, "/tmp: is a folder, not a file");
 }
 
 TEST(RenderStateNames, EveryValueNameReadsBackToItsValue) {

@@ -98,7 +98,7 @@ TEST_F(ModelCacheTest, AMissingFileReadAheadIsAnEmptyModelForTheWholeRunNamedOnc
     cache.WaitForPrefetch();
     Model* empty = cache.Get(missing);
     EXPECT_EQ(cache.Get(missing), empty);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + missing + ": cannot open the file (No such file or directory)\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + missing + ": cannot open: No such file or directory\n");
     EXPECT_EQ(empty->name, "nothing.x");
     EXPECT_EQ(empty->materialCount, 0u);
     EXPECT_FALSE(empty->mesh);

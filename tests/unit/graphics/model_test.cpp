@@ -69,7 +69,7 @@ TEST_F(ModelTest, CacheLoadsOncePerNameAndKeepsAMissingModelEmptyAndNamedOnce) {
     const std::string nothing = OwnFile("nothing.x");
     Model* missing = cache.Get(nothing);
     EXPECT_EQ(cache.Get(nothing), missing);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + nothing + ": cannot open the file (No such file or directory)\n")
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + nothing + ": cannot open: No such file or directory\n")
         << "the failure is named once, by the reader's own words";
     EXPECT_EQ(missing->materialCount, 0u);
     EXPECT_FALSE(missing->Intersect({0, 10, 0}, {0, -1, 0}).hit);

@@ -70,7 +70,7 @@ TEST_F(TextureTest, CacheLoadsANameOnceEvenWhenTheLoadFailedAndNamesTheFailureOn
     EXPECT_EQ(gone->texture, 0u);
     WritePng("missing.png", 8, 8);  // appearing later does not matter: a file is tried once
     EXPECT_EQ(cache.Get(missing)->texture, 0u);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + missing + ": cannot open the file (No such file or directory)\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvelin: " + missing + ": cannot open: No such file or directory\n");
     EXPECT_EQ(cache.size(), 2u);
     cache.ReleaseAll();
     EXPECT_EQ(cache.size(), 0u);

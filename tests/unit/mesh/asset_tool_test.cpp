@@ -59,10 +59,15 @@ TEST_F(AssetToolTest, UnreadableFilesAndBadArgumentsExitNonZeroWithAMessage) {
         std::string args;
         std::string message;
     } cases[] = {
-        {"model '" + missing + "'", "missing.x: cannot open the file"},
+        {"model '" + missing + "'", "missing.x: cannot open: No such file or directory"},
         {"--json model '" + notPicture + "'", "not a DirectX .x file"},
         {"texture '" + notPicture + "'", "not.png: not a readable picture"},
-        {"texture '" + missing + "'", "missing.x: cannot open the file"},
+        {"texture '" + missing + "'", "missing.x: cannot open: No such file or directory"},
+        // Folders and devices where files belong are refused, not read until memory runs out.
+        {"model '" + folder_.path.string() + "'", folder_.path.string() + ": is a folder, not a file"},
+        {"texture /dev/zero", "/dev/zero: is not a file (a device or a socket)"},
+        {"wave '" + folder_.path.string() + "'", "is a folder, not a file"},
+        {"wave /dev/zero", "is not a file (a device or a socket)"},
         {"model '" + model + "' --ray 1 2 3", "--ray needs six numbers"},
         {"model '" + model + "' --ray 1 2 3 4 5 x", "'x' is not a number"},
         {"model", "usage"},

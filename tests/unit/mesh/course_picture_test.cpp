@@ -200,8 +200,11 @@ TEST_F(CoursePictureTest, BadInputExitsWithAMessage) {
         std::string message;
     } cases[] = {
         {course + " --png " + png + " --trace " + Quoted(badTrace), 1, "bad.jsonl:2: not a line of JSON"},
-        {course + " --png " + png + " --trace " + Quoted((folder_.path / "none.jsonl").string()), 1, "cannot open trace"},
-        {"course " + Quoted((folder_.path / "none.dat").string()) + " --png " + png, 1, "cannot open course file"},
+        {course + " --png " + png + " --trace " + Quoted((folder_.path / "none.jsonl").string()), 1, "none.jsonl: cannot open"},
+        {course + " --png " + png + " --trace " + Quoted(folder_.path.string()), 1, "is a folder, not a file"},
+        {"course " + Quoted((folder_.path / "none.dat").string()) + " --png " + png, 1, "none.dat: cannot open"},
+        {"course " + Quoted(folder_.path.string()), 1, "is a folder, not a file"},
+        {"course /dev/zero", 1, "/dev/zero: is not a file"},
         {course + " --png " + Quoted((folder_.path / "no/such/folder/p.png").string()), 1, "cannot write"},
         {course + " --trace " + Quoted(badTrace), 2, "give --png too"},
         {course + " --png", 2, "--png needs a file name"},
