@@ -136,6 +136,14 @@ TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
     EXPECT_TRUE(note.empty());
     EXPECT_FALSE(fs::exists(folder / "settings.toml.broken-3"));
     EXPECT_FALSE(fs::exists(path + ".saving"));
+    // A folder where the file should be: one line, and it is never written over.
+    fs::remove(path);
+    fs::create_directory(path);
+    file = LoadSettingsFile(path, kNames);
+    ASSERT_EQ(file.problems.size(), 1u);
+    EXPECT_NE(file.problems[0].find("folder"), std::string::npos) << file.problems[0];
+    EXPECT_FALSE(SaveSettingsFile(file, changed, &note, &error));
+    EXPECT_TRUE(fs::is_directory(path));
     // No file and no folder yet: the defaults, and saving makes the folder.
     fs::remove_all(folder);
     file = LoadSettingsFile(path, kNames);
