@@ -22,5 +22,8 @@ target_link_libraries(korvelin_imgui INTERFACE PkgConfig::IMGUI PkgConfig::SDL2 
 
 find_package(Threads REQUIRED)
 
+# The player's settings file is TOML.
+pkg_check_modules(TOMLPLUSPLUS REQUIRED IMPORTED_TARGET tomlplusplus)
+
 # JSON reading (the asset tool reads headless runs' traces).
 find_package(nlohmann_json 3 REQUIRED)

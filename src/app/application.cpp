@@ -155,6 +155,7 @@ bool Application::MayClose(SceneManager& manager) {
 int Application::Run() {
     SceneManager manager(sceneFactory);
     manager.Init();
+    ApplyPlayerSettings(manager);
     if (trace) manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, scene, true); });
     questions_->recorder = recorder.get();
     questions_->replay = replay.get();
@@ -171,6 +172,7 @@ int Application::Run() {
         WindowEvent event;
         if (window->PollEvent(&event)) {
             WindowProc(event);
+            HoldIfAsked(event, manager);
             continue;  // the stop flags are tested between every two messages
         }
         questions_->frame = frameCount;
@@ -178,6 +180,7 @@ int Application::Run() {
             loopEnded = true;  // the replayed run was closed before this frame
             break;
         }
+        questionsBeforeFrame_ = questions_->asked;
         RunFrame(manager);
     }
     questions_->running = false;
@@ -199,6 +202,7 @@ int Application::Run() {
 
 void Application::Shutdown() {
     UiBinding::Shutdown();
+    held_.Release();
     if (questions_) {
         questions_->Release();
         SetDialogHandler(nullptr);

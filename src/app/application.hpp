@@ -11,10 +11,12 @@
 
 #include "scene/scene_base.hpp"
 #include "graphics/game_effects.hpp"
+#include "graphics/held_screens.hpp"
 #include "app/question_handler.hpp"
 #include "app/run_trace.hpp"
 #include "platform/input/input_recorder.hpp"
 #include "platform/input/script_player.hpp"
+#include "platform/settings/settings_file.hpp"
 #include "platform/window/window.hpp"
 #include "scene/scene_host.hpp"
 
@@ -71,6 +73,10 @@ public:
     bool soundDevice = true;
     // --fullscreen or --windowed: the start-up question is answered in advance.
     std::optional<bool> fullScreenChoice;
+    // The player's settings as they stand, and the file they came from and go back to (no path:
+    // a headless run's defaults, never saved).
+    platform::Settings settings;
+    platform::SettingsFile settingsFile;
     // A window run's recording, replay and trace (each only when asked for).
     std::unique_ptr<platform::InputRecorder> recorder;
     std::unique_ptr<platform::ScriptPlayer> replay;
@@ -82,6 +88,17 @@ public:
 
 private:
     Application() = default;
+    // Between two frames: the pause key or the lost focus in a run holds it on the pause screen;
+    // the options key on the title opens the options. No frame runs while either shows.
+    void HoldIfAsked(const platform::WindowEvent& event, SceneManager& manager);
+    void PauseRun(SceneManager& manager);
+    // The options screen; its changes reach the game at once and the file when it closes.
+    // False when the window was closed meanwhile.
+    bool RunOptions(SceneManager& manager, bool frozen);
+    // Hands the settings to the sound, the look and the devices.
+    void ApplyPlayerSettings(SceneManager& manager);
+    HeldScreens held_;
+    int64_t questionsBeforeFrame_ = 0;  // questions_->asked when the last frame began
     // The input of the frame about to run, from the devices or the replay. False when the
     // replayed run was closed here.
     bool FeedInput();

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/application.hpp"
+#include "app/player_settings.hpp"
 #include "app/game_folder.hpp"
 #include "app/scene_manager.hpp"
 #include "scene/scene_game.hpp"
@@ -101,6 +102,7 @@ int HeadlessRun::Run() {
         trace_.Close(&error);
         return courseGiven_ ? kBadArguments : kFailed;
     }
+    ApplySettings(app.settings, manager);
     running_ = true;
     bool played = false;  // a game scene has run
     const auto begin = std::chrono::steady_clock::now();

@@ -23,6 +23,7 @@ constexpr Option kOptions[] = {
     {"--trace", true, Where::Both},       {"--frames", true, Where::Headless}, {"--start", true, Where::Headless},
     {"--input", true, Where::Headless},   {"--fullscreen", false, Where::Window},
     {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
+    {"--settings", true, Where::Both},
 };
 
 // Pairs that cannot be given together.
@@ -41,6 +42,7 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--windowed") out->fullScreen = false;
     else if (name == "--record") out->recordFile = value;
     else if (name == "--replay") out->replayFile = value;
+    else if (name == "--settings") out->settingsFile = value;
     else if (name == "--start") {
         if (value != "title" && value != "game") {
             *error = "--start takes title or game, not '" + std::string(value) + "'";
@@ -137,9 +139,9 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
 
 const char* LaunchUsage() {
     return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--dev]\n"
+           "                [--course FILE] [--seed N] [--settings FILE] [--dev]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--dev]\n"
+           "                [--course FILE] [--seed N] [--settings FILE] [--dev]\n"
            "\n"
            "  --fullscreen     start in full screen without asking\n"
            "  --windowed       start in a window without asking\n"
@@ -151,6 +153,9 @@ const char* LaunchUsage() {
            "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
            "                   gives the same units in every run\n"
            "  --trace FILE     write one JSON line per frame to FILE\n"
+           "  --settings FILE  read and save the settings in FILE instead of\n"
+           "                   ~/.config/korvelin/settings.toml (headless runs use the defaults\n"
+           "                   unless given one)\n"
            "  --headless       run without a window, sound or frame pacing, on the null device;\n"
            "                   prints a summary line at the end\n"
            "  --frames N       headless: stop after N frames (default: when the game ends)\n"
@@ -159,6 +164,7 @@ const char* LaunchUsage() {
            "  --help, -h       show this text\n"
            "  --version        show the version\n"
            "\n"
-           "Alt+Enter or F11 switches between the window and full screen at any time.\n"
+           "Alt+Enter or F11 switches between the window and full screen at any time; O (or the\n"
+           "gamepad's Y) on the title opens the options; P (or Start) pauses a run.\n"
            "Options take their value as the next word or after '=' (--frames=600).\n";
 }

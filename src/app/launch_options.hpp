@@ -23,6 +23,7 @@ struct LaunchOptions {
     std::string replayFile;         // window: an input script played instead of the devices
     std::string courseFile;         // empty: the game's own course
     std::optional<uint64_t> seed;   // the enemy units' seed
+    std::string settingsFile;       // empty: the player's own (a window run) or none (headless)
 };
 
 // Reads argv[1] ... argv[argc - 1]. False with the reason in *error (without the program's

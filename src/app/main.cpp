@@ -12,6 +12,7 @@
 #include "app/game_folder.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
+#include "app/player_settings.hpp"
 #include "korvelin_version.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input_recorder.hpp"
@@ -124,6 +125,14 @@ int main(int argc, char** argv) {
         return HeadlessRun::kBadArguments;
     }
     if (!options.courseFile.empty()) game.courseFile = Absolute(options.courseFile);
+    // The player's own file in the window; a headless run plays the defaults unless told.
+    const std::string settingsPath = !options.settingsFile.empty() ? Absolute(options.settingsFile)
+                                     : options.headless           ? std::string()
+                                                                  : DefaultSettingsPath();
+    if (!settingsPath.empty()) {
+        app.settingsFile = LoadPlayerSettings(settingsPath);
+        app.settings = app.settingsFile.settings;
+    }
     EnterGameFolder(app);
     if (!options.headless) {
         // Said once, in one box, before a window that could show nothing opens.
@@ -138,6 +147,9 @@ int main(int argc, char** argv) {
 
     app.developerOverlay = options.dev;
     app.fullScreenChoice = options.fullScreen;
+    // The command line's answer wins over the settings'.
+    if (!app.fullScreenChoice && app.settings.fullScreen != FullScreenAtStart::Ask)
+        app.fullScreenChoice = app.settings.fullScreen == FullScreenAtStart::Yes;
     app.sceneFactory = CreateGameScene;
     if (options.headless) {
         gRunning = true;

@@ -37,6 +37,9 @@ public:
     platform::ScriptPlayer* replay = nullptr;
     // The window was closed while the game's own box asked.
     bool closeRequested = false;
+    // Questions asked so far: a focus lost to the system's box while it asked is not the
+    // player leaving the game.
+    int64_t asked = 0;
 
 private:
     platform::DialogAnswer AskPlayer(const platform::DialogRequest& request);

@@ -42,7 +42,7 @@ void SceneManager::Update() {
     // Keys typed into the overlay's fields are theirs alone; one still held afterwards counts
     // again only once released.
     if (services_->overlay().TakesKeyboard()) input.ForgetKeys();
-    const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input)));
+    const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input), feel));
     if (observer_) observer_(scene.get());
     if (wanted == scene->sceneId) return;
     // The old scene is gone before anything is drawn; the new one draws in this frame.

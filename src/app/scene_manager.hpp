@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "chara/controls.hpp"
 #include "graphics/texture.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_base.hpp"
@@ -36,6 +37,8 @@ public:
 
     std::unique_ptr<SceneBase> scene;
     Texture glowTarget;
+    // The player's look, handed to every update with the controls.
+    LookFeel feel;
 
 private:
     void UploadFrameParameters();

@@ -13,6 +13,13 @@ struct FlyKeys {
     bool place = false;  // Space: a gate is dropped once per press
 };
 
+// How the look answers the cursor, as the player set it: how far the camera turns for the same
+// offset, and the vertical turn the other way.
+struct LookFeel {
+    double sensitivity = 1.0;
+    bool invertVertical = false;
+};
+
 struct Controls {
     // Slide left (A) and right (D) are held. Both together cancel in the craft's move but each
     // still acts in the order the game has always applied them.
@@ -21,6 +28,7 @@ struct Controls {
     // How far the cursor stands from the middle of the picture, in pixels (x right, y down):
     // the mouse, or the right stick, turning the camera like a joystick.
     int lookX = 0, lookY = 0;
+    LookFeel feel;
     // Start (Space) and back (Escape): down now, or pressed and released since the last update,
     // so a tap shorter than a frame still counts.
     bool start = false, back = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 class Camera;
+struct LookFeel;
 
 // A cursor position as its offset from the middle of the picture, in pixels (x right, y down).
 struct CursorOffset {
@@ -18,6 +19,7 @@ public:
 
     // Turns the camera by the cursor's offset (the controls' look) and returns where the cursor
     // is to be put: a tenth of the way back, and never further out than 250 pixels. The vertical
-    // step sees where the horizontal one left the cursor.
-    CursorOffset Update(Camera& camera, CursorOffset cursor) const;
+    // step sees where the horizontal one left the cursor. `feel` scales the turn (never the
+    // cursor's way back) and may turn the vertical one over.
+    CursorOffset Update(Camera& camera, CursorOffset cursor, const LookFeel& feel) const;
 };

@@ -8,8 +8,7 @@
 
 #include <memory>
 
-#include "platform/render/font.hpp"
-#include "platform/render/render_device.hpp"
+#include "graphics/screen_painter.hpp"
 #include "platform/window/dialogs.hpp"
 
 namespace platform {
@@ -25,7 +24,6 @@ public:
     };
 
     QuestionBox() = default;
-    ~QuestionBox();
     QuestionBox(const QuestionBox&) = delete;
     QuestionBox& operator=(const QuestionBox&) = delete;
 
@@ -33,16 +31,10 @@ public:
     // which stays behind the box; otherwise the box stands on black.
     Result Ask(platform::Window& window, const platform::DialogRequest& request, bool frozen);
     // Lets go of the face and the pictures; before the device goes.
-    void Release();
+    void Release() { painter_.Release(); }
 
 private:
     void Draw(platform::Window& window, const QuestionPanel& panel);
-    void Fill(const platform::RectI& r, platform::Color color);
-    void Text(const std::string& text, int x, int y, platform::Color color);
-    int Measure(const std::string& text);
 
-    std::unique_ptr<platform::Font> font_;
-    bool fontTried_ = false;
-    platform::TextureId white_ = 0;
-    platform::TextureId frozen_ = 0;
+    ScreenPainter painter_;
 };

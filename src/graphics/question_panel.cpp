@@ -95,7 +95,11 @@ bool QuestionPanel::Handle(const WindowEvent& e) {
     switch (e.type) {
         case Type::Navigate:
             switch (e.move) {
+                case Move::Up:
+                case Move::Left:
                 case Move::Previous: focus = (focus + count - 1) % count; break;
+                case Move::Down:
+                case Move::Right:
                 case Move::Next: focus = (focus + 1) % count; break;
                 case Move::Accept: answer = buttons[focus].answer; return true;
                 case Move::Cancel:

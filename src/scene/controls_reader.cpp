@@ -10,8 +10,9 @@ platform::Point PictureMiddle(platform::Input& input) {
     return input.ClientToScreen({pp.backBufferWidth / 2, pp.backBufferHeight / 2});
 }
 
-Controls ReadControls(platform::Input& input, platform::Point middle) {
+Controls ReadControls(platform::Input& input, platform::Point middle, const LookFeel& feel) {
     Controls c;
+    c.feel = feel;
     c.slideLeft = input.KeyDown(Key::A);
     c.slideRight = input.KeyDown(Key::D);
     c.fire = input.KeyDown(Key::LeftButton);

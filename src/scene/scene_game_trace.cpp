@@ -24,6 +24,8 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
     trace.Vec("pos", camera->world.Row(3));
     trace.Vec("target", camera->target);
     trace.Float("fov", camera->fov);
+    trace.Float("pitch", camera->pitch);
+    trace.Float("yaw", camera->yaw);
     trace.EndObject();
     trace.Int("score", score);
     trace.Int("shownScore", shownScore);

@@ -97,7 +97,7 @@ SceneId SceneGame::Update(const Controls& controls) {
 }
 
 void SceneGame::MouseLook(const Controls& controls) {
-    const CursorOffset pulled = mouse->Update(*camera, {controls.lookX, controls.lookY});
+    const CursorOffset pulled = mouse->Update(*camera, {controls.lookX, controls.lookY}, controls.feel);
     if (pulled == cursor_) return;
     cursor_ = pulled;
     Input& input = GetInput();

@@ -97,6 +97,9 @@ void SceneTitle::Draw2D() {
     gd.DrawSprite(pictures.Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
     const Matrix start = MatrixTranslation(500, 500, 0);
     gd.DrawSprite(pictures.Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
+    // How to reach the options, small in the opposite corner.
+    const Matrix hint = MatrixScaling(2, 2, 0) * MatrixTranslation(12, float(gd.presentParams.backBufferHeight - 25), 0);
+    gd.DrawText("O / (Y): OPTIONS", 0xFFB4C8DC, &hint);
     const Matrix veil = MatrixTranslation(0, 0, 0);
     gd.DrawSprite(pictures.Get("data/Texture/white.png"), (uint32_t(fade) << 24) | 0xFFFFFF, &veil);
 }

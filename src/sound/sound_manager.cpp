@@ -16,6 +16,8 @@
 //   COM initialise / uninitialise       -> nothing
 #include "sound/sound_manager.hpp"
 
+#include <algorithm>
+
 #include <AL/alext.h>
 
 #include <climits>
@@ -155,8 +157,10 @@ void SoundManager::PlayBgm(const char* file) {
         if (LoadWav(file, &loaded)) {
             track->buffer = std::move(loaded.buffer);
             track->source = AlSource::Create();
-            if (track->source)
+            if (track->source) {
                 SetUpVoice(track->source.id(), track->buffer.id(), true, openal_->canUnspatialize);
+                alSourcef(track->source.id(), AL_GAIN, musicGain_);
+            }
         }
         it = bgmTracks_.emplace(file, std::move(track)).first;
     }
@@ -186,6 +190,7 @@ void SoundManager::PlayShot3D(const char* file) {
                 AlSource voice = AlSource::Create();
                 if (!voice) break;  // the mixer ran out of sources: fewer voices, no failure
                 SetUpVoice(voice.id(), entry->buffer.id(), false, openal_->canUnspatialize);
+                alSourcef(voice.id(), AL_GAIN, effectsGain_);
                 entry->voices.push_back(std::move(voice));
             }
         }
@@ -197,6 +202,44 @@ void SoundManager::PlayShot3D(const char* file) {
             return;
         }
     }
+}
+
+void SoundManager::SetVolumes(float music, float effects) {
+    musicGain_ = std::clamp(music, 0.0f, 1.0f);
+    effectsGain_ = std::clamp(effects, 0.0f, 1.0f);
+    if (!openal_) return;
+    MakeCurrent();
+    for (const auto& [name, track] : bgmTracks_)
+        if (track->source) alSourcef(track->source.id(), AL_GAIN, musicGain_);
+    for (const auto& [name, entry] : effectVoices_)
+        for (const AlSource& voice : entry->voices) alSourcef(voice.id(), AL_GAIN, effectsGain_);
+}
+
+void SoundManager::Pause() {
+    if (!openal_ || paused_) return;
+    MakeCurrent();
+    paused_ = true;
+    for (const auto& [name, track] : bgmTracks_)
+        if (track->source && IsPlaying(track->source.id())) alSourcePause(track->source.id());
+    for (const auto& [name, entry] : effectVoices_)
+        for (const AlSource& voice : entry->voices)
+            if (IsPlaying(voice.id())) alSourcePause(voice.id());
+}
+
+void SoundManager::Resume() {
+    if (!openal_ || !paused_) return;
+    MakeCurrent();
+    paused_ = false;
+    // Only what the pause held goes on; a stopped voice stays stopped.
+    auto resume = [](const AlSource& source) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(source.id(), AL_SOURCE_STATE, &state);
+        if (state == AL_PAUSED) alSourcePlay(source.id());
+    };
+    for (const auto& [name, track] : bgmTracks_)
+        if (track->source) resume(track->source);
+    for (const auto& [name, entry] : effectVoices_)
+        for (const AlSource& voice : entry->voices) resume(voice);
 }
 
 void SoundManager::UpdateListener(const Matrix& view) {

@@ -39,6 +39,12 @@ public:
     // Plays one copy of a short sound on the first of its 20 voices that is not sounding;
     // with all 20 sounding, nothing plays.
     void PlayShot3D(const char* file);
+    // The loudness of the music and of the shots, each 0 (silent) to 1 (as recorded); every
+    // voice, playing or not, takes it at once.
+    void SetVolumes(float music, float effects);
+    // Holds every sounding voice where it is (the game is paused), and lets them go on.
+    void Pause();
+    void Resume();
     // Moves the listener to the camera; view is the device's view transform this frame.
     void UpdateListener(const Matrix& view);
     // Stops everything and frees every voice, buffer, the context and the device.
@@ -70,5 +76,7 @@ private:
     std::map<std::string, std::unique_ptr<BgmTrack>, std::less<>> bgmTracks_;
     std::map<std::string, std::unique_ptr<EffectVoices>, std::less<>> effectVoices_;
     std::string currentBgm_;  // the track last started; empty at start
+    float musicGain_ = 1.0f, effectsGain_ = 1.0f;
+    bool paused_ = false;
 };
 

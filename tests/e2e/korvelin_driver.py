@@ -105,6 +105,19 @@ def wait_until_gone(name, timeout=10.0):
     raise TestFailure(f"window {name!r} still shown after {timeout:.0f} s")
 
 
+def unfocus():
+    """Takes the input focus away from every window, as switching to another program does."""
+    x11 = _xlib()
+    display = x11.XOpenDisplay(None)
+    check(display, "cannot open the display")
+    x11.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
+    x11.XSetInputFocus(display, 0, 0, _CURRENT_TIME)  # None, RevertToNone
+    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XSync(display, 0)
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay(display)
+
+
 def focus(wid):
     # Without a window manager keys go nowhere until a window has the input focus.
     subprocess.run(["xdotool", "windowfocus", "--sync", str(wid)], check=True)
@@ -298,6 +311,8 @@ class Game:
     def __init__(self, binary, game_dir, out_dir, name, env_changes=None, cwd=None, args=()):
         env = dict(os.environ)
         env["ALSOFT_DRIVERS"] = "null"
+        # The player's settings of this test alone, never the ones of whoever runs the tests.
+        env["XDG_CONFIG_HOME"] = os.path.join(out_dir, name + "-config")
         for k, v in (env_changes or {}).items():
             if v is None:
                 env.pop(k, None)

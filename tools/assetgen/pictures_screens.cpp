@@ -1,4 +1,4 @@
-// Full-screen pictures and captions: the dusk sky, the title logo, the start prompt, the result.
+// Full-screen pictures and captions: the dusk sky, the title logo, the start prompt, the result, the pause.
 #include <cmath>
 #include <string>
 
@@ -142,6 +142,15 @@ Image ResultCaption(const TextRaster& text) {
     return img;
 }
 
+// The pause caption, drawn in the middle of the dimmed, frozen view in the result's lettering.
+Image PauseCaption(const TextRaster& text) {
+    Image img(560, 160);
+    const Mask head = text.Render(FontFace::SansBold, "PAUSE", 84, 8.0f, 0.12f, 14);
+    NeonText(img, head, (560 - head.width) / 2, (160 - head.height) / 2, Color(0.9f, 1.0f, 1.0f),
+             Color(1.0f, 0.6f, 0.2f), Color(0.25f, 0.8f, 1.0f), 3);
+    return img;
+}
+
 }  // namespace
 
 void AddScreenPictures(AssetList& out, const TextRaster& text) {
@@ -149,4 +158,5 @@ void AddScreenPictures(AssetList& out, const TextRaster& text) {
     out.push_back({"texture/title.png", Title(text).EncodePng()});
     out.push_back({"texture/start.png", StartPrompt(text).EncodePng()});
     out.push_back({"texture/result.png", ResultCaption(text).EncodePng()});
+    out.push_back({"texture/pause.png", PauseCaption(text).EncodePng()});
 }

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace platform {
 
@@ -56,6 +57,16 @@ bool WriteFileSafely(const std::string& path, const std::string& text, std::stri
         return false;
     }
     return true;
+}
+
+std::string FreeNameBeside(const std::string& path, const std::string& suffix) {
+    std::error_code ec;
+    for (int n = 1; n < 1000; ++n) {
+        std::string name = path + suffix;
+        if (n > 1) name.append("-").append(std::to_string(n));
+        if (!std::filesystem::exists(std::filesystem::symlink_status(name, ec))) return name;
+    }
+    return {};
 }
 
 }  // namespace platform

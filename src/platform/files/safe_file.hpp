@@ -10,4 +10,8 @@ namespace platform {
 // removed, and *error (when given) names the file and the reason.
 bool WriteFileSafely(const std::string& path, const std::string& text, std::string* error = nullptr);
 
+// A name beside PATH that nothing uses yet, for a file kept aside: PATH + suffix, else
+// PATH + suffix + "-2", "-3" ... Empty when every one up to 999 is taken.
+std::string FreeNameBeside(const std::string& path, const std::string& suffix);
+
 }  // namespace platform

@@ -32,6 +32,12 @@ std::string UserStateFolder(const char* xdgStateHome, const char* home) {
 
 std::string UserStateFolder() { return UserStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")); }
 
+std::string UserConfigFolder(const char* xdgConfigHome, const char* home) {
+    return XdgFolder(xdgConfigHome, home, ".config");
+}
+
+std::string UserConfigFolder() { return UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")); }
+
 bool CanWriteInto(const std::filesystem::path& folder) {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }

@@ -17,6 +17,11 @@ std::string UserDataFolder();
 std::string UserStateFolder(const char* xdgStateHome, const char* home);
 std::string UserStateFolder();
 
+// $XDG_CONFIG_HOME/korvelin, or ~/.config/korvelin, by the same rules: where the player's
+// settings live.
+std::string UserConfigFolder(const char* xdgConfigHome, const char* home);
+std::string UserConfigFolder();
+
 // Whether this process may create files in the folder.
 bool CanWriteInto(const std::filesystem::path& folder);
 

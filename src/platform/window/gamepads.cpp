@@ -1,4 +1,4 @@
-// Game controllers: hot-plugging, the keys they hold and the right stick's look.
+// Game controllers: hot-plugging, what each holds and the right stick's look.
 #include "platform/window/gamepads.hpp"
 
 #include <SDL.h>
@@ -11,24 +11,29 @@ namespace platform {
 
 namespace {
 
+static_assert(SDL_CONTROLLER_AXIS_MAX == 6);
+
 constexpr int kLookDeadZone = 7000;        // of 32767: a worn stick at rest stays inside
 constexpr int kSlowest = 16;               // one pixel past the mouse look's dead zone
 constexpr int kFastest = 200;              // the mouse look turns offset / 100 degrees a frame
-constexpr int kPushed = 16384;             // a stick or trigger this far holds its key...
+constexpr int kPushed = 16384;             // a stick or trigger this far holds its way...
 constexpr int kLetGo = 12000;              // ...until it comes back this far
 
-bool Has(uint32_t buttons, SDL_GameControllerButton b) { return (buttons >> b) & 1u; }
-
-// A threshold with some slack, so a stick resting near it does not chatter.
-bool Latch(bool held, int value) { return held ? value > kLetGo : value > kPushed; }
+// The way an axis is pushed now, given the way it was pushed: a threshold with some slack.
+int8_t Pushed(int8_t was, int value) {
+    if (was > 0 && value > kLetGo) return 1;
+    if (was < 0 && value < -kLetGo) return -1;
+    return value > kPushed ? 1 : value < -kPushed ? -1 : 0;
+}
 
 }  // namespace
 
-int LookOffset(int axis) {
+int LookOffset(int axis, double scale) {
     const int magnitude = std::min(std::abs(axis), 32767);
     if (magnitude <= kLookDeadZone) return 0;
     const double t = double(magnitude - kLookDeadZone) / double(32767 - kLookDeadZone);
-    const int offset = kSlowest + int(std::lround((kFastest - kSlowest) * t * t));
+    const int base = kSlowest + int(std::lround((kFastest - kSlowest) * t * t));
+    const int offset = std::max(kSlowest, int(std::lround(base * scale)));
     return axis < 0 ? -offset : offset;
 }
 
@@ -47,7 +52,7 @@ void Gamepads::Close(Pad& pad) {
     pad.controller = nullptr;
 }
 
-Gamepads::Seen Gamepads::HandleEvent(const SDL_Event& e) {
+Gamepads::Seen Gamepads::HandleEvent(const SDL_Event& e, std::optional<DeviceInput>* pressed) {
     switch (e.type) {
         case SDL_CONTROLLERDEVICEADDED: {
             SDL_GameController* controller = SDL_GameControllerOpen(e.cdevice.which);
@@ -78,6 +83,7 @@ Gamepads::Seen Gamepads::HandleEvent(const SDL_Event& e) {
             if (!pad || e.cbutton.button >= 32) return Seen::Pad;
             const uint32_t bit = 1u << e.cbutton.button;
             if (e.type == SDL_CONTROLLERBUTTONDOWN) {
+                if (pressed && !(pad->buttons & bit)) *pressed = DeviceInput{DeviceInput::Kind::PadButton, e.cbutton.button, 0};
                 pad->buttons |= bit;
                 return Seen::PadUsed;
             }
@@ -86,53 +92,36 @@ Gamepads::Seen Gamepads::HandleEvent(const SDL_Event& e) {
         }
         case SDL_CONTROLLERAXISMOTION: {
             Pad* pad = Find(e.caxis.which);
-            if (!pad) return Seen::Pad;
+            if (!pad || e.caxis.axis >= kAxes) return Seen::Pad;
             const int v = e.caxis.value;
-            switch (e.caxis.axis) {
-                case SDL_CONTROLLER_AXIS_LEFTX:
-                    pad->stickLeft = Latch(pad->stickLeft, -v);
-                    pad->stickRight = Latch(pad->stickRight, v);
-                    break;
-                case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: pad->trigger = Latch(pad->trigger, v); break;
-                case SDL_CONTROLLER_AXIS_RIGHTX: pad->rightX = e.caxis.value; break;
-                case SDL_CONTROLLER_AXIS_RIGHTY: pad->rightY = e.caxis.value; break;
-                default: break;
-            }
+            int8_t& way = pad->pushed[e.caxis.axis];
+            const int8_t was = way;
+            way = Pushed(was, v);
+            if (pressed && way != 0 && way != was) *pressed = DeviceInput{DeviceInput::Kind::PadAxis, e.caxis.axis, way};
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_RIGHTX) pad->rightX = e.caxis.value;
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_RIGHTY) pad->rightY = e.caxis.value;
             return std::abs(v) > kPushed ? Seen::PadUsed : Seen::Pad;
         }
         default: return Seen::NotPad;
     }
 }
 
-bool Gamepads::Holds(Key key) const {
+bool Gamepads::Holds(const DeviceInput& input) const {
     for (const Pad& pad : pads_) {
-        const uint32_t b = pad.buttons;
-        switch (key) {
-            case Key::A:
-                if (pad.stickLeft || Has(b, SDL_CONTROLLER_BUTTON_LEFTSHOULDER)) return true;
-                break;
-            case Key::D:
-                if (pad.stickRight || Has(b, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER)) return true;
-                break;
-            case Key::LeftButton:
-                if (pad.trigger || Has(b, SDL_CONTROLLER_BUTTON_A)) return true;
-                break;
-            case Key::Space:
-                if (Has(b, SDL_CONTROLLER_BUTTON_START)) return true;
-                break;
-            case Key::Escape:
-                if (Has(b, SDL_CONTROLLER_BUTTON_BACK)) return true;
-                break;
-            default: break;
-        }
+        if (input.kind == DeviceInput::Kind::PadButton && input.code >= 0 && input.code < 32 &&
+            ((pad.buttons >> input.code) & 1u))
+            return true;
+        if (input.kind == DeviceInput::Kind::PadAxis && input.code >= 0 && size_t(input.code) < kAxes &&
+            pad.pushed[size_t(input.code)] == input.way)
+            return true;
     }
     return false;
 }
 
-Point Gamepads::Look() const {
+Point Gamepads::Look(double scale) const {
     Point best;
     for (const Pad& pad : pads_) {
-        const Point look{LookOffset(pad.rightX), LookOffset(pad.rightY)};
+        const Point look{LookOffset(pad.rightX, scale), LookOffset(pad.rightY, scale)};
         if (std::abs(look.x) + std::abs(look.y) > std::abs(best.x) + std::abs(best.y)) best = look;
     }
     return best;

@@ -11,29 +11,34 @@ namespace platform {
 
 namespace {
 
-SDL_Scancode ScancodeOf(Key key) {
-    switch (key) {
-        case Key::A: return SDL_SCANCODE_A;
-        case Key::D: return SDL_SCANCODE_D;
-        case Key::E: return SDL_SCANCODE_E;
-        case Key::F: return SDL_SCANCODE_F;
-        case Key::Q: return SDL_SCANCODE_Q;
-        case Key::R: return SDL_SCANCODE_R;
-        case Key::S: return SDL_SCANCODE_S;
-        case Key::W: return SDL_SCANCODE_W;
-        case Key::Z: return SDL_SCANCODE_Z;
-        case Key::Escape: return SDL_SCANCODE_ESCAPE;
-        case Key::Space: return SDL_SCANCODE_SPACE;
-        case Key::Return: return SDL_SCANCODE_RETURN;
-        default: return SDL_SCANCODE_UNKNOWN;
-    }
+using Kind = DeviceInput::Kind;
+static_assert(SDL_NUM_SCANCODES == 512);
+
+DeviceInput KeyAt(SDL_Scancode sc) { return {Kind::Key, sc, 0}; }
+
+// The keys that are not the player's to bind: the developer overlay's flight keys and the right
+// mouse button, where they have always been.
+void BindFixedKeys(std::array<std::vector<DeviceInput>, static_cast<size_t>(Key::Count)>& bound) {
+    const struct {
+        Key key;
+        DeviceInput input;
+    } fixed[] = {{Key::E, KeyAt(SDL_SCANCODE_E)}, {Key::F, KeyAt(SDL_SCANCODE_F)}, {Key::Q, KeyAt(SDL_SCANCODE_Q)},
+                 {Key::R, KeyAt(SDL_SCANCODE_R)}, {Key::S, KeyAt(SDL_SCANCODE_S)}, {Key::W, KeyAt(SDL_SCANCODE_W)},
+                 {Key::Z, KeyAt(SDL_SCANCODE_Z)}, {Key::Return, KeyAt(SDL_SCANCODE_RETURN)},
+                 {Key::RightButton, {Kind::MouseButton, SDL_BUTTON_RIGHT, 0}}};
+    for (const auto& f : fixed) bound[static_cast<size_t>(f.key)] = {f.input};
 }
 
-int KeyOfScancode(SDL_Scancode sc) {
-    if (sc == SDL_SCANCODE_UNKNOWN) return -1;
-    for (int k = 0; k < static_cast<int>(Key::Count); ++k)
-        if (ScancodeOf(static_cast<Key>(k)) == sc) return k;
-    return -1;
+// The game's key each bound control presses; pause presses none (the window pauses the run).
+std::optional<Key> KeyOfControl(Control control) {
+    switch (control) {
+        case Control::SlideLeft: return Key::A;
+        case Control::SlideRight: return Key::D;
+        case Control::Fire: return Key::LeftButton;
+        case Control::Start: return Key::Space;
+        case Control::Back: return Key::Escape;
+        default: return std::nullopt;
+    }
 }
 
 InputEvent KeyEvent(int64_t frame, Key key, bool down) {
@@ -46,9 +51,42 @@ InputEvent KeyEvent(int64_t frame, Key key, bool down) {
 
 }  // namespace
 
+SdlInput::SdlInput(int pictureWidth, int pictureHeight) : width_(pictureWidth), height_(pictureHeight) {
+    SetBindings(Settings::DefaultKeys(), Settings::DefaultButtons());
+}
+
+void SdlInput::SetBindings(const Bindings& keys, const Bindings& buttons) {
+    for (auto& inputs : bound_) inputs.clear();
+    pause_.clear();
+    BindFixedKeys(bound_);
+    for (size_t c = 0; c < kControlCount; ++c) {
+        const std::optional<Key> key = KeyOfControl(static_cast<Control>(c));
+        std::vector<DeviceInput>& inputs = key ? bound_[static_cast<size_t>(*key)] : pause_;
+        for (const std::string& name : keys[c])
+            if (const std::optional<DeviceInput> input = KeyboardInputNamed(name)) inputs.push_back(*input);
+        for (const std::string& name : buttons[c])
+            if (const std::optional<DeviceInput> input = PadInputNamed(name)) inputs.push_back(*input);
+    }
+    Recount();
+}
+
+bool SdlInput::Down(const DeviceInput& input) const {
+    switch (input.kind) {
+        case Kind::Key: return input.code >= 0 && size_t(input.code) < kScancodes && keysDown_[size_t(input.code)];
+        case Kind::MouseButton: return input.code > 0 && input.code < 32 && ((mouseDown_ >> input.code) & 1u);
+        case Kind::PadButton:
+        case Kind::PadAxis: return gamepads_.Holds(input);
+    }
+    return false;
+}
+
+bool SdlInput::lastPressPauses() const {
+    return lastPress_ && std::find(pause_.begin(), pause_.end(), *lastPress_) != pause_.end();
+}
+
 void SdlInput::Recount() {
     for (size_t i = 0; i < kKeys; ++i) {
-        const bool now = held_[i] || gamepads_.Holds(static_cast<Key>(i));
+        const bool now = std::any_of(bound_[i].begin(), bound_[i].end(), [this](const DeviceInput& in) { return Down(in); });
         if (now && !down_[i]) ++presses_[i];
         if (!now) answered_[i] = false;
         down_[i] = now;
@@ -56,22 +94,34 @@ void SdlInput::Recount() {
 }
 
 void SdlInput::HandleEvent(const SDL_Event& e) {
+    lastPress_.reset();
     switch (e.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
-            if (e.key.repeat) break;
-            if (e.type == SDL_KEYDOWN) gamepadInUse_ = false;
-            const int k = KeyOfScancode(e.key.keysym.scancode);
-            if (k >= 0) held_[k] = e.type == SDL_KEYDOWN;
+            const int sc = e.key.keysym.scancode;
+            if (e.key.repeat || sc < 0 || size_t(sc) >= kScancodes) break;
+            const bool down = e.type == SDL_KEYDOWN;
+            if (down) {
+                gamepadInUse_ = false;
+                if (!keysDown_[sc]) lastPress_ = KeyAt(SDL_Scancode(sc));
+            }
+            keysDown_[sc] = down;
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) break;
-            if (e.type == SDL_MOUSEBUTTONDOWN) gamepadInUse_ = false;
-            held_[static_cast<size_t>(e.button.button == SDL_BUTTON_LEFT ? Key::LeftButton : Key::RightButton)] =
-                e.type == SDL_MOUSEBUTTONDOWN;
+        case SDL_MOUSEBUTTONUP: {
+            const int button = e.button.button;
+            if (button <= 0 || button >= 32) break;
+            const uint32_t bit = 1u << button;
+            if (e.type == SDL_MOUSEBUTTONDOWN) {
+                gamepadInUse_ = false;
+                if (!(mouseDown_ & bit)) lastPress_ = DeviceInput{Kind::MouseButton, button, 0};
+                mouseDown_ |= bit;
+            } else {
+                mouseDown_ &= ~bit;
+            }
             break;
+        }
         case SDL_MOUSEMOTION:
             if (looking_) {
                 motion_.x += e.motion.xrel;
@@ -83,12 +133,13 @@ void SdlInput::HandleEvent(const SDL_Event& e) {
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 // Whatever was held is let go where this window no longer hears its release.
                 focused_ = false;
-                held_.fill(false);
+                keysDown_.reset();
+                mouseDown_ = 0;
             }
             UpdateLooking();
             break;
         default:
-            if (gamepads_.HandleEvent(e) == Gamepads::Seen::PadUsed) gamepadInUse_ = true;
+            if (gamepads_.HandleEvent(e, &lastPress_) == Gamepads::Seen::PadUsed) gamepadInUse_ = true;
             break;
     }
     Recount();
@@ -115,7 +166,7 @@ void SdlInput::Sample(int64_t frame, const ScriptedInput& game, std::vector<Inpu
     Point cursor = start;
     // The right stick holds the cursor at its offset from the middle, where the mouse look turns
     // by it; let go, the cursor goes back to the middle at once instead of drifting the view on.
-    const Point look = gamepads_.Look();
+    const Point look = gamepads_.Look(stickScale_);
     const Point middle{width_ / 2, height_ / 2};
     if (look.x != 0 || stickX_) cursor.x = middle.x + look.x;
     if (look.y != 0 || stickY_) cursor.y = middle.y + look.y;

@@ -91,10 +91,10 @@ namespace {
 bool KeyMove(const SDL_KeyboardEvent& key, WindowEvent::Move* move) {
     using Move = WindowEvent::Move;
     switch (key.keysym.scancode) {
-        case SDL_SCANCODE_LEFT:
-        case SDL_SCANCODE_UP: *move = Move::Previous; return true;
-        case SDL_SCANCODE_RIGHT:
-        case SDL_SCANCODE_DOWN: *move = Move::Next; return true;
+        case SDL_SCANCODE_LEFT: *move = Move::Left; return true;
+        case SDL_SCANCODE_UP: *move = Move::Up; return true;
+        case SDL_SCANCODE_RIGHT: *move = Move::Right; return true;
+        case SDL_SCANCODE_DOWN: *move = Move::Down; return true;
         case SDL_SCANCODE_TAB: *move = (key.keysym.mod & KMOD_SHIFT) ? Move::Previous : Move::Next; return true;
         case SDL_SCANCODE_RETURN:
         case SDL_SCANCODE_KP_ENTER:
@@ -124,10 +124,10 @@ bool KeyMove(const SDL_KeyboardEvent& key, WindowEvent::Move* move) {
 bool PadMove(uint8_t button, WindowEvent::Move* move) {
     using Move = WindowEvent::Move;
     switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: *move = Move::Previous; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: *move = Move::Next; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: *move = Move::Left; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: *move = Move::Up; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: *move = Move::Right; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: *move = Move::Down; return true;
         case SDL_CONTROLLER_BUTTON_A:
         case SDL_CONTROLLER_BUTTON_START: *move = Move::Accept; return true;
         case SDL_CONTROLLER_BUTTON_B:
@@ -144,12 +144,19 @@ bool Window::PollEvent(WindowEvent* out, int waitMs) {
     if (rawHook_) rawHook_(&e);
     devices_->HandleEvent(e);
     *out = WindowEvent{};
+    if (const std::optional<DeviceInput>& press = devices_->lastPress()) {
+        out->pressed = DeviceInputName(*press);
+        out->pressedOnPad = press->onPad();
+        out->pause = devices_->lastPressPauses();
+    }
     using Type = WindowEvent::Type;
     switch (e.type) {
         case SDL_QUIT: out->type = Type::Close; break;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 out->type = Type::Close;
+            } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                out->type = Type::FocusLost;
             } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 out->type = Type::Size;
                 out->width = e.window.data1;
@@ -169,11 +176,14 @@ bool Window::PollEvent(WindowEvent* out, int waitMs) {
                 if (!e.key.repeat) out->type = Type::ToggleFullscreen;
             } else if (KeyMove(e.key, &out->move)) {
                 out->type = Type::Navigate;
+            } else if (sc == SDL_SCANCODE_O && !e.key.repeat) {
+                out->type = Type::Options;
             }
             break;
         }
         case SDL_CONTROLLERBUTTONDOWN:
             if (PadMove(e.cbutton.button, &out->move)) out->type = Type::Navigate;
+            else if (e.cbutton.button == SDL_CONTROLLER_BUTTON_Y) out->type = Type::Options;
             break;
         case SDL_MOUSEMOTION:
             if (!SDL_GetRelativeMouseMode()) {

@@ -1,7 +1,8 @@
 // The game's one window on SDL: created hidden, shown after the device exists; its events are
 // pumped one at a time so the frame loop can test its stop flags between every two. Alt+Enter
 // and F11 ask to switch between the window and full screen; keys, pointer and gamepad buttons
-// also come out as the moves a question box answers to.
+// also come out as the moves a question box or a menu answers to, O and the gamepad's Y ask for
+// the options, and each press says what was pressed and whether it pauses.
 #pragma once
 
 #include <functional>
@@ -16,15 +17,22 @@ namespace platform {
 
 struct WindowEvent {
     enum class Type { Close, Wheel, Size, Exposed, ToggleFullscreen, Navigate, PointerMove, PointerPress,
-                      PointerRelease, Other };
-    // What a question box does with a key or a gamepad button: move the focus, press the focused
-    // button, answer No (Escape, the pad's east and Back buttons, N) or Yes (Y).
-    enum class Move { Previous, Next, Accept, Cancel, Yes };
+                      PointerRelease, FocusLost, Options, Other };
+    // What a question box or a menu does with a key or a gamepad button: the arrows and the
+    // d-pad, Tab and Shift+Tab, press the focused button (Return, Space, south, Start), answer
+    // No or leave (Escape, the pad's east and Back buttons, N) or Yes (Y).
+    enum class Move { Up, Down, Left, Right, Previous, Next, Accept, Cancel, Yes };
     Type type = Type::Other;
     int wheelDelta = 0;            // Wheel: multiples of 120, positive away from the user
     int width = 0, height = 0;     // Size: the new client size
     Move move = Move::Accept;      // Navigate
     Point pointer;                 // Pointer*: client pixels of the window
+    // Whatever the type: the name of the key, mouse button or gamepad input this event pressed
+    // (empty when it pressed none), whether that is on the gamepad, and whether it is bound to
+    // pause.
+    std::string pressed;
+    bool pressedOnPad = false;
+    bool pause = false;
 };
 
 class SdlInput;

@@ -305,11 +305,67 @@ def a_run_without_frames_ends_on_the_title(a):
     check(status == 0 and summary(stdout)["frames"] == 2000, "a recording closed at 2000: %r" % stdout)
 
 
-CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without_frames_ends_on_the_title,title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
+def look_feel_from_settings(a):
+    """The same cursor script turns the camera twice as far at sensitivity 2, and the pitch the
+    other way with the vertical look inverted; without --settings a headless run plays the
+    defaults whatever the player's own file says."""
+    # After the opening (about 85 frames) the cursor is put right of and below the middle once;
+    # the look pulls it back a tenth each frame.
+    look = "0 cursor 640 360\n120 cursor 700 420\n"
+    turns = {}
+    for name, text in (("plain", None), ("twice", "[look]\nmouse_sensitivity = 2.0\n"),
+                       ("inverted", "[look]\ninvert_vertical = true\n")):
+        args = ["--frames", "140", "--start", "game", "--seed", "1"]
+        if text is not None:
+            path = os.path.join(a.out, name + ".toml")
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(text)
+            args += ["--settings", path]
+        status, _, stderr, trace = run(args, a.binary, a.game_dir, look, a.out, "feel-" + name)
+        check(status == 0 and "settings" not in stderr, "%s: status %d, %s" % (name, status, stderr))
+        lines = load(trace)
+        before, after = lines[119]["camera"], lines[139]["camera"]
+        turns[name] = (after["yaw"] - before["yaw"], after["pitch"] - before["pitch"])
+    yaw, pitch = turns["plain"]
+    check(yaw > 1 and pitch > 1, "the cursor turns the camera right and down: %r" % (turns,))
+    check(abs(turns["twice"][0] - 2 * yaw) < 1e-3 and abs(turns["twice"][1] - 2 * pitch) < 1e-3,
+          "sensitivity 2 turns twice as far: %r" % (turns,))
+    check(abs(turns["inverted"][0] - yaw) < 1e-4 and abs(turns["inverted"][1] + pitch) < 1e-4,
+          "inverted: the same yaw, the pitch the other way: %r" % (turns,))
+
+
+def damaged_settings_keep_the_file(a):
+    """A damaged settings file starts the game with the defaults for what is wrong, says each
+    problem in one line naming the file, and is left as it was."""
+    cases = {
+        "truncated": (b"[audio]\nmusic = 40\n[keys]\nfire = [\"Ret", 1),
+        "types": (b"[audio]\nmusic = \"loud\"\n[look]\ninvert_vertical = 3\n", 2),
+        "long": (b"[audio]\nmusic = 40\n# " + b"x" * (10 * 1024 * 1024) + b"\n", 1),
+        "junk": (bytes(range(256)) * 64, 1),
+    }
+    for name, (data, problems) in cases.items():
+        path = os.path.join(a.out, "damaged-" + name + ".toml")
+        with open(path, "wb") as f:
+            f.write(data)
+        status, stdout, stderr, _ = run(["--frames", "3", "--settings", path], a.binary, a.game_dir, "", a.out,
+                                        "damaged-" + name)
+        check(status == 0 and summary(stdout)["frames"] == 3, "%s: the game did not run: %d" % (name, status))
+        said = [l for l in stderr.splitlines() if path in l]
+        check(len(said) == problems and all(l.startswith("korvelin: " + path + ":") for l in said),
+              "%s: expected %d line(s) naming the file, got %r" % (name, problems, stderr[:500]))
+        check(all(len(l) < 300 for l in said), "%s: a problem line runs long: %r" % (name, said))
+        with open(path, "rb") as f:
+            check(f.read() == data, "%s: the file was changed" % name)
+        check(not os.path.exists(path + ".broken"), "%s: a headless run moved the file aside" % name)
+
+
+CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without_frames_ends_on_the_title,
+                                 title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
-                                 unsaved_gates_are_asked_for_before_quitting)}
+                                 unsaved_gates_are_asked_for_before_quitting, look_feel_from_settings,
+                                 damaged_settings_keep_the_file)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

@@ -118,7 +118,7 @@ TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
     std::vector<Vec3> origins;
     for (const NullDraw& d : device().draws())
         if (d.kind == NullDraw::Kind::Hud) origins.push_back(d.transforms[size_t(TransformType::World)].Row(3));
-    // backdrop (behind the world), version text, logo, start prompt; the veil is invisible at fade 0
+    // backdrop (behind the world), version text, logo, start prompt, options hint; the veil is invisible at fade 0
     // but still drawn, and the alpha test removes it.
     ASSERT_GE(origins.size(), 4u);
     EXPECT_EQ(origins[0], Vec3(0, 0, 1));
@@ -129,6 +129,9 @@ TEST_F(SceneTitleTest, PicturesAndTheVersionTextStandWhereTheyBelong) {
     EXPECT_EQ(origins[1].y, 695);
     EXPECT_EQ(origins[2], Vec3(320, 100, 0));
     EXPECT_EQ(origins[3], Vec3(500, 500, 0));
+    // The options hint: bottom left, on the version text's line.
+    ASSERT_GE(origins.size(), 5u);
+    EXPECT_EQ(origins[4], Vec3(12, 695, 0));
 }
 
 TEST_F(SceneTitleTest, TheFirstFrameStartsReadingTheGamesFilesAndQuittingMeanwhileIsClean) {

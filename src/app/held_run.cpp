@@ -1,0 +1,58 @@
+// Pausing a run and opening the options between two frames of the window's loop.
+#include "app/application.hpp"
+#include "app/player_settings.hpp"
+#include "app/scene_manager.hpp"
+#include "platform/window/sdl_input.hpp"
+
+using namespace platform;
+
+namespace {
+constexpr const char* kPauseCaption = "data/Texture/pause.png";
+constexpr const char* kLevelSound = "data/sound/shot.wav";  // heard at the effects' new level
+}  // namespace
+
+void Application::ApplyPlayerSettings(SceneManager& manager) {
+    ApplySettings(settings, manager);
+    ApplySettings(settings, window->devices());
+}
+
+void Application::HoldIfAsked(const WindowEvent& e, SceneManager& manager) {
+    if (!manager.scene || quitRequested) return;
+    const SceneId scene = manager.scene->sceneId;
+    if (scene == kSceneTitle && e.type == WindowEvent::Type::Options) {
+        if (!RunOptions(manager, true)) quitRequested = true;
+        return;
+    }
+    // The focus the system's question box took (its events come once the box has gone, before
+    // the next frame) is not the player leaving the game.
+    const bool lostFocus = e.type == WindowEvent::Type::FocusLost && settings.pauseOnFocusLoss &&
+                           questions_->asked == questionsBeforeFrame_;
+    if (scene == kSceneGame && (e.pause || lostFocus)) PauseRun(manager);
+}
+
+void Application::PauseRun(SceneManager& manager) {
+    SoundManager& sound = manager.services().sound();
+    sound.Pause();
+    for (;;) {
+        const HeldScreens::PauseEnd end = held_.Pause(*window, manager.services().assets().textures.Get(kPauseCaption));
+        if (end == HeldScreens::PauseEnd::Resume) break;
+        if (end == HeldScreens::PauseEnd::Close || !RunOptions(manager, false)) {
+            quitRequested = true;
+            break;
+        }
+    }
+    held_.Thaw();
+    sound.Resume();
+    // The keys that paused and resumed are not the run's.
+    window->ForgetKeysPressedDuringDialog();
+}
+
+bool Application::RunOptions(SceneManager& manager, bool frozen) {
+    SoundManager& sound = manager.services().sound();
+    const bool open = held_.Options(*window, settings, [&](const Settings&, bool volume) {
+        ApplyPlayerSettings(manager);
+        if (volume) sound.PlayShot3D(kLevelSound);
+    }, frozen);
+    SavePlayerSettings(settingsFile, settings);
+    return open;
+}

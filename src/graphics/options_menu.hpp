@@ -1,0 +1,64 @@
+// The options screen's workings, apart from its drawing: its rows, where they lie on the
+// picture, the focus, and what each key, gamepad button or pointer event does to the settings.
+// Up and down (the d-pad, Tab) move between rows; left and right change a value (a volume by
+// ten, a speed by a tenth), or on a control's row choose its keyboard or gamepad cell; Return
+// (the south button, a click) turns a switch over, or makes a cell wait for the key or button
+// that becomes the control's; Escape (the east button) or "Done" leaves. A key or button that
+// another control had leaves it (the start and pause controls may share one). "Defaults" puts
+// back the game's keys and buttons.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/render/sprite_batch.hpp"
+#include "platform/settings/settings.hpp"
+#include "platform/window/window.hpp"
+
+class OptionsMenu {
+public:
+    enum class Row { Music, Effects, Sensitivity, Invert, GamepadSpeed, FullScreen, PauseOnFocusLoss, Binding,
+                     Defaults, Done };
+    struct Item {
+        Row row = Row::Done;
+        platform::Control control = platform::Control::Count;  // Binding rows
+        platform::RectI rect;    // the whole row
+        platform::RectI cells[2];  // Binding: the keyboard's and the gamepad's; else the value
+    };
+    // What an event did.
+    enum class Outcome { Nothing, Moved, Changed, VolumeChanged, Leave };
+
+    static constexpr int kRowHeight = 32;
+    static constexpr int kCaptionHeight = 44;
+
+    OptionsMenu(const platform::Settings& settings, int pictureWidth, int pictureHeight);
+
+    Outcome Handle(const platform::WindowEvent& event);
+
+    const std::vector<Item>& items() const { return items_; }
+    const platform::Settings& settings() const { return settings_; }
+    // The focused row and, on a Binding row, its cell (0 keyboard, 1 gamepad).
+    size_t focus() const { return focus_; }
+    int column() const { return column_; }
+    // A cell waits for its key or button.
+    bool waiting() const { return waiting_; }
+    // The row's name and, for a row with one value, its value as shown.
+    static std::string Label(const Item& item);
+    std::string Value(const Item& item, int cell = 0) const;
+    platform::RectI box;
+
+private:
+    Outcome Adjust(int step);
+    Outcome Accept();
+    Outcome Bind(const std::string& name, bool onPad);
+    bool Hit(platform::Point p, size_t* row, int* cell) const;
+
+    platform::Settings settings_;
+    std::vector<Item> items_;
+    size_t focus_ = 0;
+    int column_ = 0;
+    bool waiting_ = false;
+    bool pointerDown_ = false;
+    bool pointerSeen_ = false;
+    platform::Point lastPointer_;
+};

@@ -1,0 +1,153 @@
+// The settings file: what a player may get wrong in it, and what the game writes back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/settings/settings_file.hpp"
+#include "platform/window/device_input.hpp"
+
+using namespace platform;
+
+namespace {
+
+const SdlInputNaming kNames;
+
+SettingsReading Read(const std::string& text) { return ReadSettings(text, "s.toml", kNames); }
+
+std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+TEST(SettingsFormat, NoFileTextIsTheGameAsItAlwaysPlayed) {
+    const SettingsReading r = Read("");
+    EXPECT_TRUE(r.problems.empty());
+    EXPECT_EQ(r.settings, Settings{});
+    EXPECT_EQ(r.settings.keys[size_t(Control::SlideLeft)], InputNames{"A"});
+    EXPECT_EQ(r.settings.keys[size_t(Control::Fire)], InputNames{"MouseLeft"});
+}
+
+TEST(SettingsFormat, ReadsWhatAPlayerWrites) {
+    const SettingsReading r = Read(
+        "[audio]\nmusic = 40\n[look]\nmouse_sensitivity = 2\ninvert_vertical = true\n"
+        "[keys]\nslide_left = [\"left\", \"A\"]\nfire = \"return\"\n[gamepad]\npause = [\"Y\"]\n"
+        "[display]\nfullscreen = \"no\"\nrender_scale = 0.5\nframe_skip = false\nlanguage = \"ja\"\n"
+        "[play]\npause_on_focus_loss = false\n");
+    EXPECT_TRUE(r.problems.empty()) << r.problems[0];
+    EXPECT_EQ(r.settings.music, 40);
+    EXPECT_EQ(r.settings.effects, 100);
+    EXPECT_EQ(r.settings.mouseSensitivity, 2.0);
+    EXPECT_TRUE(r.settings.invertVertical);
+    EXPECT_EQ(r.settings.keys[size_t(Control::SlideLeft)], (InputNames{"Left", "A"}));
+    EXPECT_EQ(r.settings.keys[size_t(Control::Fire)], InputNames{"Return"});
+    EXPECT_EQ(r.settings.buttons[size_t(Control::Pause)], InputNames{"y"});
+    EXPECT_EQ(r.settings.fullScreen, FullScreenAtStart::No);
+    EXPECT_EQ(r.settings.renderScale, 0.5);
+    EXPECT_FALSE(r.settings.frameSkip);
+    EXPECT_FALSE(r.settings.pauseOnFocusLoss);
+    // Written back, it reads the same.
+    const SettingsReading back = Read(FormatSettings(r.settings));
+    EXPECT_TRUE(back.problems.empty());
+    EXPECT_EQ(back.settings, r.settings);
+}
+
+// Each fault is one line naming the file, its line and the key; what was wrong keeps its
+// default and the rest of the file still counts.
+TEST(SettingsFormat, EachFaultIsOneLineAndKeepsItsDefault) {
+    const struct {
+        const char* text;
+        const char* said;  // a part of the one problem line
+    } cases[] = {
+        {"[audio]\nmusic = \"loud\"\neffects = 50\n", "s.toml:2: [audio] music: expected a whole number"},
+        {"[audio]\nmusic = 101\neffects = 50\n", "s.toml:2: [audio] music"},
+        {"[audio]\nvolume = 3\neffects = 50\n", "s.toml:2: [audio] \"volume\": no such setting"},
+        {"[sound]\nmusic = 3\n[audio]\neffects = 50\n", "s.toml:1: \"sound\": no such table"},
+        {"look = 3\n[audio]\neffects = 50\n", "s.toml:1: \"look\": should be the table [look]"},
+        {"[audio]\neffects = 50\n[look]\nmouse_sensitivity = 0\n", "s.toml:4: [look] mouse_sensitivity"},
+        {"[audio]\neffects = 50\n[keys]\nfire = [\"NoSuchKey\"]\n", "s.toml:4: [keys] fire: \"NoSuchKey\" is no key"},
+        {"[audio]\neffects = 50\n[gamepad]\nfire = [\"Return\"]\n", "is no gamepad button"},
+        {"[audio]\neffects = 50\n[display]\nfullscreen = true\n", "expected \"ask\", \"yes\" or \"no\""},
+    };
+    for (const auto& c : cases) {
+        const SettingsReading r = Read(c.text);
+        ASSERT_EQ(r.problems.size(), 1u) << c.text;
+        EXPECT_NE(r.problems[0].find(c.said), std::string::npos) << r.problems[0];
+        EXPECT_EQ(r.settings.music, 100) << c.text;
+        EXPECT_EQ(r.settings.effects, 50) << c.text;
+        EXPECT_EQ(r.settings.mouseSensitivity, 1.0) << c.text;
+        EXPECT_EQ(r.settings.keys, Settings::DefaultKeys()) << c.text;
+        EXPECT_EQ(r.settings.buttons, Settings::DefaultButtons()) << c.text;
+    }
+}
+
+// A file that is no settings file at all: one line, every default.
+TEST(SettingsFormat, DamagedFilesGiveTheDefaults) {
+    const std::string cases[] = {
+        "[audio]\nmusic = 4",                       // cut off in the middle: reads, music 4
+        "[audio\nmusic = 40\n",                     // truncated table name
+        std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe", 12),  // binary junk
+        "[audio]\nmusic = 40\n# " + std::string(10 * 1024 * 1024, 'x') + "\n",  // a 10 MB line
+    };
+    EXPECT_EQ(Read(cases[0]).settings.music, 4);
+    for (size_t i = 1; i < std::size(cases); ++i) {
+        const SettingsReading r = Read(cases[i]);
+        ASSERT_EQ(r.problems.size(), 1u) << i;
+        EXPECT_TRUE(r.problems[0].starts_with("s.toml")) << r.problems[0];
+        EXPECT_EQ(r.problems[0].find('\n'), std::string::npos);
+        EXPECT_LT(r.problems[0].size(), 300u);
+        EXPECT_TRUE(r.unreadable);
+        EXPECT_EQ(r.settings, Settings{});
+    }
+}
+
+// The player's damaged file is kept beside under a new name before the game writes its own,
+// never overwritten; a later save of a clean file writes in place.
+TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(testing::TempDir()) / "korvelin-settings-test" / "korvelin";
+    fs::remove_all(folder.parent_path());
+    fs::create_directories(folder);
+    const std::string path = (folder / kSettingsFileName).string();
+    const std::string junk = "[audio\nmusic = 40\n";
+    std::ofstream(folder / "settings.toml.broken") << "kept from before";
+    std::ofstream(path, std::ios::binary) << junk;
+
+    SettingsFile file = LoadSettingsFile(path, kNames);
+    ASSERT_EQ(file.problems.size(), 1u);
+    EXPECT_TRUE(file.keepAside);
+    Settings changed;
+    changed.music = 30;
+    std::string note, error;
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    EXPECT_EQ(Slurp(folder / "settings.toml.broken"), "kept from before");
+    EXPECT_EQ(Slurp(folder / "settings.toml.broken-2"), junk);
+    EXPECT_NE(note.find("settings.toml.broken-2"), std::string::npos) << note;
+    EXPECT_EQ(LoadSettingsFile(path, kNames).settings.music, 30);
+
+    note.clear();
+    changed.music = 20;
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    EXPECT_TRUE(note.empty());
+    EXPECT_FALSE(fs::exists(folder / "settings.toml.broken-3"));
+    EXPECT_FALSE(fs::exists(path + ".saving"));
+    // A folder where the file should be: one line, and it is never written over.
+    fs::remove(path);
+    fs::create_directory(path);
+    file = LoadSettingsFile(path, kNames);
+    ASSERT_EQ(file.problems.size(), 1u);
+    EXPECT_NE(file.problems[0].find("folder"), std::string::npos) << file.problems[0];
+    EXPECT_FALSE(SaveSettingsFile(file, changed, &note, &error));
+    EXPECT_TRUE(fs::is_directory(path));
+    // No file and no folder yet: the defaults, and saving makes the folder.
+    fs::remove_all(folder);
+    file = LoadSettingsFile(path, kNames);
+    EXPECT_TRUE(file.problems.empty());
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    EXPECT_EQ(LoadSettingsFile(path, kNames).settings.music, 20);
+}
