@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/frame_timer.hpp"
+#include "app/game_clock.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
 #include "graphics/graphics_device.hpp"
@@ -92,16 +93,32 @@ void Application::WindowProc(const WindowEvent& e) {
 }
 
 void Application::RunFrame(SceneManager& manager) {
-    GraphicsDevice& gd = GraphicsDevice::Instance();
     const auto start = std::chrono::steady_clock::now();
+    BeginFrame();
+    RunUpdate(manager);
+    DrawFrame(manager);
+    // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
+    if (paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
+}
+
+void Application::BeginFrame() {
     FrameTimer::Tick();
     UiBinding::NewFrame();
+}
+
+void Application::RunUpdate(SceneManager& manager) {
     manager.Update();
+    ++frameCount;
+}
+
+void Application::DrawFrame(SceneManager& manager) {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
     manager.Draw();
     GameServices& services = manager.services();
     services.sound().UpdateListener(gd.device->GetTransform(TransformType::View));
     const bool overlay = services.overlay().enabled;
-    if (overlay) services.overlay().Draw(FrameTimer::FramesPerSecond(), frameCount);
+    // The overlay shows the number of the update just run.
+    if (overlay) services.overlay().Draw(FrameTimer::FramesPerSecond(), frameCount - 1);
     if (gd.device->BeginScene()) {
         UiBinding::EndFrame(*gd.device, overlay);
         gd.device->EndScene();
@@ -113,30 +130,32 @@ void Application::RunFrame(SceneManager& manager) {
     if (window) window->GetDrawableSize(&w, &h);
     gd.device->Present(w, h);
     wheelDelta = 0;
-    // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
-    if (paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
-    ++frameCount;
+    ++drawnFrames;
 }
 
-bool Application::FeedInput() {
+bool Application::FeedInput(bool sampleDevices) {
     ScriptedInput& input = window->input();
     if (!replay) {
-        window->devices().Feed(frameCount, input, recorder.get());
+        // Live input is sampled once a drawn frame: its events go to the frame's first update.
+        if (sampleDevices) window->devices().Feed(frameCount, input, recorder.get());
         return true;
     }
     // Sampled all the same, so what the devices did meanwhile is not kept for later.
     std::vector<InputEvent> ignored;
-    window->devices().Sample(frameCount, input, &ignored);
+    if (sampleDevices) window->devices().Sample(frameCount, input, &ignored);
     return replay->Apply(frameCount, input);
 }
 
 int Application::Run() {
     SceneManager manager(sceneFactory);
     manager.Init();
-    if (trace) manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, scene, true); });
+    if (trace)
+        manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, drawnFrames, scene, true); });
     questions_->recorder = recorder.get();
     questions_->replay = replay.get();
     questions_->running = true;
+    GameClock clock(frameSkip);
+    const auto begin = std::chrono::steady_clock::now();
     for (;;) {
         if (quitRequested || questions_->closeRequested) {
             loopEnded = true;
@@ -148,13 +167,26 @@ int Application::Run() {
             WindowProc(event);
             continue;  // the stop flags are tested between every two messages
         }
-        questions_->frame = frameCount;
-        if (!FeedInput()) {
-            loopEnded = true;  // the replayed run was closed before this frame
-            break;
+        const int due = clock.UpdatesDue(std::chrono::steady_clock::now());
+        const int asked = questions_->asked;
+        int ran = 0;
+        for (; ran < due && !loopEnded && !questions_->closeRequested; ++ran) {
+            questions_->frame = frameCount;
+            // A replay holds every update's events; the devices are sampled once a frame.
+            if (!FeedInput(ran == 0)) {
+                loopEnded = true;  // the replayed run was closed before this update
+                break;
+            }
+            if (ran == 0) BeginFrame();
+            RunUpdate(manager);
         }
-        RunFrame(manager);
+        if (ran == 0) break;
+        DrawFrame(manager);
+        // The game stood still while a question waited for its answer: that time is not made up.
+        if (questions_->asked != asked) clock.Restart(std::chrono::steady_clock::now());
+        if (paceFrames) SleepUntil(clock.NextFrame());
     }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;
     questions_->running = false;
     UiBinding::Shutdown();
     manager.Release();
@@ -169,6 +201,9 @@ int Application::Run() {
         std::fprintf(stderr, "korvelin: %s\n", error.c_str());
         status = 1;
     }
+    // A traced run says how fast it played: updates (game time) and drawn frames, per second of
+    // the wall clock.
+    if (trace) WriteWindowSummary(frameCount, drawnFrames, elapsed.count());
     return status;
 }
 

@@ -44,7 +44,7 @@ public:
     int clientHeight = 0;
     bool quitRequested = false;
     bool loopEnded = false;  // set by the loop when it stops, or by a scene that ends the game
-    int frameCount = 0;
+    int frameCount = 0;      // updates run so far: the number of the next one
     int wheelDelta = 0;      // this frame's wheel notches x 120; 0 after every Present
     SimpleShader& simpleShader = GameEffects::Instance().simpleShader;
     ModelShader& modelShader = GameEffects::Instance().modelShader;
@@ -61,6 +61,11 @@ public:
     bool readOnlyGameFolder = false;
     // Frames last at least 16 ms; benchmarks switch the wait off to time the work alone.
     bool paceFrames = true;
+    // The window's game clock keeps real time: a frame that took longer than 16 ms is followed by
+    // the updates that fell due (at most four). Off (--no-frame-skip): one update per drawn frame.
+    bool frameSkip = true;
+    // Frames drawn so far (the window's updates may outnumber them).
+    int64_t drawnFrames = 0;
     // --fullscreen or --windowed: the start-up question is answered in advance.
     std::optional<bool> fullScreenChoice;
     // A window run's recording, replay and trace (each only when asked for).
@@ -68,15 +73,19 @@ public:
     std::unique_ptr<platform::ScriptPlayer> replay;
     std::unique_ptr<RunTrace> trace;
 
-    // One frame: counter, UI frame, update, draw, listener, overlay, Present, pacing. Works
-    // without a window too (headless tests on the null device).
+    // One frame of one update: counter, UI frame, update, draw, listener, overlay, Present,
+    // pacing. Works without a window too (headless runs and tests on the null device).
     void RunFrame(class SceneManager& manager);
 
 private:
     Application() = default;
-    // The input of the frame about to run, from the devices or the replay. False when the
-    // replayed run was closed here.
-    bool FeedInput();
+    // The input of the update about to run: the devices' sample (the first update of a drawn
+    // frame only) or the replay's events. False when the replayed run was closed here.
+    bool FeedInput(bool sampleDevices);
+    // The drawn frame's counter tick and UI frame; one update; the frame drawn and presented.
+    void BeginFrame();
+    void RunUpdate(class SceneManager& manager);
+    void DrawFrame(class SceneManager& manager);
     bool uiReady_ = false;
     std::unique_ptr<QuestionHandler> questions_;
 };

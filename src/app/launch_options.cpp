@@ -23,6 +23,7 @@ constexpr Option kOptions[] = {
     {"--trace", true, Where::Both},       {"--frames", true, Where::Headless}, {"--start", true, Where::Headless},
     {"--input", true, Where::Headless},   {"--fullscreen", false, Where::Window},
     {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
+    {"--no-frame-skip", false, Where::Window}, {"--render-scale", true, Where::Window},
 };
 
 // Pairs that cannot be given together.
@@ -41,6 +42,17 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--windowed") out->fullScreen = false;
     else if (name == "--record") out->recordFile = value;
     else if (name == "--replay") out->replayFile = value;
+    else if (name == "--no-frame-skip") out->frameSkip = false;
+    else if (name == "--render-scale") {
+        if (value == "auto") out->renderScale.reset();
+        else if (value == "1" || value == "1.0") out->renderScale = 1.0f;
+        else if (value == "0.75") out->renderScale = 0.75f;
+        else if (value == "0.5") out->renderScale = 0.5f;
+        else {
+            *error = "--render-scale takes auto, 1, 0.75 or 0.5, not '" + std::string(value) + "'";
+            return false;
+        }
+    }
     else if (name == "--start") {
         if (value != "title" && value != "game") {
             *error = "--start takes title or game, not '" + std::string(value) + "'";
@@ -137,7 +149,8 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
 
 const char* LaunchUsage() {
     return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--dev]\n"
+           "                [--render-scale auto|1|0.75|0.5] [--no-frame-skip] [--course FILE] [--seed N]\n"
+           "                [--dev]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
            "                [--course FILE] [--seed N] [--dev]\n"
            "\n"
@@ -146,11 +159,17 @@ const char* LaunchUsage() {
            "  --record FILE    write the run's input (keys, cursor, gamepad, answers) to FILE as an\n"
            "                   input script, with the seed on its first line\n"
            "  --replay FILE    play an input script (a recorded run) in the window\n"
+           "  --render-scale S draw the 3D picture and its glow at S times the window's resolution\n"
+           "                   (auto, 1, 0.75 or 0.5) and scale it up; the HUD stays sharp. auto: 1\n"
+           "                   on a graphics card, the largest that keeps up on a software renderer\n"
+           "  --no-frame-skip  one game update per drawn frame: a slow machine plays slower instead\n"
+           "                   of drawing fewer frames (the game otherwise keeps real time)\n"
            "  --dev            show the developer overlay\n"
            "  --course FILE    play this course file instead of data/data/cpdata.dat\n"
            "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
            "                   gives the same units in every run\n"
-           "  --trace FILE     write one JSON line per frame to FILE\n"
+           "  --trace FILE     write one JSON line per game update to FILE; in the window, print a\n"
+           "                   summary line (updates and drawn frames per second) at the end\n"
            "  --headless       run without a window, sound or frame pacing, on the null device;\n"
            "                   prints a summary line at the end\n"
            "  --frames N       headless: stop after N frames (default: when the game ends)\n"

@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
 
     app.developerOverlay = options.dev;
     app.fullScreenChoice = options.fullScreen;
+    app.frameSkip = options.frameSkip;
     app.sceneFactory = CreateGameScene;
     if (options.headless) {
         gRunning = true;

@@ -35,6 +35,7 @@ DialogAnswer QuestionHandler::AskPlayer(const DialogRequest& r) {
 }
 
 DialogAnswer QuestionHandler::Ask(const DialogRequest& r) {
+    ++asked;
     const bool question = r.buttons == DialogButtons::YesNo;
     if (question && running && replay) {
         const char* how = "";

@@ -35,6 +35,8 @@ public:
     int64_t frame = 0;
     platform::InputRecorder* recorder = nullptr;
     platform::ScriptPlayer* replay = nullptr;
+    // Questions asked so far (the game stands still while one waits).
+    int asked = 0;
     // The window was closed while the game's own box asked.
     bool closeRequested = false;
 

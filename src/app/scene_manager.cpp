@@ -1,6 +1,8 @@
 // The scene manager and the frame's draw pipeline.
 #include "app/scene_manager.hpp"
 
+#include <algorithm>
+
 #include "app/application.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/render_state_guard.hpp"
@@ -37,6 +39,7 @@ void SceneManager::Update() {
         if (observer_) observer_(nullptr);
         return;
     }
+    ++updatesSinceDraw_;
     Input& input = GetInput();
     const SceneId wanted = scene->Update(ReadControls(input, PictureMiddle(input)));
     if (observer_) observer_(scene.get());
@@ -92,6 +95,8 @@ void SceneManager::Draw() {
     d.SetRenderTarget(0, gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
     d.BeginScene();
+    if (scene) scene->drawSteps = std::max(1, updatesSinceDraw_);
+    updatesSinceDraw_ = 0;
     if (scene) scene->PreDraw();
     UploadFrameParameters();
     if (glowTarget.texture) glowTarget.SetAsRenderTarget(1);

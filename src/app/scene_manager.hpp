@@ -42,4 +42,5 @@ private:
     SceneFactory factory_;
     std::unique_ptr<GameServices> services_;
     std::function<void(const SceneBase*)> observer_;
+    int updatesSinceDraw_ = 0;  // the drawn frame's animation steps
 };
