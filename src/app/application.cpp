@@ -6,6 +6,7 @@
 
 #include "app/frame_timer.hpp"
 #include "app/game_clock.hpp"
+#include "app/render_scale.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
 #include "graphics/graphics_device.hpp"
@@ -155,6 +156,14 @@ int Application::Run() {
     questions_->replay = replay.get();
     questions_->running = true;
     GameClock clock(frameSkip);
+    // A software renderer is named with the scale chosen; `auto` measures the first frames.
+    const std::string renderer = GraphicsDevice::Instance().device->RendererName();
+    const bool software = IsSoftwareRenderer(renderer);
+    manager.SetRenderScale(renderScale.value_or(1.0f));
+    std::optional<AutoRenderScale> choosing;
+    if (software && !renderScale) choosing.emplace();
+    if (software && renderScale)
+        std::fprintf(stderr, "korvelin: software renderer %s: render scale %g\n", renderer.c_str(), *renderScale);
     const auto begin = std::chrono::steady_clock::now();
     for (;;) {
         if (quitRequested || questions_->closeRequested) {
@@ -167,7 +176,8 @@ int Application::Run() {
             WindowProc(event);
             continue;  // the stop flags are tested between every two messages
         }
-        const int due = clock.UpdatesDue(std::chrono::steady_clock::now());
+        const auto frameStart = std::chrono::steady_clock::now();
+        const int due = clock.UpdatesDue(frameStart);
         const int asked = questions_->asked;
         int ran = 0;
         for (; ran < due && !loopEnded && !questions_->closeRequested; ++ran) {
@@ -182,8 +192,18 @@ int Application::Run() {
         }
         if (ran == 0) break;
         DrawFrame(manager);
+        const auto frameEnd = std::chrono::steady_clock::now();
         // The game stood still while a question waited for its answer: that time is not made up.
-        if (questions_->asked != asked) clock.Restart(std::chrono::steady_clock::now());
+        if (questions_->asked != asked) clock.Restart(frameEnd);
+        if (choosing && questions_->asked == asked) {
+            const bool chosen = choosing->Feed(std::chrono::duration<double, std::milli>(frameEnd - frameStart).count());
+            manager.SetRenderScale(choosing->scale());
+            if (chosen) {
+                std::fprintf(stderr, "korvelin: software renderer %s: render scale auto, %g\n", renderer.c_str(),
+                             choosing->scale());
+                choosing.reset();
+            }
+        }
         if (paceFrames) SleepUntil(clock.NextFrame());
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;

@@ -64,6 +64,9 @@ public:
     // The window's game clock keeps real time: a frame that took longer than 16 ms is followed by
     // the updates that fell due (at most four). Off (--no-frame-skip): one update per drawn frame.
     bool frameSkip = true;
+    // The 3D picture's scale (1, 0.75, 0.5 of the window's resolution); none: auto, which is 1 on
+    // a graphics card and the largest scale whose frames fit on a software renderer.
+    std::optional<float> renderScale;
     // Frames drawn so far (the window's updates may outnumber them).
     int64_t drawnFrames = 0;
     // --fullscreen or --windowed: the start-up question is answered in advance.

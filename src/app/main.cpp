@@ -127,6 +127,7 @@ int main(int argc, char** argv) {
     app.developerOverlay = options.dev;
     app.fullScreenChoice = options.fullScreen;
     app.frameSkip = options.frameSkip;
+    app.renderScale = options.renderScale;
     app.sceneFactory = CreateGameScene;
     if (options.headless) {
         gRunning = true;

@@ -19,6 +19,26 @@ SceneManager::~SceneManager() {
     // The scene goes before the services it was handed, also when Release was never called.
     Release();
     glowTarget.Release();
+    sceneTarget.Release();
+    // The blur belongs to the process: the next manager starts at full size.
+    if (renderScale_ != 1.0f) {
+        const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+        Application::Instance().blurFilter.SetSourceSize(pp.backBufferWidth, pp.backBufferHeight);
+    }
+}
+
+void SceneManager::SetRenderScale(float scale) {
+    if (scale == renderScale_) return;
+    renderScale_ = scale;
+    const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+    const int w = std::max(1, int(float(pp.backBufferWidth) * scale + 0.5f));
+    const int h = std::max(1, int(float(pp.backBufferHeight) * scale + 0.5f));
+    glowTarget.CreateTarget(w, h, 1, TextureUsage::RenderTarget);
+    if (scale < 1.0f)
+        sceneTarget.CreateTarget(w, h, 1, TextureUsage::RenderTargetWithDepth);
+    else
+        sceneTarget.Release();
+    Application::Instance().blurFilter.SetSourceSize(w, h);
 }
 
 void SceneManager::Init(SceneId first) {
@@ -92,7 +112,14 @@ void SceneManager::Draw() {
         glowTarget.SetAsRenderTarget(0);
         d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
-    d.SetRenderTarget(0, gd.backBufferSurface);
+    // Below full scale the 3D picture is drawn into a smaller target of its own and then
+    // stretched over the back buffer, depth and all, before the sprites.
+    const bool scaled = sceneTarget.texture != 0;
+    if (scaled) {
+        sceneTarget.SetAsRenderTarget(0);
+        d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
+    }
+    d.SetRenderTarget(0, scaled ? sceneTarget.surface : gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
     d.BeginScene();
     if (scene) scene->drawSteps = std::max(1, updatesSinceDraw_);
@@ -103,6 +130,7 @@ void SceneManager::Draw() {
     if (scene) scene->Draw3D();
     d.SetRenderTarget(0, gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
+    if (scaled) d.CopyToBackBuffer(sceneTarget.texture);
     gd.sprite->Begin();
     if (scene) scene->Draw2D();
     gd.sprite->End();
