@@ -180,7 +180,8 @@ int Application::Run() {
         const int due = clock.UpdatesDue(frameStart);
         const int asked = questions_->asked;
         int ran = 0;
-        for (; ran < due && !loopEnded && !questions_->closeRequested; ++ran) {
+        // A question stops the frame's updates: the game stood still while it waited.
+        for (; ran < due && !loopEnded && !questions_->closeRequested && questions_->asked == asked; ++ran) {
             questions_->frame = frameCount;
             // A replay holds every update's events; the devices are sampled once a frame.
             if (!FeedInput(ran == 0)) {
