@@ -1,8 +1,9 @@
-// The process-wide application: the window, the paced frame loop, the order of start-up and
-// shutdown. It creates the three effects every drawing part uses (their owner is GameEffects)
-// and is the host that scenes ask to end the program. In the window each frame's input is
-// sampled from the devices (and recorded) or played from a recording before the frame runs;
-// the window switches to full screen and back at any time.
+// The process-wide application: the window, the frame loop on the game clock, the order of
+// start-up and shutdown. It creates the three effects every drawing part uses (their owner is
+// GameEffects) and is the host that scenes ask to end the program. In the window each drawn
+// frame's input is sampled from the devices (and recorded) before its first update, or every
+// update's input is played from a recording; the window switches to full screen and back at any
+// time.
 #pragma once
 
 #include <memory>
