@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "app/frame_timer.hpp"
+#include "app/game_clock.hpp"
+#include "app/render_scale.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
 #include "graphics/graphics_device.hpp"
@@ -100,16 +102,38 @@ void Application::WindowProc(const WindowEvent& e) {
 }
 
 void Application::RunFrame(SceneManager& manager) {
-    GraphicsDevice& gd = GraphicsDevice::Instance();
     const auto start = std::chrono::steady_clock::now();
+    BeginFrame();
+    RunUpdate(manager);
+    DrawFrame(manager);
+    // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
+    if (paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
+}
+
+std::optional<float> Application::ChosenRenderScale() const {
+    if (renderScaleGiven) return renderScale;
+    if (settings.renderScale) return static_cast<float>(*settings.renderScale);
+    return std::nullopt;
+}
+
+void Application::BeginFrame() {
     FrameTimer::Tick();
     UiBinding::NewFrame();
+}
+
+void Application::RunUpdate(SceneManager& manager) {
     manager.Update();
+    ++frameCount;
+}
+
+void Application::DrawFrame(SceneManager& manager) {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
     manager.Draw();
     GameServices& services = manager.services();
     services.sound().UpdateListener(gd.device->GetTransform(TransformType::View));
     const bool overlay = services.overlay().enabled;
-    if (overlay) services.overlay().Draw(FrameTimer::FramesPerSecond(), frameCount);
+    // The overlay shows the number of the update just run.
+    if (overlay) services.overlay().Draw(FrameTimer::FramesPerSecond(), frameCount - 1);
     if (gd.device->BeginScene()) {
         UiBinding::EndFrame(*gd.device, overlay);
         gd.device->EndScene();
@@ -121,20 +145,19 @@ void Application::RunFrame(SceneManager& manager) {
     if (window) window->GetDrawableSize(&w, &h);
     gd.device->Present(w, h);
     wheelDelta = 0;
-    // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
-    if (paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
-    ++frameCount;
+    ++drawnFrames;
 }
 
-bool Application::FeedInput() {
+bool Application::FeedInput(bool sampleDevices) {
     ScriptedInput& input = window->input();
     if (!replay) {
-        window->devices().Feed(frameCount, input, recorder.get());
+        // Live input is sampled once a drawn frame: its events go to the frame's first update.
+        if (sampleDevices) window->devices().Feed(frameCount, input, recorder.get());
         return true;
     }
     // Sampled all the same, so what the devices did meanwhile is not kept for later.
     std::vector<InputEvent> ignored;
-    window->devices().Sample(frameCount, input, &ignored);
+    if (sampleDevices) window->devices().Sample(frameCount, input, &ignored);
     return replay->Apply(frameCount, input);
 }
 
@@ -156,10 +179,27 @@ int Application::Run() {
     SceneManager manager(sceneFactory);
     manager.Init();
     ApplyPlayerSettings(manager);
-    if (trace) manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, scene, true); });
+    if (trace)
+        manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, drawnFrames, scene, true); });
     questions_->recorder = recorder.get();
     questions_->replay = replay.get();
     questions_->running = true;
+    GameClock clock(FrameSkipOn());
+    // A software renderer is named with the scale chosen; `auto` measures the first frames.
+    const std::string renderer = GraphicsDevice::Instance().device->RendererName();
+    const bool software = IsSoftwareRenderer(renderer);
+    std::optional<float> scale;
+    std::optional<AutoRenderScale> choosing;
+    const auto useScale = [&] {
+        scale = ChosenRenderScale();
+        manager.SetRenderScale(scale.value_or(1.0f));
+        choosing.reset();
+        if (software && !scale) choosing.emplace();
+        if (software && scale)
+            std::fprintf(stderr, "korvelin: software renderer %s: render scale %g\n", renderer.c_str(), *scale);
+    };
+    useScale();
+    const auto begin = std::chrono::steady_clock::now();
     for (;;) {
         if (quitRequested || questions_->closeRequested) {
             if (MayClose(manager)) {
@@ -172,17 +212,48 @@ int Application::Run() {
         WindowEvent event;
         if (window->PollEvent(&event)) {
             WindowProc(event);
-            HoldIfAsked(event, manager);
+            // The time spent paused or in the options is not made up afterwards.
+            if (HoldIfAsked(event, manager)) {
+                clock.Restart(std::chrono::steady_clock::now());
+                // The options may have changed the pace or the scale: they count at once.
+                clock.SetFrameSkip(FrameSkipOn());
+                if (ChosenRenderScale() != scale) useScale();
+            }
             continue;  // the stop flags are tested between every two messages
         }
-        questions_->frame = frameCount;
-        if (!FeedInput()) {
-            loopEnded = true;  // the replayed run was closed before this frame
-            break;
+        const auto frameStart = std::chrono::steady_clock::now();
+        const int due = clock.UpdatesDue(frameStart);
+        const int64_t asked = questions_->asked;
+        questionsBeforeFrame_ = asked;
+        int ran = 0;
+        // A question stops the frame's updates: the game stood still while it waited.
+        for (; ran < due && !loopEnded && !questions_->closeRequested && questions_->asked == asked; ++ran) {
+            questions_->frame = frameCount;
+            // A replay holds every update's events; the devices are sampled once a frame.
+            if (!FeedInput(ran == 0)) {
+                loopEnded = true;  // the replayed run was closed before this update
+                break;
+            }
+            if (ran == 0) BeginFrame();
+            RunUpdate(manager);
         }
-        questionsBeforeFrame_ = questions_->asked;
-        RunFrame(manager);
+        if (ran == 0) continue;  // the loop's top ends it, or asks before the window closes
+        DrawFrame(manager);
+        const auto frameEnd = std::chrono::steady_clock::now();
+        // The game stood still while a question waited for its answer: that time is not made up.
+        if (questions_->asked != asked) clock.Restart(frameEnd);
+        if (choosing && questions_->asked == asked) {
+            const bool chosen = choosing->Feed(std::chrono::duration<double, std::milli>(frameEnd - frameStart).count());
+            manager.SetRenderScale(choosing->scale());
+            if (chosen) {
+                std::fprintf(stderr, "korvelin: software renderer %s: render scale auto, %g\n", renderer.c_str(),
+                             choosing->scale());
+                choosing.reset();
+            }
+        }
+        if (paceFrames) SleepUntil(clock.NextFrame());
     }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;
     questions_->running = false;
     UiBinding::Shutdown();
     manager.Release();
@@ -197,6 +268,9 @@ int Application::Run() {
         std::fprintf(stderr, "korvelin: %s\n", error.c_str());
         status = 1;
     }
+    // A traced run says how fast it played: updates (game time) and drawn frames, per second of
+    // the wall clock.
+    if (trace) WriteWindowSummary(frameCount, drawnFrames, elapsed.count());
     return status;
 }
 

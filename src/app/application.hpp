@@ -1,8 +1,9 @@
-// The process-wide application: the window, the paced frame loop, the order of start-up and
-// shutdown. It creates the three effects every drawing part uses (their owner is GameEffects)
-// and is the host that scenes ask to end the program. In the window each frame's input is
-// sampled from the devices (and recorded) or played from a recording before the frame runs;
-// the window switches to full screen and back at any time.
+// The process-wide application: the window, the frame loop on the game clock, the order of
+// start-up and shutdown. It creates the three effects every drawing part uses (their owner is
+// GameEffects) and is the host that scenes ask to end the program. In the window each drawn
+// frame's input is sampled from the devices (and recorded) before its first update, or every
+// update's input is played from a recording; the window switches to full screen and back at any
+// time.
 #pragma once
 
 #include <memory>
@@ -49,7 +50,7 @@ public:
     int clientHeight = 0;
     bool quitRequested = false;
     bool loopEnded = false;  // set by the loop when it stops, or by a scene that ends the game
-    int frameCount = 0;
+    int frameCount = 0;      // updates run so far: the number of the next one
     int wheelDelta = 0;      // this frame's wheel notches x 120; 0 after every Present
     SimpleShader& simpleShader = GameEffects::Instance().simpleShader;
     ModelShader& modelShader = GameEffects::Instance().modelShader;
@@ -71,6 +72,19 @@ public:
     bool paceFrames = true;
     // The sound manager opens the sound device; a headless run has nobody to hear it.
     bool soundDevice = true;
+    // The window's game clock keeps real time: a frame that took longer than 16 ms is followed by
+    // the updates that fell due (at most four). False (--no-frame-skip, or the settings'
+    // frame_skip = false): one update per drawn frame.
+    bool frameSkip = true;
+    bool FrameSkipOn() const { return frameSkip && settings.frameSkip; }
+    // The 3D picture's scale (1, 0.75, 0.5 of the window's resolution); none: auto, which is 1 on
+    // a graphics card and the largest scale whose frames fit on a software renderer. The command
+    // line's (renderScaleGiven) wins over the settings'.
+    std::optional<float> renderScale;
+    bool renderScaleGiven = false;
+    std::optional<float> ChosenRenderScale() const;
+    // Frames drawn so far (the window's updates may outnumber them).
+    int64_t drawnFrames = 0;
     // --fullscreen or --windowed: the start-up question is answered in advance.
     std::optional<bool> fullScreenChoice;
     // The player's settings as they stand, and the file they came from and go back to (no path:
@@ -82,15 +96,16 @@ public:
     std::unique_ptr<platform::ScriptPlayer> replay;
     std::unique_ptr<RunTrace> trace;
 
-    // One frame: counter, UI frame, update, draw, listener, overlay, Present, pacing. Works
-    // without a window too (headless tests on the null device).
+    // One frame of one update: counter, UI frame, update, draw, listener, overlay, Present,
+    // pacing. Works without a window too (headless runs and tests on the null device).
     void RunFrame(SceneManager& manager);
 
 private:
     Application() = default;
     // Between two frames: the pause key or the lost focus in a run holds it on the pause screen;
-    // the options key on the title opens the options. No frame runs while either shows.
-    void HoldIfAsked(const platform::WindowEvent& event, SceneManager& manager);
+    // the options key on the title opens the options. No update runs while either shows. True
+    // when the game was held.
+    bool HoldIfAsked(const platform::WindowEvent& event, SceneManager& manager);
     void PauseRun(SceneManager& manager);
     // The options screen; its changes reach the game at once and the file when it closes.
     // False when the window was closed meanwhile.
@@ -99,9 +114,13 @@ private:
     void ApplyPlayerSettings(SceneManager& manager);
     HeldScreens held_;
     int64_t questionsBeforeFrame_ = 0;  // questions_->asked when the last frame began
-    // The input of the frame about to run, from the devices or the replay. False when the
-    // replayed run was closed here.
-    bool FeedInput();
+    // The input of the update about to run: the devices' sample (the first update of a drawn
+    // frame only) or the replay's events. False when the replayed run was closed here.
+    bool FeedInput(bool sampleDevices);
+    // The drawn frame's counter tick and UI frame; one update; the frame drawn and presented.
+    void BeginFrame();
+    void RunUpdate(SceneManager& manager);
+    void DrawFrame(SceneManager& manager);
     // Whether the window may close now (see Run).
     bool MayClose(SceneManager& manager);
     bool uiReady_ = false;

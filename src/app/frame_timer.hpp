@@ -1,5 +1,5 @@
 // The frame-rate counter: frames counted over sampling periods of at least a second. Its value
-// is shown, never used for movement: everything in the game moves by fixed amounts per frame.
+// is shown, never used for movement: everything in the game moves by fixed amounts per update.
 #pragma once
 
 #include <cstdint>

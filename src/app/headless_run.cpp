@@ -89,7 +89,7 @@ int HeadlessRun::Run() {
     SceneManager manager(app.sceneFactory);
     manager.SetUpdateObserver([&](const SceneBase* scene) {
         if (scene && scene->sceneId == kSceneGame) lastRun = scene->Summary();
-        trace_.Write(frame_, scene, false);
+        trace_.Write(frame_, frame_, scene, false);  // every update is drawn
     });
     manager.Init(start_);
     // The course is read and checked before the first frame, whatever the first scene: a course

@@ -1,4 +1,6 @@
 // Pausing a run and opening the options between two frames of the window's loop.
+#include <chrono>
+
 #include "app/application.hpp"
 #include "app/player_settings.hpp"
 #include "app/scene_manager.hpp"
@@ -8,6 +10,7 @@ using namespace platform;
 
 namespace {
 constexpr const char* kPauseCaption = "data/Texture/pause.png";
+constexpr std::chrono::seconds kFocusAfterQuestion{1};
 constexpr const char* kLevelSound = "data/sound/shot.wav";  // heard at the effects' new level
 }  // namespace
 
@@ -16,18 +19,21 @@ void Application::ApplyPlayerSettings(SceneManager& manager) {
     ApplySettings(settings, window->devices());
 }
 
-void Application::HoldIfAsked(const WindowEvent& e, SceneManager& manager) {
-    if (!manager.scene || quitRequested) return;
+bool Application::HoldIfAsked(const WindowEvent& e, SceneManager& manager) {
+    if (!manager.scene || quitRequested) return false;
     const SceneId scene = manager.scene->sceneId;
     if (scene == kSceneTitle && e.type == WindowEvent::Type::Options) {
         if (!RunOptions(manager, true)) quitRequested = true;
-        return;
+        return true;
     }
-    // The focus the system's question box took (its events come once the box has gone, before
-    // the next frame) is not the player leaving the game.
-    const bool lostFocus = e.type == WindowEvent::Type::FocusLost && settings.pauseOnFocusLoss &&
-                           questions_->asked == questionsBeforeFrame_;
-    if (scene == kSceneGame && (e.pause || lostFocus)) PauseRun(manager);
+    // The focus the system's question box took is not the player leaving the game. Its events
+    // come once the box has gone, before the next frame or, through the X server, a little later.
+    const bool afterQuestion = questions_->asked != questionsBeforeFrame_ ||
+                               std::chrono::steady_clock::now() - questions_->answeredAt < kFocusAfterQuestion;
+    const bool lostFocus = e.type == WindowEvent::Type::FocusLost && settings.pauseOnFocusLoss && !afterQuestion;
+    if (scene != kSceneGame || !(e.pause || lostFocus)) return false;
+    PauseRun(manager);
+    return true;
 }
 
 void Application::PauseRun(SceneManager& manager) {

@@ -24,6 +24,7 @@ constexpr Option kOptions[] = {
     {"--input", true, Where::Headless},   {"--fullscreen", false, Where::Window},
     {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
     {"--settings", true, Where::Both},
+    {"--no-frame-skip", false, Where::Window}, {"--render-scale", true, Where::Window},
 };
 
 // Pairs that cannot be given together.
@@ -43,6 +44,18 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--record") out->recordFile = value;
     else if (name == "--replay") out->replayFile = value;
     else if (name == "--settings") out->settingsFile = value;
+    else if (name == "--no-frame-skip") out->frameSkip = false;
+    else if (name == "--render-scale") {
+        out->renderScaleGiven = true;
+        if (value == "auto") out->renderScale.reset();
+        else if (value == "1" || value == "1.0") out->renderScale = 1.0f;
+        else if (value == "0.75") out->renderScale = 0.75f;
+        else if (value == "0.5") out->renderScale = 0.5f;
+        else {
+            *error = "--render-scale takes auto, 1, 0.75 or 0.5, not '" + std::string(value) + "'";
+            return false;
+        }
+    }
     else if (name == "--start") {
         if (value != "title" && value != "game") {
             *error = "--start takes title or game, not '" + std::string(value) + "'";
@@ -139,7 +152,8 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
 
 const char* LaunchUsage() {
     return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--settings FILE] [--dev]\n"
+           "                [--course FILE] [--seed N] [--settings FILE] [--render-scale auto|1|0.75|0.5]\n"
+           "                [--no-frame-skip] [--dev]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
            "                [--course FILE] [--seed N] [--settings FILE] [--dev]\n"
            "\n"
@@ -148,11 +162,17 @@ const char* LaunchUsage() {
            "  --record FILE    write the run's input (keys, cursor, gamepad, answers) to FILE as an\n"
            "                   input script, with the seed on its first line\n"
            "  --replay FILE    play an input script (a recorded run) in the window\n"
+           "  --render-scale S draw the 3D picture and its glow at S times the window's resolution\n"
+           "                   (auto, 1, 0.75 or 0.5) and scale it up; the HUD stays sharp. auto: 1\n"
+           "                   on a graphics card, the largest that keeps up on a software renderer\n"
+           "  --no-frame-skip  one game update per drawn frame: a slow machine plays slower instead\n"
+           "                   of drawing fewer frames (the game otherwise keeps real time)\n"
            "  --dev            show the developer overlay\n"
            "  --course FILE    play this course file instead of data/data/cpdata.dat\n"
            "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
            "                   gives the same units in every run\n"
-           "  --trace FILE     write one JSON line per frame to FILE\n"
+           "  --trace FILE     write one JSON line per game update to FILE; in the window, print a\n"
+           "                   summary line (updates and drawn frames per second) at the end\n"
            "  --settings FILE  read and save the settings in FILE instead of\n"
            "                   ~/.config/korvelin/settings.toml (headless runs use the defaults\n"
            "                   unless given one)\n"

@@ -21,6 +21,9 @@ struct LaunchOptions {
     std::optional<bool> fullScreen;  // window: --fullscreen or --windowed
     std::string recordFile;         // window: the run's input, written as an input script
     std::string replayFile;         // window: an input script played instead of the devices
+    bool frameSkip = true;          // window: the game keeps real time (off: --no-frame-skip)
+    std::optional<float> renderScale;  // window: 1, 0.75 or 0.5 of the window; none: auto
+    bool renderScaleGiven = false;     // --render-scale was given (and wins over the settings)
     std::string courseFile;         // empty: the game's own course
     std::optional<uint64_t> seed;   // the enemy units' seed
     std::string settingsFile;       // empty: the player's own (a window run) or none (headless)

@@ -150,6 +150,9 @@ int main(int argc, char** argv) {
     // The command line's answer wins over the settings'.
     if (!app.fullScreenChoice && app.settings.fullScreen != FullScreenAtStart::Ask)
         app.fullScreenChoice = app.settings.fullScreen == FullScreenAtStart::Yes;
+    app.frameSkip = options.frameSkip;
+    app.renderScale = options.renderScale;
+    app.renderScaleGiven = options.renderScaleGiven;
     app.sceneFactory = CreateGameScene;
     if (options.headless) {
         gRunning = true;

@@ -54,6 +54,7 @@ DialogAnswer QuestionHandler::Ask(const DialogRequest& r) {
         return answer;
     }
     const DialogAnswer answer = AskPlayer(r);
+    answeredAt = std::chrono::steady_clock::now();
     if (question && running && recorder) {
         InputEvent e;
         e.frame = frame;

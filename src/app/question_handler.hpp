@@ -6,6 +6,7 @@
 // asked in, so a replay meets the same answer at the same question.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -37,9 +38,12 @@ public:
     platform::ScriptPlayer* replay = nullptr;
     // The window was closed while the game's own box asked.
     bool closeRequested = false;
-    // Questions asked so far: a focus lost to the system's box while it asked is not the
-    // player leaving the game.
+    // Questions asked so far: the game stands still while one waits, and a focus lost to the
+    // system's box while it asked is not the player leaving the game.
     int64_t asked = 0;
+    // When the last question was answered: the focus coming and going around the system's box
+    // is told to the game a little after the box has gone.
+    std::chrono::steady_clock::time_point answeredAt{};
 
 private:
     platform::DialogAnswer AskPlayer(const platform::DialogRequest& request);

@@ -2,6 +2,7 @@
 #include "app/run_trace.hpp"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "platform/trace/trace_writer.hpp"
@@ -19,10 +20,11 @@ bool RunTrace::Open(const std::string& path, std::string* error) {
     return true;
 }
 
-void RunTrace::Write(int64_t frame, const SceneBase* scene, bool flush) {
+void RunTrace::Write(int64_t frame, int64_t drawn, const SceneBase* scene, bool flush) {
     if (!file_) return;
     platform::TraceWriter line;
     line.Int("frame", frame);
+    line.Int("drawn", drawn);
     if (scene) {
         line.String("scene", SceneName(scene->sceneId));
         scene->WriteTrace(line);
@@ -42,4 +44,17 @@ bool RunTrace::Close(std::string* error) {
         return false;
     }
     return true;
+}
+
+void WriteWindowSummary(int64_t updates, int64_t drawn, double seconds) {
+    platform::TraceWriter summary(true);
+    summary.Int("updates", updates);
+    summary.Int("drawn", drawn);
+    summary.Float("seconds", float(std::round(seconds * 1000.0) / 1000.0));
+    const double rate = seconds > 0 ? 1.0 / seconds : 0.0;
+    summary.Float("updatesPerSecond", float(std::round(double(updates) * rate * 100.0) / 100.0));
+    summary.Float("drawnPerSecond", float(std::round(double(drawn) * rate * 100.0) / 100.0));
+    const std::string text = summary.TakeLine();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
 }

@@ -1,6 +1,8 @@
 // The scene manager and the frame's draw pipeline.
 #include "app/scene_manager.hpp"
 
+#include <algorithm>
+
 #include "app/application.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/render_state_guard.hpp"
@@ -17,6 +19,26 @@ SceneManager::~SceneManager() {
     // The scene goes before the services it was handed, also when Release was never called.
     Release();
     glowTarget.Release();
+    sceneTarget.Release();
+    // The blur belongs to the process: the next manager starts at full size.
+    if (renderScale_ != 1.0f) {
+        const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+        Application::Instance().blurFilter.SetSourceSize(pp.backBufferWidth, pp.backBufferHeight);
+    }
+}
+
+void SceneManager::SetRenderScale(float scale) {
+    if (scale == renderScale_) return;
+    renderScale_ = scale;
+    const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+    const int w = std::max(1, int(float(pp.backBufferWidth) * scale + 0.5f));
+    const int h = std::max(1, int(float(pp.backBufferHeight) * scale + 0.5f));
+    glowTarget.CreateTarget(w, h, 1, TextureUsage::RenderTarget);
+    if (scale < 1.0f)
+        sceneTarget.CreateTarget(w, h, 1, TextureUsage::RenderTargetWithDepth);
+    else
+        sceneTarget.Release();
+    Application::Instance().blurFilter.SetSourceSize(w, h);
 }
 
 void SceneManager::Init(SceneId first) {
@@ -38,6 +60,7 @@ void SceneManager::Update() {
         if (observer_) observer_(nullptr);
         return;
     }
+    ++updatesSinceDraw_;
     Input& input = GetInput();
     // Keys typed into the overlay's fields are theirs alone; one still held afterwards counts
     // again only once released.
@@ -93,15 +116,25 @@ void SceneManager::Draw() {
         glowTarget.SetAsRenderTarget(0);
         d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
-    d.SetRenderTarget(0, gd.backBufferSurface);
+    // Below full scale the 3D picture is drawn into a smaller target of its own and then
+    // stretched over the back buffer, depth and all, before the sprites.
+    const bool scaled = sceneTarget.texture != 0;
+    if (scaled) {
+        sceneTarget.SetAsRenderTarget(0);
+        d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
+    }
+    d.SetRenderTarget(0, scaled ? sceneTarget.surface : gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
     d.BeginScene();
+    if (scene) scene->drawSteps = std::max(1, updatesSinceDraw_);
+    updatesSinceDraw_ = 0;
     if (scene) scene->PreDraw();
     UploadFrameParameters();
     if (glowTarget.texture) glowTarget.SetAsRenderTarget(1);
     if (scene) scene->Draw3D();
     d.SetRenderTarget(0, gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
+    if (scaled) d.CopyToBackBuffer(sceneTarget.texture);
     gd.sprite->Begin();
     if (scene) scene->Draw2D();
     gd.sprite->End();

@@ -1,8 +1,8 @@
 // Owns the current scene and runs every frame's update and draw for it: scene switching by
 // SceneId, the process's services (sound, model and texture caches, developer overlay) handed
 // to every scene, the controls snapshot each update, and the frame's draw pipeline: one 3D pass
-// into the back buffer and the glow target at once, the sprite pass, and the blurred glow added
-// over the picture.
+// into the back buffer (or a smaller picture, see SetRenderScale) and the glow target at once,
+// the sprite pass, and the blurred glow added over the picture.
 #pragma once
 
 #include <functional>
@@ -34,15 +34,23 @@ public:
     void Release();
     // Between Init and Release.
     GameServices& services() { return *services_; }
+    // The 3D picture and its glow are drawn at this fraction of the back buffer (1, 0.75, 0.5)
+    // and stretched over it; the sprites, the text and the boxes stay at full resolution. At 1
+    // the 3D pass draws straight into the back buffer, as it always has.
+    void SetRenderScale(float scale);
+    float renderScale() const { return renderScale_; }
 
     std::unique_ptr<SceneBase> scene;
     Texture glowTarget;
     // The player's look, handed to every update with the controls.
     LookFeel feel;
+    Texture sceneTarget;  // below full scale only: the 3D picture with its own depth
 
 private:
     void UploadFrameParameters();
     SceneFactory factory_;
     std::unique_ptr<GameServices> services_;
     std::function<void(const SceneBase*)> observer_;
+    int updatesSinceDraw_ = 0;  // the drawn frame's animation steps
+    float renderScale_ = 1.0f;
 };

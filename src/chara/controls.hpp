@@ -9,8 +9,10 @@ struct FlyKeys {
     bool turnLeft = false, turnRight = false;  // A, D
     bool up = false, down = false;  // R, F
     bool left = false, right = false;  // Q, E
-    bool walk = false;   // Z: walk mode toggles once per press
-    bool place = false;  // Space: a gate is dropped once per press
+    // Pressed since the last update (true for one update per press, however long it is held or
+    // however short the tap): walk mode toggles, a gate is dropped.
+    bool walk = false;   // Z
+    bool place = false;  // Space
 };
 
 // How the look answers the cursor, as the player set it: how far the camera turns for the same
@@ -24,7 +26,7 @@ struct Controls {
     // Slide left (A) and right (D) are held. Both together cancel in the craft's move but each
     // still acts in the order the game has always applied them.
     bool slideLeft = false, slideRight = false;
-    bool fire = false;  // the fire button is held
+    bool fire = false;  // the fire button is held, or was tapped since the last update
     // How far the cursor stands from the middle of the picture, in pixels (x right, y down):
     // the mouse, or the right stick, turning the camera like a joystick.
     int lookX = 0, lookY = 0;

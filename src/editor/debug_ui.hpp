@@ -58,14 +58,14 @@ public:
     int enabled = 0;          // non-zero: the overlay is drawn and its controls are active
     CourseList checkpoints;   // the records being edited, in course order; kept across runs
     int walkMode = 0;      // the fly controls follow the ground and the cursor turns the camera
-    int walkKeyLatch = 0;  // Z was down in the previous update
+    int walkKeyLatch = 0;  // Z was pressed in the previous update
 
     // The editor's state, kept for the whole process.
     int currentKind = 0;    // "CPID": kind of the next record placed, 0 ... 3
     int currentGroup = 0;   // "CPGroup": route of the next record placed, 0 ... groupLimit
     int groupLimit = 0;     // raised by each "GroupSet" click
     int selectedIndex = 0;  // the record in the edit panel, kept inside the list
-    int placeLatch = 0;     // a record was placed and "Set" or Space is still held
+    int placeLatch = 0;     // a record was placed in the previous update ("Set" or Space)
     // Where Save writes and Load reads: the game's own files.
     std::string saveFile = kEditorSaveFile;
     std::string loadFile = kEditorLoadFile;

@@ -9,7 +9,13 @@ void BlurFilter::Create() {
     Release();
     if (!CreateEffectOrReport(effect, "Shader/Blur.fx")) return;
     const auto& gd = GraphicsDevice::Instance();
-    const int w = gd.presentParams.backBufferWidth / 2, h = gd.presentParams.backBufferHeight / 2;
+    SetSourceSize(gd.presentParams.backBufferWidth, gd.presentParams.backBufferHeight);
+}
+
+void BlurFilter::SetSourceSize(int width, int height) {
+    if (!effect.valid()) return;
+    const int w = width / 2, h = height / 2;
+    if (targets[0].texture && int(targets[0].imageInfo.width) == w && int(targets[0].imageInfo.height) == h) return;
     for (Texture& t : targets) t.CreateTarget(w, h, 1, TextureUsage::RenderTarget);
 }
 

@@ -10,6 +10,9 @@ public:
     // Loads "Shader/Blur.fx" and makes the two half-size targets; on failure shows the
     // compiler's text and stays empty, and the frame's glow steps then do nothing.
     void Create();
+    // The picture the glow is taken from is drawn at this size (the back buffer's, or smaller at
+    // a render scale below 1): the two targets become half of it.
+    void SetSourceSize(int width, int height);
     // Blurs `source`; the result is in targets[1]. Render target 0 is the same afterwards.
     void Blur(const Texture& source);
     // `source` stretched over the rectangle of the current render target with "Normaltech".

@@ -22,8 +22,18 @@ constexpr double kFactorStep = 0.1;
 constexpr OptionsMenu::Row kRows[] = {
     OptionsMenu::Row::Music,        OptionsMenu::Row::Effects,    OptionsMenu::Row::Sensitivity,
     OptionsMenu::Row::Invert,       OptionsMenu::Row::GamepadSpeed, OptionsMenu::Row::FullScreen,
-    OptionsMenu::Row::PauseOnFocusLoss,
+    OptionsMenu::Row::RenderScale,  OptionsMenu::Row::FrameSkip,  OptionsMenu::Row::PauseOnFocusLoss,
 };
+
+// The render scales the row steps through; "auto" first.
+constexpr double kScales[] = {0.0, 1.0, 0.75, 0.5};
+constexpr int kScaleCount = 4;
+
+int ScaleIndex(const std::optional<double>& scale) {
+    for (int i = 1; i < kScaleCount; ++i)
+        if (scale && *scale == kScales[i]) return i;
+    return 0;  // auto, or a scale written by hand that the row does not list
+}
 
 std::string Percent(int value) { return std::to_string(value) + " %"; }
 
@@ -84,6 +94,8 @@ std::string OptionsMenu::Label(const Item& item) {
         case Row::Invert: return "Invert vertical look";
         case Row::GamepadSpeed: return "Gamepad look speed";
         case Row::FullScreen: return "Full screen at start";
+        case Row::RenderScale: return "Render scale";
+        case Row::FrameSkip: return "Keep real time (skip frames)";
         case Row::PauseOnFocusLoss: return "Pause when unfocused";
         case Row::Binding: {
             static const char* const kNames[] = {"Slide left", "Slide right", "Fire", "Start", "Back", "Pause"};
@@ -107,6 +119,13 @@ std::string OptionsMenu::Value(const Item& item, int cell) const {
             static const char* const kWords[] = {"ask", "yes", "no"};
             return kWords[static_cast<size_t>(s.fullScreen)];
         }
+        case Row::RenderScale: {
+            if (!s.renderScale) return "auto";
+            char text[16];
+            std::snprintf(text, sizeof text, "%g", *s.renderScale);
+            return text;
+        }
+        case Row::FrameSkip: return s.frameSkip ? "on" : "off";
         case Row::PauseOnFocusLoss: return s.pauseOnFocusLoss ? "on" : "off";
         case Row::Binding: {
             const size_t c = static_cast<size_t>(item.control);
@@ -127,6 +146,12 @@ OptionsMenu::Outcome OptionsMenu::Adjust(int step) {
         case Row::GamepadSpeed: s.gamepadSpeed = StepFactor(s.gamepadSpeed, step); return Outcome::Changed;
         case Row::Invert: s.invertVertical = !s.invertVertical; return Outcome::Changed;
         case Row::PauseOnFocusLoss: s.pauseOnFocusLoss = !s.pauseOnFocusLoss; return Outcome::Changed;
+        case Row::FrameSkip: s.frameSkip = !s.frameSkip; return Outcome::Changed;
+        case Row::RenderScale: {
+            const int i = (ScaleIndex(s.renderScale) + step + kScaleCount) % kScaleCount;
+            s.renderScale = i == 0 ? std::nullopt : std::optional<double>(kScales[i]);
+            return Outcome::Changed;
+        }
         case Row::FullScreen: {
             const int n = static_cast<int>(FullScreenAtStart::No) + 1;
             s.fullScreen = static_cast<FullScreenAtStart>((static_cast<int>(s.fullScreen) + step + n) % n);

@@ -17,8 +17,8 @@
 
 class OptionsMenu {
 public:
-    enum class Row { Music, Effects, Sensitivity, Invert, GamepadSpeed, FullScreen, PauseOnFocusLoss, Binding,
-                     Defaults, Done };
+    enum class Row { Music, Effects, Sensitivity, Invert, GamepadSpeed, FullScreen, RenderScale, FrameSkip,
+                     PauseOnFocusLoss, Binding, Defaults, Done };
     struct Item {
         Row row = Row::Done;
         platform::Control control = platform::Control::Count;  // Binding rows

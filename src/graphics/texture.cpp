@@ -12,7 +12,8 @@ int Texture::CreateTarget(int width, int height, int mipLevels, TextureUsage usa
     Release();
     RenderDevice* d = GraphicsDevice::Instance().device.get();
     if (!d) return 0;
-    texture = d->CreateTexture(width, height, mipLevels, usage == TextureUsage::RenderTarget);
+    texture = d->CreateTexture(width, height, mipLevels, usage != TextureUsage::None,
+                               usage == TextureUsage::RenderTargetWithDepth);
     if (!texture) return 0;
     device_ = d;
     surface = texture;

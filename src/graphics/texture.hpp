@@ -8,7 +8,9 @@
 #include "platform/image/texture_image.hpp"
 #include "platform/render/render_device.hpp"
 
-enum class TextureUsage { None, RenderTarget };
+// RenderTargetWithDepth: a render target with its own depth and stencil buffer (a picture drawn
+// smaller than the back buffer).
+enum class TextureUsage { None, RenderTarget, RenderTargetWithDepth };
 enum class TexturePool { Default, Managed };
 
 // What the loader reports: for a file its own size, for a created texture the size of level 0.

@@ -11,18 +11,21 @@ platform::Point PictureMiddle(platform::Input& input) {
 }
 
 Controls ReadControls(platform::Input& input, platform::Point middle, const LookFeel& feel) {
+    // Every control the game acts on once per press counts a press seen since the last update,
+    // so a tap that began and ended between two drawn frames still reaches one update; held
+    // controls read "down now" or pressed since the last update, so a tap acts for one update.
+    const auto downOrPressed = [&input](Key key) { return input.AsyncKeyState(key) != 0; };
     Controls c;
     c.feel = feel;
     c.slideLeft = input.KeyDown(Key::A);
     c.slideRight = input.KeyDown(Key::D);
-    c.fire = input.KeyDown(Key::LeftButton);
+    c.fire = downOrPressed(Key::LeftButton);
     const platform::Point cursor = input.GetCursorPos();
     c.lookX = cursor.x - middle.x;
     c.lookY = cursor.y - middle.y;
-    // Space and Escape count a tap between two updates as well as a held key.
     const int16_t space = input.AsyncKeyState(Key::Space);
     c.start = space != 0;
-    c.back = input.AsyncKeyState(Key::Escape) != 0;
+    c.back = downOrPressed(Key::Escape);
 
     FlyKeys& f = c.fly;
     f.forward = input.KeyDown(Key::W);
@@ -33,7 +36,7 @@ Controls ReadControls(platform::Input& input, platform::Point middle, const Look
     f.down = input.KeyDown(Key::F);
     f.left = input.KeyDown(Key::Q);
     f.right = input.KeyDown(Key::E);
-    f.walk = input.KeyDown(Key::Z);
-    f.place = space < 0;
+    f.walk = (input.AsyncKeyState(Key::Z) & 1) != 0;
+    f.place = (space & 1) != 0;
     return c;
 }

@@ -1,6 +1,7 @@
-// The interface every scene implements. The scene manager calls, once per frame: Update (logic
-// and input; returns the scene that should run next), then PreDraw (sets the view), Draw3D
-// (inside the 3D pass) and Draw2D (inside the sprite batch). A headless run also asks each scene
+// The interface every scene implements. The scene manager calls Update (logic and input; returns
+// the scene that should run next) once per update, 62.5 times a second, and once per drawn frame
+// PreDraw (sets the view), Draw3D (inside the 3D pass) and Draw2D (inside the sprite batch). A
+// machine that draws slowly runs several updates between two drawn frames. A headless run also asks each scene
 // for its part of the per-frame trace and, at the end, for the run's result.
 #pragma once
 
@@ -39,6 +40,10 @@ public:
     virtual RunSummary Summary() const { return {}; }
 
     SceneId sceneId = kSceneTitle;
+    // The updates run since the last drawn frame (one, unless a slow frame was followed by more):
+    // the drawing's own animations (the turning gates, the tunnel, the reticle's pulse) advance
+    // by as many steps, so they keep time with the game.
+    int drawSteps = 1;
 };
 
 // Makes the scene of an id with the process's services, which outlive it; null for an id that

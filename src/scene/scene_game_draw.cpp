@@ -49,9 +49,11 @@ void SceneGame::DrawGates() {
     ModelCache& models = services_.assets().models;
     float& enemyGateSpin = services_.kept().enemyGateSpin;
     float& goalGateSpin = services_.kept().goalGateSpin;
-    enemyGateSpin += 0.8f;
-    if (enemyGateSpin > 360.0f) enemyGateSpin = 0.0f;
-    goalGateSpin += 0.3f;
+    for (int step = 0; step < drawSteps; ++step) {
+        enemyGateSpin += 0.8f;
+        if (enemyGateSpin > 360.0f) enemyGateSpin = 0.0f;
+        goalGateSpin += 0.3f;
+    }
     const Matrix enemyTurn = MatrixRotationZ(-enemyGateSpin * kDegToRad);
     const Matrix goalTurn = MatrixRotationZ(goalGateSpin * kDegToRad);
     for (const auto& cp : course) {

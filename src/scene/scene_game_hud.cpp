@@ -137,10 +137,10 @@ void SceneGame::DrawLives(float t) {
     }
 }
 
-// Lives are worth 2000 each on top of the score; the number counts up 215 a frame.
+// Lives are worth 2000 each on top of the score; the number counts up 215 an update.
 void SceneGame::DrawResult() {
     const int target = lives * 2000 + shownScore;
-    if (shownResult < target) shownResult = std::min(shownResult + 215, target);
+    if (shownResult < target) shownResult = std::min(shownResult + 215 * drawSteps, target);
     DrawDigits(Picture("data/texture/resultnumber.png"), shownResult, [&](const Matrix& step) {
         return MatrixScaling(0.5f, 0.5f, 0) * step * MatrixTranslation(6, -2, 5) * camera->world;
     });
@@ -183,14 +183,18 @@ void SceneGame::DrawReticle() {
     gd.DrawSprite(Picture("data/Texture/Target.png"), 0xFFFFFFFF, &ring);
     // Holding the button sounds a shot every 12 frames, the pulse swelling with each.
     float& reticlePulse = services_.kept().reticlePulse;
-    if (reticlePulse < 1.0f) {
-        reticlePulse = 1.0f;
-        if (fireHeld_) {
-            reticlePulse = 2.0f;
-            services_.sound().PlayShot3D("data/sound/shot.wav");
+    bool shot = false;
+    for (int step = 0; step < drawSteps; ++step) {
+        if (reticlePulse < 1.0f) {
+            reticlePulse = 1.0f;
+            if (fireHeld_) {
+                reticlePulse = 2.0f;
+                shot = true;
+            }
         }
+        reticlePulse -= 0.09f;
     }
-    reticlePulse -= 0.09f;
+    if (shot) services_.sound().PlayShot3D("data/sound/shot.wav");
     const Matrix pulse = MatrixTranslation(-26, -26, 0) * MatrixScaling(reticlePulse, reticlePulse, 1) *
                          MatrixRotationZ(3.1415927f) * centre;
     gd.DrawSprite(Picture("data/Texture/Target3.png"), 0xFFFFFFFF, &pulse);

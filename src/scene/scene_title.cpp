@@ -69,10 +69,12 @@ void SceneTitle::WriteTrace(TraceWriter& trace) const {
 }
 
 void SceneTitle::Draw3D() {
-    scroll += 0.5f;
     float& tunnelAngle = services_.kept().tunnelAngle;
-    tunnelAngle += 0.05f;
-    if (scroll > kModelSpacing) scroll = 0.0f;
+    for (int step = 0; step < drawSteps; ++step) {
+        scroll += 0.5f;
+        tunnelAngle += 0.05f;
+        if (scroll > kModelSpacing) scroll = 0.0f;
+    }
     SimpleShader& shader = GameEffects::Instance().simpleShader;
     const Model* model = services_.assets().models.Get(kTitleModel);
     const Matrix turn = MatrixRotationZ(tunnelAngle * kDegToRad);

@@ -2,7 +2,10 @@
 # A run recorded while xdotool plays it in the window (Space on the title, the left button held
 # while the mouse turns the camera, D held, Escape asked and answered いいえ in the system's box,
 # the window closed), then played again: headless it gives the same trace, byte for byte, and
-# the same score as the window run wrote; in the window it plays itself to the same end.
+# the same score as the window run wrote; in the window it plays itself to the same end. The
+# window draws fewer frames than it runs updates where the machine is slow (the title alone takes
+# longer than 16 ms on a software renderer): the traces match all the same, update for update,
+# over everything but the frames drawn.
 # Usage: recording_test.py <test> --binary korvelin --game-dir build/game --out <folder for shots>
 import json
 import os
@@ -13,9 +16,18 @@ import korvelin_driver as kd
 from fullscreen_test import wait_frames
 
 
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+def game_lines(trace_path):
+    """The trace without the frames drawn so far, which only the window's speed decides."""
+    lines = kd.trace_lines(trace_path)
+    for line in lines:
+        line.pop("drawn", None)
+    return lines
+
+
+def skipped(trace_path):
+    """Updates that ran without a frame drawn after them."""
+    lines = kd.trace_lines(trace_path)
+    return len(lines) - len({l["drawn"] for l in lines})
 
 
 def score_of(trace_path):
@@ -66,16 +78,18 @@ def test_record_replay(args):
     summary = json.loads(p.stdout)
     kd.check(summary["frames"] == frames, f"the replay ran {summary['frames']} frames, the window {frames}")
     kd.check(summary["score"] == score_of(window_trace), f"score {summary['score']} against {score_of(window_trace)}")
-    kd.check(read(head_trace) == read(window_trace), "the headless trace differs from the recorded run's")
+    kd.check(game_lines(head_trace) == game_lines(window_trace), "the headless trace differs from the recorded run's")
     kd.check("-> no (from the script)" in p.stderr, "the recorded answer was not replayed")
 
     replay_trace = os.path.join(args.out, "window_replay.jsonl")
     with kd.Game(args.binary, args.game_dir, args.out, "window_replay",
                  args=["--windowed", "--replay", record, "--trace", replay_trace]) as game:
         kd.check(game.wait(300.0) == 0, f"the replay did not end by itself; stderr:\n{game.stderr()}")
-    kd.check(read(replay_trace) == read(window_trace), "the window replay's trace differs from the recorded run's")
-    print(f"recorded {frames} frames, {len(lines) - 2} events, score {summary['score']}; replayed headless "
-          f"and in the window with the same trace")
+    kd.check(game_lines(replay_trace) == game_lines(window_trace),
+             "the window replay's trace differs from the recorded run's")
+    print(f"recorded {frames} updates ({skipped(window_trace)} without a frame drawn), {len(lines) - 2} events, "
+          f"score {summary['score']}; replayed headless and in the window ({skipped(replay_trace)} updates without "
+          f"a frame drawn) with the same trace")
 
 
 if __name__ == "__main__":

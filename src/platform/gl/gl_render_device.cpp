@@ -155,6 +155,13 @@ bool GlRenderDevice::DoCreateTexture(TextureId id, const TextureInfo& info) {
         glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
     }
     textures_[id] = name;
+    if (info.ownDepth) {
+        GLuint depth = 0;
+        glGenRenderbuffers(1, &depth);
+        glBindRenderbuffer(GL_RENDERBUFFER, depth);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, info.width, info.height);
+        depthOf_[id] = depth;
+    }
     return true;
 }
 
@@ -168,6 +175,15 @@ void GlRenderDevice::DoReleaseTexture(TextureId id) {
     GLuint name = TextureName(id);
     glDeleteTextures(1, &name);
     textures_.erase(id);
+    if (const auto depth = depthOf_.find(id); depth != depthOf_.end()) {
+        // Not left attached to the draw framebuffer after its texture is gone.
+        if (renderTargets_[0] == id) {
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFbo_);
+            glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
+        }
+        glDeleteRenderbuffers(1, &depth->second);
+        depthOf_.erase(depth);
+    }
 }
 
 bool GlRenderDevice::DoCreateProgram(ProgramId id, const std::string& vs, const std::string& fs, ProgramLog* log) {
@@ -264,6 +280,10 @@ void GlRenderDevice::BindTargets() {
         if (name) count = i + 1;
     }
     glDrawBuffers(std::max(count, 1), buffers);
+    // A target drawn smaller than the back buffer brings its own depth buffer.
+    const auto own = depthOf_.find(renderTargets_[0]);
+    glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              own != depthOf_.end() ? own->second : depthStencil_);
     int w = 0, h = 0;
     TargetSize(renderTargets_[0], &w, &h);
     glViewport(0, 0, w, h);
@@ -488,6 +508,30 @@ void GlRenderDevice::DoPresent(int drawableWidth, int drawableHeight) {
     }
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_.NativeHandle()));
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFbo_);
+}
+
+void GlRenderDevice::DoCopyToBackBuffer(TextureId source) {
+    const auto depth = depthOf_.find(source);
+    if (depth == depthOf_.end()) return;
+    int sw = 0, sh = 0;
+    TargetSize(source, &sw, &sh);
+    const int bw = BackBufferWidth(), bh = BackBufferHeight();
+    BindTargets();  // the back buffer alone, with its own depth
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, TextureName(source), 0);
+    glFramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth->second);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFF);
+    // Both are stored top row first: no flip. Depth cannot be filtered, only picked.
+    glBlitFramebuffer(0, 0, sw, sh, 0, 0, bw, bh, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBlitFramebuffer(0, 0, sw, sh, 0, 0, bw, bh, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    glFramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    // The masks and the scissor are set again from the tracked states before the next draw.
 }
 
 std::vector<uint8_t> GlRenderDevice::DoReadPixels(TextureId target, int width, int height) {

@@ -23,6 +23,7 @@ public:
     const char* BackendName() const override { return "gl"; }
     bool Init(std::string* error);
     const std::string& rendererName() const { return rendererName_; }
+    std::string RendererName() const override { return rendererName_; }
     void SetPresentOverlay(std::function<void()> draw) override { overlay_ = std::move(draw); }
     void Finish() override { glFinish(); }
 
@@ -42,6 +43,7 @@ protected:
     void DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) override;
     void DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) override;
     void DoPresent(int drawableWidth, int drawableHeight) override;
+    void DoCopyToBackBuffer(TextureId source) override;
     std::vector<uint8_t> DoReadPixels(TextureId target, int width, int height) override;
 
 private:
@@ -63,6 +65,7 @@ private:
     std::array<GLuint, kMaxTextureStages> samplers_{};
     GlFixedFunction fixed_;
     std::unordered_map<TextureId, GLuint> textures_;
+    std::unordered_map<TextureId, GLuint> depthOf_;  // the depth buffers of targets with their own
     std::unordered_map<ProgramId, GLuint> programs_;
     std::unordered_map<MeshBufferId, MeshBuffer> meshes_;
     std::function<void()> overlay_;

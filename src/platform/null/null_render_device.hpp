@@ -54,6 +54,8 @@ protected:
     void DoDrawHud(PrimitiveType type, const HudVertex* v, int n) override;
     void DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) override;
     void DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) override;
+    // The picture is not kept: headless runs always draw at full size.
+    void DoCopyToBackBuffer(TextureId) override {}
     void DoPresent(int, int) override {
         ++presents_;
         presented_ = true;

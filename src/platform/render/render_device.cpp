@@ -106,13 +106,13 @@ TextureId RenderDevice::GetTexture(int stage) const {
     return stage >= 0 && stage < kMaxTextureStages ? stageTextures_[stage] : 0;
 }
 
-TextureId RenderDevice::CreateTexture(int width, int height, int levels, bool renderTarget) {
+TextureId RenderDevice::CreateTexture(int width, int height, int levels, bool renderTarget, bool ownDepth) {
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) {
         Error("CreateTexture: bad size " + std::to_string(width) + "x" + std::to_string(height));
         return 0;
     }
     int full = MipLevels(width, height);
-    TextureInfo info{width, height, levels <= 0 || levels > full ? full : levels, renderTarget};
+    TextureInfo info{width, height, levels <= 0 || levels > full ? full : levels, renderTarget, renderTarget && ownDepth};
     TextureId id = nextId_++;
     if (!DoCreateTexture(id, info)) return 0;
     textures_[id] = info;
@@ -277,6 +277,16 @@ void RenderDevice::Present(int drawableWidth, int drawableHeight) {
     if (inScene_) Error("Present inside a scene");
     Trace("Present");
     DoPresent(drawableWidth, drawableHeight);
+}
+
+void RenderDevice::CopyToBackBuffer(TextureId source) {
+    const TextureInfo* info = GetTextureInfo(source);
+    if (!info || !info->ownDepth) return Error("CopyToBackBuffer: not a render target with its own depth");
+    if (renderTargets_[0] != kBackBuffer) return Error("CopyToBackBuffer: render target 0 is not the back buffer");
+    for (int i = 1; i < kMaxRenderTargets; ++i)
+        if (renderTargets_[i]) return Error("CopyToBackBuffer: another render target is set");
+    Trace("CopyToBackBuffer " + std::to_string(source));
+    DoCopyToBackBuffer(source);
 }
 
 std::vector<uint8_t> RenderDevice::ReadPixels(TextureId target) {

@@ -32,6 +32,9 @@ enum ClearFlag : uint32_t { kClearTarget = 1, kClearZBuffer = 2, kClearStencil =
 struct TextureInfo {
     int width = 0, height = 0, levels = 1;
     bool renderTarget = false;
+    // A render target with its own depth and stencil buffer of its size, used while it is
+    // render target 0 (others share the back buffer's).
+    bool ownDepth = false;
 };
 
 enum class UniformType : uint8_t { Float, Vec2, Vec3, Vec4, Mat4, Sampler, Unknown };
@@ -78,7 +81,7 @@ public:
 
     // ---- resources ----
     // A texture of `levels` mip levels (0: the full chain), RGBA8. Returns 0 on failure.
-    TextureId CreateTexture(int width, int height, int levels, bool renderTarget);
+    TextureId CreateTexture(int width, int height, int levels, bool renderTarget, bool ownDepth = false);
     // Replaces one mip level with RGBA8 pixels, top row first, of that level's size.
     void UpdateTexture(TextureId texture, int level, const uint8_t* rgba);
     void ReleaseTexture(TextureId texture);
@@ -123,6 +126,14 @@ public:
     // The size is the drawable's in pixels, which a scaled display makes larger than the
     // window's size in points.
     void Present(int drawableWidth, int drawableHeight);
+    // A picture drawn smaller (a render target with its own depth) stretched over the whole back
+    // buffer with filtering, its depth and stencil with it, so what is drawn next is hidden
+    // behind it as behind a picture drawn at full size. Render target 0 must be the back buffer
+    // and no other target set.
+    void CopyToBackBuffer(TextureId source);
+    // The name the driver gives its renderer ("llvmpipe (LLVM 15.0.6, 256 bits)"); the backend's
+    // name where there is no driver.
+    virtual std::string RendererName() const { return BackendName(); }
     // Something drawn straight into the window at Present, after the picture and before it is
     // shown, over the whole drawable (the developer overlay); null for nothing. The device sets
     // all of its own state again before its next draw.
@@ -159,6 +170,7 @@ protected:
     virtual void DoDrawScreen(PrimitiveType type, const ScreenVertex* v, int n) = 0;
     virtual void DoDrawMesh(MeshBufferId id, uint32_t first, uint32_t count) = 0;
     virtual void DoPresent(int drawableWidth, int drawableHeight) = 0;
+    virtual void DoCopyToBackBuffer(TextureId source) = 0;
     virtual std::vector<uint8_t> DoReadPixels(TextureId target, int width, int height) = 0;
 
     template <typename E>

@@ -48,9 +48,10 @@ struct Settings {
     // [keys] and [gamepad], by Control.
     Bindings keys = DefaultKeys();
     Bindings buttons = DefaultButtons();
-    // [display]: the question at start, and what later versions add (kept, not used yet).
+    // [display]: the question at start, the 3D picture's scale, the pace on a slow machine; the
+    // language is kept for a later version.
     FullScreenAtStart fullScreen = FullScreenAtStart::Ask;
-    std::optional<double> renderScale;  // none: "auto"
+    std::optional<double> renderScale;  // 0.25 to 1; none: "auto"
     bool frameSkip = true;
     std::string language = "auto";
     // [play]

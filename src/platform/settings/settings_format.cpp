@@ -146,9 +146,9 @@ Entry FullScreen(const char* table, const char* key, const char* comment) {
             [](const Settings& s) { return StringText(kWords[static_cast<size_t>(s.fullScreen)]); }};
 }
 
-// "auto" or a scale of the picture.
+// "auto" or a scale of the 3D picture: a fraction of the window, never more than all of it.
 Entry RenderScale(const char* table, const char* key, const char* comment) {
-    static constexpr double kMin = 0.1, kMax = 4.0;
+    static constexpr double kMin = 0.25, kMax = 1.0;
     auto read = [](const toml::node& node, Settings& s, const InputNaming&, std::string* why) {
         const auto* text = node.as_string();
         const std::optional<double> v = Number(node);
@@ -258,10 +258,12 @@ const std::vector<Entry>& Entries() {
         FullScreen("display", "fullscreen",
                    "\"ask\": the question at every start; \"yes\": full screen; \"no\": a window."),
         RenderScale("display", "render_scale",
-                    "Kept for later versions of the game: the picture's scale, dropping frames to keep\n"
-                    "# pace, the language."),
-        Flag("display", "frame_skip", &Settings::frameSkip, nullptr),
-        Language("display", "language", nullptr),
+                    "The 3D picture drawn at this fraction of the window (1, 0.75, 0.5) and scaled up;\n"
+                    "# \"auto\": 1 on a graphics card, the largest that keeps up on a software renderer."),
+        Flag("display", "frame_skip", &Settings::frameSkip,
+             "true: the game keeps real time on a slow machine, drawing fewer frames; false: one\n"
+             "# update per drawn frame."),
+        Language("display", "language", "Kept for a later version of the game: the language."),
         Flag("play", "pause_on_focus_loss", &Settings::pauseOnFocusLoss,
              "Pause the run when the window loses the focus."),
     };

@@ -88,9 +88,11 @@ protected:
             if (draw2d) draw2d();
         }
     };
-    // Runs one frame of the real pipeline with the given drawing and returns the back buffer.
+    // Runs one frame of the real pipeline with the given drawing, the 3D picture at `scale` of
+    // the back buffer, and returns the back buffer.
     std::vector<uint8_t> Frame(std::function<void()> draw3d, std::function<void()> draw2d,
-                               std::vector<uint8_t>* glow = nullptr, const Matrix& view = Matrix::Identity()) {
+                               std::vector<uint8_t>* glow = nullptr, const Matrix& view = Matrix::Identity(),
+                               float scale = 1.0f) {
         SceneManager manager([&](SceneId id, GameServices&) {
             auto s = std::make_unique<Scene>();
             s->sceneId = id;
@@ -100,6 +102,7 @@ protected:
             return s;
         });
         manager.Init();
+        manager.SetRenderScale(scale);
         manager.Draw();
         std::vector<uint8_t> back = device().ReadPixels(kBackBuffer);
         if (glow) *glow = device().ReadPixels(manager.glowTarget.texture);

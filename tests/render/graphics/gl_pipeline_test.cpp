@@ -85,6 +85,35 @@ TEST_F(GlPipelineTest, SpritesAtDepthOneLieBehindTheWorldAtDepthZeroInFront) {
     }
 }
 
+// Below full scale the 3D picture is drawn smaller and stretched: its edges move by a pixel or
+// so, but what lies behind it stays hidden and the sprites stay sharp at full resolution.
+TEST_F(GlPipelineTest, AScaledPictureKeepsItsDepthAndLeavesTheSpritesSharp) {
+    Texture white;
+    ASSERT_EQ(white.CreateTarget(kW, kH, 1, TextureUsage::None), 1);
+    white.Fill(0xFFFFFFFF);
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    for (float scale : {0.75f, 0.5f}) {
+        std::vector<uint8_t> px = Frame([] { ClipQuad(-1, -1, 0, 1, 0.5f, 0xFF0000FF); },  // blue left half
+                                        [&] {
+                                            const Matrix back = MatrixTranslation(0, 0, 1);
+                                            gd.DrawSprite(&white, 0xFFFFFFFF, &back);
+                                            // A line one pixel wide over the blue, in front.
+                                            const Matrix line = MatrixScaling(1.0f / kW, 1, 1) * MatrixTranslation(301, 0, 0);
+                                            gd.DrawSprite(&white, 0xFF00FF00, &line);
+                                        },
+                                        nullptr, Matrix::Identity(), scale);
+        for (int y : {10, kH / 2, kH - 10}) {
+            EXPECT_EQ(At(px, kW / 4, y).b, 255) << scale << ": the picture, stretched";
+            EXPECT_EQ(At(px, kW / 4, y).r, 0) << scale << ": the backdrop stays behind it";
+            EXPECT_EQ(At(px, kW / 2 - 3, y).r, 0) << scale << ": the picture's edge within a pixel or two";
+            EXPECT_EQ(At(px, kW / 2 + 3, y).r, 255) << scale << ": the backdrop beside it";
+            EXPECT_EQ(At(px, 301, y).g, 255) << scale << ": the line";
+            EXPECT_EQ(At(px, 300, y).g, 0) << scale << ": the line is one pixel wide";
+            EXPECT_EQ(At(px, 302, y).g, 0) << scale << ": the line is one pixel wide";
+        }
+    }
+}
+
 TEST_F(GlPipelineTest, TextDrawsWhereTheTransformPutsIt) {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     std::vector<uint8_t> px = Frame(nullptr, [&] {

@@ -45,12 +45,22 @@ TEST(LaunchOptions, WindowRunsAnswerTheQuestionRecordReplayAndTrace) {
     EXPECT_EQ(o.fullScreen, true);
     EXPECT_EQ(o.recordFile, "run.txt");
     EXPECT_EQ(o.traceFile, "t.jsonl");
-    ASSERT_TRUE(Parse({"--windowed", "--replay", "run.txt", "--seed", "7"}, &o, &error)) << error;
+    ASSERT_TRUE(Parse({"--windowed", "--replay", "run.txt", "--seed", "7", "--no-frame-skip", "--render-scale=0.75"},
+                      &o, &error)) << error;
     EXPECT_EQ(o.fullScreen, false);
     EXPECT_EQ(o.replayFile, "run.txt");
-    // Nothing given: the question is asked.
+    EXPECT_FALSE(o.frameSkip);
+    EXPECT_EQ(o.renderScale, 0.75f);
+    // "auto" given by hand wins over a scale in the settings, so it is told from nothing given.
+    ASSERT_TRUE(Parse({"--render-scale", "auto"}, &o, &error)) << error;
+    EXPECT_TRUE(o.renderScaleGiven);
+    EXPECT_FALSE(o.renderScale);
+    // Nothing given: the question is asked, frames are skipped, the render scale is auto.
     ASSERT_TRUE(Parse({}, &o, &error)) << error;
     EXPECT_FALSE(o.fullScreen);
+    EXPECT_TRUE(o.frameSkip);
+    EXPECT_FALSE(o.renderScale);
+    EXPECT_FALSE(o.renderScaleGiven);
 }
 
 TEST(LaunchOptions, WrongCommandLinesSayWhatIsWrong) {
@@ -77,6 +87,8 @@ TEST(LaunchOptions, WrongCommandLinesSayWhatIsWrong) {
         {{"--seed", "0x10"}, "--seed takes a whole number from 0 to 18446744073709551615, not '0x10'"},
         {{"--headless", "--seed", "1", "--seed", "2"}, "--seed is given twice"},
         {{"--dev=1"}, "--dev takes no value"},
+        {{"--render-scale", "0.6"}, "--render-scale takes auto, 1, 0.75 or 0.5, not '0.6'"},
+        {{"--headless", "--no-frame-skip"}, "--no-frame-skip works only in the window, not with --headless"},
         {{"--input", "keys.txt"}, "--input works only with --headless"},
         {{"--trace", "t.jsonl", "--frames", "5"}, "--frames works only with --headless"},
     };

@@ -86,6 +86,20 @@ TEST(OptionsMenu, ValuesStayInRange) {
     menu.Handle(Nav(Move::Down));  // full screen
     menu.Handle(Nav(Move::Left));
     EXPECT_EQ(menu.settings().fullScreen, FullScreenAtStart::No);
+    // The render scale steps auto, 1, 0.75, 0.5 and round again; frame skip turns over.
+    menu.Handle(Nav(Move::Down));
+    std::vector<std::string> shown;
+    for (int i = 0; i < 4; ++i) {
+        menu.Handle(Nav(Move::Right));
+        shown.push_back(menu.Value(menu.items()[menu.focus()]));
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"1", "0.75", "0.5", "auto"}));
+    EXPECT_FALSE(menu.settings().renderScale);
+    menu.Handle(Nav(Move::Left));
+    EXPECT_EQ(menu.settings().renderScale, 0.5);
+    menu.Handle(Nav(Move::Down));
+    menu.Handle(Nav(Move::Accept));
+    EXPECT_FALSE(menu.settings().frameSkip);
 }
 
 // Rebinding with each device alone: the key moves from the control that had it, which shows
