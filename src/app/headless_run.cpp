@@ -20,6 +20,7 @@ constexpr int kWidth = 1280, kHeight = 720;  // the back buffer, as the windowed
 
 bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
     frames_ = options.frames;
+    endAfterRun_ = options.autopilot && !options.frames;
     start_ = options.start;
     if (!options.inputFile.empty()) {
         platform::InputScript script;
@@ -70,9 +71,13 @@ int HeadlessRun::Run() {
     }
 
     RunSummary lastRun;
+    bool ranGame = false;
     SceneManager manager(app.sceneFactory);
     manager.SetUpdateObserver([&](const SceneBase* scene) {
-        if (scene && scene->sceneId == kSceneGame) lastRun = scene->Summary();
+        if (scene && scene->sceneId == kSceneGame) {
+            lastRun = scene->Summary();
+            ranGame = true;
+        }
         trace_.Write(frame_, scene, false);
     });
     manager.Init(start_);
@@ -82,6 +87,11 @@ int HeadlessRun::Run() {
         if (app.loopEnded) break;  // a scene ended the game
         if (!player_.Apply(frame_, input_)) break;  // the recorded run was closed here
         app.RunFrame(manager);
+        // The pilot's run is over once the title is back.
+        if (endAfterRun_ && ranGame && manager.scene && manager.scene->sceneId == kSceneTitle) {
+            ++frame_;
+            break;
+        }
     }
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
     running_ = false;
@@ -106,6 +116,9 @@ int HeadlessRun::Run() {
         summary.Null("scene");
     summary.Int("score", lastRun.score);
     summary.Bool("runOver", lastRun.runOver);
+    summary.Bool("goal", lastRun.goal);
+    summary.Int("hits", lastRun.hitsTaken);
+    summary.Int("gate", lastRun.gate);
     // Wall-clock time, so it is only here and never in the trace.
     const double msPerFrame = frame_ > 0 ? elapsed.count() / double(frame_) : 0.0;
     summary.Float("msPerFrame", float(std::round(msPerFrame * 1000.0) / 1000.0));

@@ -35,6 +35,7 @@ private:
     platform::DialogAnswer Answer(const platform::DialogRequest& request);
 
     std::optional<int64_t> frames_;
+    bool endAfterRun_ = false;  // --autopilot without --frames: one run, then the end
     SceneId start_ = kSceneTitle;
     platform::ScriptPlayer player_;
     platform::ScriptedInput input_;

@@ -23,6 +23,7 @@ constexpr Option kOptions[] = {
     {"--trace", true, Where::Both},       {"--frames", true, Where::Headless}, {"--start", true, Where::Headless},
     {"--input", true, Where::Headless},   {"--fullscreen", false, Where::Window},
     {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
+    {"--autopilot", false, Where::Both},
 };
 
 // Pairs that cannot be given together.
@@ -34,6 +35,7 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--version") out->version = true;
     else if (name == "--dev") out->dev = true;
     else if (name == "--headless") out->headless = true;
+    else if (name == "--autopilot") out->autopilot = true;
     else if (name == "--course") out->courseFile = value;
     else if (name == "--input") out->inputFile = value;
     else if (name == "--trace") out->traceFile = value;
@@ -137,9 +139,9 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
 
 const char* LaunchUsage() {
     return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--dev]\n"
+           "                [--course FILE] [--seed N] [--dev] [--autopilot]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--dev]\n"
+           "                [--course FILE] [--seed N] [--dev] [--autopilot]\n"
            "\n"
            "  --fullscreen     start in full screen without asking\n"
            "  --windowed       start in a window without asking\n"
@@ -151,6 +153,9 @@ const char* LaunchUsage() {
            "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
            "                   gives the same units in every run\n"
            "  --trace FILE     write one JSON line per frame to FILE\n"
+           "  --autopilot      the pilot starts and flies every run with the player's controls;\n"
+           "                   Escape still asks to leave. Headless without --frames, the program\n"
+           "                   ends when the pilot's run has returned to the title\n"
            "  --headless       run without a window, sound or frame pacing, on the null device;\n"
            "                   prints a summary line at the end\n"
            "  --frames N       headless: stop after N frames (default: when the game ends)\n"

@@ -23,6 +23,7 @@ struct LaunchOptions {
     std::string replayFile;         // window: an input script played instead of the devices
     std::string courseFile;         // empty: the game's own course
     std::optional<uint64_t> seed;   // the enemy units' seed
+    bool autopilot = false;         // the pilot flies the runs
 };
 
 // Reads argv[1] ... argv[argc - 1]. False with the reason in *error (without the program's

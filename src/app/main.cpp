@@ -110,6 +110,7 @@ int main(int argc, char** argv) {
     GameOptions& game = CurrentGameOptions();
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed;
+    game.autopilot = options.autopilot;
     HeadlessRun headless;
     if (options.headless) {
         if (!headless.Prepare(options, &error)) {

@@ -20,6 +20,9 @@ enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1 };
 struct RunSummary {
     int64_t score = 0;
     bool runOver = false;
+    bool goal = false;    // the run ended at the goal (not destroyed)
+    int hitsTaken = 0;    // 0 ... 3
+    int64_t gate = 0;     // the gate the craft headed for last
 };
 
 class SceneBase {

@@ -19,6 +19,7 @@
 #include "scene/scene_base.hpp"
 
 struct Controls;
+class Pilot;
 class Texture;
 
 class SceneGame : public SceneBase {
@@ -36,6 +37,7 @@ public:
     // them).
     explicit SceneGame(GameServices& services);
     ~SceneGame() override;
+    // With the pilot flying, its controls take the place of the player's, but for back (Escape).
     SceneId Update(const Controls& controls) override;
     void Draw3D() override;
     void Draw2D() override;
@@ -109,6 +111,7 @@ private:
 
     GameServices& services_;
     std::string courseError_;
+    std::unique_ptr<Pilot> pilot_;  // flies the run in the player's place, when asked to
     CursorOffset cursor_;     // where this update left the cursor, from the middle of the picture
     bool fireHeld_ = false;   // the fire control of this update
 };

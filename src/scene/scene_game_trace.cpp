@@ -78,4 +78,7 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
     }
 }
 
-RunSummary SceneGame::Summary() const { return {score, runOver != 0}; }
+RunSummary SceneGame::Summary() const {
+    if (!courseError_.empty()) return {};
+    return {score, runOver != 0, runOver != 0 && hitsLeft >= 0, 2 - hitsLeft, int64_t(player().current.index())};
+}

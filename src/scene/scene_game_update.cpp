@@ -6,6 +6,7 @@
 #include "chara/controls.hpp"
 #include "chara/player.hpp"
 #include "graphics/graphics_device.hpp"
+#include "pilot/pilot.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input.hpp"
 #include "scene/controls_reader.hpp"
@@ -28,13 +29,22 @@ bool SceneGame::RayMeetsGate(const Matrix& body, const CheckPoint& gate, float l
     return hit.hit && hit.distance < limit;
 }
 
-SceneId SceneGame::Update(const Controls& controls) {
+SceneId SceneGame::Update(const Controls& fromPlayer) {
     if (!courseError_.empty()) {
         // Said once; the title takes over in this frame.
         std::fprintf(stderr, "korvelin: %s\n", courseError_.c_str());
         ShowMessage(GraphicsDevice::Instance().window, courseError_, "-KORVELIN-", DialogIcon::Error);
         return kSceneTitle;
     }
+    // The pilot decides from what the last frame showed, before anything of this update moves.
+    Controls flown;
+    if (pilot_) {
+        const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+        flown = pilot_->Fly({player(), *camera, weapon->world, characters,
+                             float(pp.backBufferWidth) / float(pp.backBufferHeight)});
+        flown.back = fromPlayer.back;
+    }
+    const Controls& controls = pilot_ ? flown : fromPlayer;
     services_.sound().PlayBgm(kMusic);
     cursor_ = {controls.lookX, controls.lookY};
     fireHeld_ = controls.fire;
@@ -100,6 +110,8 @@ void SceneGame::MouseLook(const Controls& controls) {
     const CursorOffset pulled = mouse->Update(*camera, {controls.lookX, controls.lookY});
     if (pulled == cursor_) return;
     cursor_ = pulled;
+    // The pilot's look is its own, not the device's cursor.
+    if (pilot_) return;
     Input& input = GetInput();
     const Point middle = PictureMiddle(input);
     input.SetCursorPos({middle.x + pulled.x, middle.y + pulled.y});

@@ -10,6 +10,7 @@
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
 #include "scene/game_assets.hpp"
+#include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_host.hpp"
 
@@ -49,7 +50,7 @@ SceneId SceneTitle::Update(const Controls& controls) {
             return kSceneTitle;
         }
     }
-    if (controls.start) started = 1;
+    if (controls.start || CurrentGameOptions().autopilot) started = 1;
     if (!started) return kSceneTitle;
     if (fieldOfView > 100.0f) fade += 3;
     scroll += 3.0f;

@@ -3,6 +3,7 @@
 the summary line and the exit status. One case per run: headless_run_test.py CASE --binary B
 --game-dir D --out DIR."""
 import argparse
+import concurrent.futures
 import json
 import os
 import subprocess
@@ -30,7 +31,8 @@ def summary(stdout):
     lines = stdout.splitlines()
     check(len(lines) == 1, "one summary line on standard output, got %r" % stdout)
     s = json.loads(lines[0])
-    check(list(s) == ["frames", "scene", "score", "runOver", "msPerFrame"], "summary keys: %r" % s)
+    check(list(s) == ["frames", "scene", "score", "runOver", "goal", "hits", "gate", "msPerFrame"],
+          "summary keys: %r" % s)
     check(isinstance(s["msPerFrame"], (int, float)) and s["msPerFrame"] >= 0, "msPerFrame: %r" % s)
     return s
 
@@ -226,6 +228,28 @@ def goal_returns_and_the_title_waits(a):
     check(summary(stdout)["runOver"] is True, "summary: %r" % stdout)
 
 
+def pilot_reaches_the_goal(a):
+    # The course can be won: the pilot, with the player's controls, reaches the goal on at least
+    # 16 of seeds 1-20, while the same seeds with nobody at the controls never do. Two at a time.
+    def flown(seed, pilot):
+        args = ["--seed", str(seed)] + (["--autopilot"] if pilot else ["--start", "game", "--frames", "3000"])
+        status, stdout, _, _ = run(args, a.binary, a.game_dir, "# no input\n", a.out,
+                                   "%s%d" % ("pilot" if pilot else "idle", seed))
+        check(status == 0, "seed %d: exit status %d" % (seed, status))
+        return seed, pilot, summary(stdout)
+
+    with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+        results = list(pool.map(lambda job: flown(*job), [(s, p) for p in (True, False) for s in range(1, 21)]))
+    for seed, pilot, s in results:
+        print("seed %2d %s: goal %s, hits %d, score %d, gate %d" %
+              (seed, "pilot" if pilot else "idle ", s["goal"], s["hits"], s["score"], s["gate"]))
+    piloted = [s for _, pilot, s in results if pilot]
+    idle = [s for _, pilot, s in results if not pilot]
+    check(all(s["runOver"] and s["scene"] == "title" for s in piloted), "every piloted run ends on the title")
+    check(sum(s["goal"] for s in piloted) >= 16, "the pilot reached the goal on fewer than 16 seeds")
+    check(all(s["runOver"] and not s["goal"] for s in idle), "a run without input was not destroyed")
+
+
 def dev_places_records_in_the_trace(a):
     # With the overlay on, Space drops one gate per press and the trace counts them.
     keys = "10 down Space\n30 up Space\n40 down Space\n41 up Space\n50 down Z\n51 up Z\n"
@@ -242,7 +266,8 @@ def dev_places_records_in_the_trace(a):
 CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
-                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace)}
+                                 goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
+                                 pilot_reaches_the_goal)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
