@@ -14,7 +14,8 @@ class TraceWriter;
 struct Controls;
 class GameServices;
 
-enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1 };
+// kSceneDemo is a game scene the pilot flies while nobody plays: the attract mode.
+enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1, kSceneDemo = 2 };
 
 // What a headless run reports of a run at its end.
 struct RunSummary {

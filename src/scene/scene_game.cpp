@@ -12,9 +12,9 @@
 
 using namespace platform;
 
-SceneGame::SceneGame(GameServices& services) : services_(services) {
+SceneGame::SceneGame(GameServices& services, bool demo) : services_(services), demo_(demo) {
     AssetCaches& assets = services.assets();
-    sceneId = kSceneGame;
+    sceneId = demo ? kSceneDemo : kSceneGame;
     mouse = std::make_unique<Mouse>();
     camera = std::make_unique<Camera>(assets.models);
     courseError_ = LoadPlayableCourse(CurrentGameOptions().courseFile, course);
@@ -41,7 +41,7 @@ SceneGame::SceneGame(GameServices& services) : services_(services) {
     assets.textures.Get("data/texture/particle.png");
     for (HudVertex& v : hudQuad) v.color = 0xFFFFFFFF;
     lastTrigger = start;
-    if (CurrentGameOptions().autopilot) pilot_ = std::make_unique<Pilot>();
+    if (demo || CurrentGameOptions().autopilot) pilot_ = std::make_unique<Pilot>();
     // The first frame is drawn before the first update: the camera already sits behind the
     // player, though the white of the opening still covers everything.
     camera->world = MatrixTranslation(0, 6, -12) * player().world;

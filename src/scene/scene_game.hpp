@@ -35,7 +35,9 @@ public:
     // transition, and its first update says what is wrong and returns to the title. The gates'
     // spin, the reticle's pulse and the gun's wait go on from the last run (the services keep
     // them).
-    explicit SceneGame(GameServices& services);
+    // A demo run is flown by the pilot with "DEMO" on the screen, and any key or button ends
+    // it at once.
+    explicit SceneGame(GameServices& services, bool demo = false);
     ~SceneGame() override;
     // With the pilot flying, its controls take the place of the player's, but for back (Escape).
     SceneId Update(const Controls& controls) override;
@@ -112,6 +114,7 @@ private:
     GameServices& services_;
     std::string courseError_;
     std::unique_ptr<Pilot> pilot_;  // flies the run in the player's place, when asked to
+    bool demo_ = false;             // the attract mode's run
     CursorOffset cursor_;     // where this update left the cursor, from the middle of the picture
     bool fireHeld_ = false;   // the fire control of this update
 };

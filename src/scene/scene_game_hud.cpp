@@ -157,6 +157,11 @@ void SceneGame::Draw2D() {
         const Matrix origin = Matrix::Identity();
         if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
         gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);
+        if (demo_) {
+            // Across the top, clear of the score and the lives below it.
+            const Matrix caption = MatrixTranslation(float(gd.presentParams.backBufferWidth / 2 - 160), 24, 0);
+            gd.DrawSprite(Picture("data/texture/demo.png"), 0xFFFFFFFF, &caption);
+        }
     }
     const Matrix origin = Matrix::Identity();
     gd.DrawSprite(Picture("data/Texture/white.png"), WithAlpha(fadeAlpha), &origin);

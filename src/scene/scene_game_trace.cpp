@@ -8,6 +8,7 @@
 using platform::TraceWriter;
 
 void SceneGame::WriteTrace(TraceWriter& trace) const {
+    if (demo_) trace.Bool("demo", true);
     if (!courseError_.empty()) {
         trace.String("courseError", courseError_);
         return;

@@ -36,6 +36,8 @@ SceneId SceneGame::Update(const Controls& fromPlayer) {
         ShowMessage(GraphicsDevice::Instance().window, courseError_, "-KORVELIN-", DialogIcon::Error);
         return kSceneTitle;
     }
+    // Whatever the player presses ends the demo, and does nothing else.
+    if (demo_ && fromPlayer.anyPress) return kSceneTitle;
     // The pilot decides from what the last frame showed, before anything of this update moves.
     Controls flown;
     if (pilot_) {

@@ -51,6 +51,12 @@ SceneId SceneTitle::Update(const Controls& controls) {
         }
     }
     if (controls.start || CurrentGameOptions().autopilot) started = 1;
+    const bool moved = looked_ && (controls.lookX != lastLookX_ || controls.lookY != lastLookY_);
+    looked_ = true;
+    lastLookX_ = controls.lookX;
+    lastLookY_ = controls.lookY;
+    idle = controls.anyPress || moved || started ? 0 : idle + 1;
+    if (idle >= kAttractAfter) return kSceneDemo;
     if (!started) return kSceneTitle;
     if (fieldOfView > 100.0f) fade += 3;
     scroll += 3.0f;

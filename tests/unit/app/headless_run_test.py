@@ -110,6 +110,8 @@ def run_story(lines):
     story = {"gates": [], "released": [], "hits": [], "over": None, "title": None, "over_state": None}
     prev = None
     for line in lines:
+        if line.get("demo"):
+            break  # the pilot's demo is not the player's run
         if line["scene"] == "game" and "player" in line:
             current = line["player"]["current"]
             if not story["gates"] or story["gates"][-1] != current:
@@ -145,15 +147,18 @@ def ghost_run(a):
                                    "# no input\n", a.out, "ghost")
     check(status == 0, "exit status %d" % status)
     s = summary(stdout)
-    check(s["scene"] == "title" and s["runOver"] is True, "back on the title after the run: %r" % s)
+    check(s["runOver"] is True and s["goal"] is False, "the run was lost: %r" % s)
     lines = load(trace)
     check(len(lines) == 12000, "a line per frame")
     story = run_story(lines)
     check_story(story)
     check(len(story["released"]) >= 1, "at least the first enemy was released")
-    # What the title shows after the run: it waits for Space again.
+    # What the title shows after the run: it waits for Space again, until the demo starts.
     after = [l for l in lines if l["frame"] > story["title"]]
-    check(all(l["scene"] == "title" and l["fade"] == 0 for l in after), "the title waits")
+    waiting = after[:1874]
+    check(all(l["scene"] == "title" and l["fade"] == 0 for l in waiting), "the title waits")
+    check(after[1874].get("demo") and not any(l.get("demo") for l in lines[:after[1874]["frame"]]),
+          "the demo starts after 1,875 idle updates on the title: %r" % after[1874]["frame"])
 
 
 def holding_fire_scores_points(a):
@@ -169,7 +174,7 @@ def holding_fire_scores_points(a):
     check_story(story)
     end = story["over_state"]
     check(end["shownScore"] <= end["score"] and end["score"] % 100 == 0, "100 a unit: %r" % end["score"])
-    after = [l for l in lines if l["frame"] >= story["title"]]
+    after = [l for l in lines if l["frame"] >= story["title"]][:1874]
     check(all(l["fov"] == 80 for l in after), "the Space of the run did not start another")
 
 
@@ -228,6 +233,28 @@ def goal_returns_and_the_title_waits(a):
     check(summary(stdout)["runOver"] is True, "summary: %r" % stdout)
 
 
+def attract_mode(a):
+    # Left alone on the title for 30 s (1,875 updates), the pilot flies a demo; Space in the demo
+    # goes back to the title at once and starts nothing. A slide key ends the next demo alike.
+    keys = "2500 down Space\n2501 up Space\n4600 down A\n4601 up A\n"
+    status, stdout, _, trace = run(["--frames", "4700"], a.binary, a.game_dir, keys, a.out, "attract")
+    check(status == 0, "exit status %d" % status)
+    lines = load(trace)
+    demo = [l["frame"] for l in lines if l.get("demo")]
+    check(demo and demo[0] == 1875, "the demo starts after 1,875 idle frames: %r" % demo[:1])
+    check(all(l["scene"] == "game" for l in lines if l.get("demo")), "demo frames are game frames")
+    check(not any(l.get("demo") for l in lines if l["scene"] == "title"), "the title is no demo")
+    # A frame's line is written by the scene that ran its update; the title runs the next one.
+    check(lines[2500].get("demo") and lines[2501]["scene"] == "title", "Space ends the demo in its frame")
+    back = lines[2501:2501 + 1875]
+    check(all(l["scene"] == "title" and l["fov"] == 80 for l in back), "the title waits again, nothing started")
+    check(lines[2501 + 1875].get("demo"), "the next demo after another 1,875 idle frames")
+    check(lines[4600].get("demo") and lines[4601]["scene"] == "title", "A ends the demo in its frame")
+    flown = [l for l in lines[1875:2500]]
+    check(flown[-1]["player"]["current"] > flown[0]["player"]["current"], "the pilot flies the demo")
+    check(summary(stdout)["score"] == 0, "a demo is not a run of the player's")
+
+
 def pilot_reaches_the_goal(a):
     # The course can be won: the pilot, with the player's controls, reaches the goal on at least
     # 16 of seeds 1-20, while the same seeds with nobody at the controls never do. Two at a time.
@@ -267,7 +294,7 @@ CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, s
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
-                                 pilot_reaches_the_goal)}
+                                 pilot_reaches_the_goal, attract_mode)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
