@@ -23,7 +23,7 @@ constexpr Option kOptions[] = {
     {"--trace", true, Where::Both},       {"--frames", true, Where::Headless}, {"--start", true, Where::Headless},
     {"--input", true, Where::Headless},   {"--fullscreen", false, Where::Window},
     {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
-    {"--autopilot", false, Where::Both},
+    {"--autopilot", false, Where::Both},  {"--scores", true, Where::Headless},
 };
 
 // Pairs that cannot be given together.
@@ -38,6 +38,7 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--autopilot") out->autopilot = true;
     else if (name == "--course") out->courseFile = value;
     else if (name == "--input") out->inputFile = value;
+    else if (name == "--scores") out->scoresFile = value;
     else if (name == "--trace") out->traceFile = value;
     else if (name == "--fullscreen") out->fullScreen = true;
     else if (name == "--windowed") out->fullScreen = false;
@@ -141,7 +142,7 @@ const char* LaunchUsage() {
     return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
            "                [--course FILE] [--seed N] [--dev] [--autopilot]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--dev] [--autopilot]\n"
+           "                [--course FILE] [--seed N] [--dev] [--autopilot] [--scores FILE]\n"
            "\n"
            "  --fullscreen     start in full screen without asking\n"
            "  --windowed       start in a window without asking\n"
@@ -156,6 +157,8 @@ const char* LaunchUsage() {
            "  --autopilot      the pilot starts and flies every run with the player's controls;\n"
            "                   Escape still asks to leave. Headless without --frames, the program\n"
            "                   ends when the pilot's run has returned to the title\n"
+           "  --scores FILE    headless: keep the best runs in FILE (a window run keeps them in\n"
+           "                   scores.json in the user's data folder, with their recordings)\n"
            "  --headless       run without a window, sound or frame pacing, on the null device;\n"
            "                   prints a summary line at the end\n"
            "  --frames N       headless: stop after N frames (default: when the game ends)\n"

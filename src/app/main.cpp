@@ -8,11 +8,14 @@
 #include <string>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "app/application.hpp"
 #include "app/game_folder.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
 #include "korvelin_version.hpp"
+#include "platform/files/user_data_folder.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input_recorder.hpp"
 #include "platform/input/input_script.hpp"
@@ -60,6 +63,9 @@ std::string Absolute(const std::string& path) {
 
 // A seed for a recorded run when none is given: drawn from the system, and written into the
 // recording so the run can be played again.
+// The window's recording of the whole session when none was asked for; removed at the end.
+std::string gSessionRecording;
+
 uint64_t DrawSeed() {
     std::random_device source;
     return (uint64_t(source()) << 32) | source();
@@ -74,11 +80,34 @@ bool OpenWindowRunFiles(const LaunchOptions& options, Application& app, GameOpti
         if (!game.seed) game.seed = script.seed;
         app.replay = std::make_unique<ScriptPlayer>(std::move(script));
     }
-    if (!options.recordFile.empty()) {
+    // Every run of the player's is recorded, so a run that enters the best list can be
+    // watched again: into the file asked for, else into a session file beside the scores.
+    std::string recordFile = options.recordFile;
+    if (recordFile.empty() && options.replayFile.empty() && !game.scoresFile.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(game.scoresFile).parent_path(), ec);
+        gSessionRecording = (std::filesystem::path(game.scoresFile).parent_path() /
+                             ("session-" + std::to_string(getpid()) + ".txt")).string();
+        recordFile = gSessionRecording;
+    }
+    if (!recordFile.empty()) {
         if (!game.seed) game.seed = DrawSeed();
         app.recorder = std::make_unique<InputRecorder>();
-        if (!app.recorder->Open(options.recordFile, *game.seed, error)) return false;
+        if (!app.recorder->Open(recordFile, *game.seed, error)) {
+            if (recordFile == options.recordFile) return false;
+            // Without a recording the game still plays, and keeps its best runs without one.
+            std::fprintf(stderr, "korvelin: %s\n", error->c_str());
+            app.recorder.reset();
+            gSessionRecording.clear();
+        }
     }
+    if (app.recorder)
+        game.keepRecording = [&app](const std::string& to) {
+            std::string why;
+            if (app.recorder->CopyTo(to, app.frameCount + 1, &why)) return true;
+            std::fprintf(stderr, "korvelin: %s\n", why.c_str());
+            return false;
+        };
     if (!options.traceFile.empty()) {
         app.trace = std::make_unique<RunTrace>();
         if (!app.trace->Open(options.traceFile, error)) return false;
@@ -111,6 +140,11 @@ int main(int argc, char** argv) {
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed;
     game.autopilot = options.autopilot;
+    // The player's best runs: headless only when asked for, never from a replay.
+    if (options.headless)
+        game.scoresFile = options.scoresFile;
+    else if (options.replayFile.empty() && !platform::UserDataFolder().empty())
+        game.scoresFile = platform::UserDataFolder() + "/scores.json";
     HeadlessRun headless;
     if (options.headless) {
         if (!headless.Prepare(options, &error)) {
@@ -146,5 +180,6 @@ int main(int argc, char** argv) {
     const int status = app.Run();
     gRunning = false;
     app.Shutdown();
+    if (!gSessionRecording.empty()) std::remove(gSessionRecording.c_str());
     return status;
 }

@@ -75,6 +75,7 @@ public:
     int damageTimer = 0;
     int enemiesReleased = 0;
     int hitsLeft = 2;           // below 0 the player is destroyed
+    int bestPlace = 0;          // the finished run's place among the best (1 the best); 0 none
     int lives = 3;              // life icons; the player moves only while above 0
     std::array<platform::HudVertex, 4> hudQuad{};
     int shownScore = 0;         // counts up towards score by 21 a frame
@@ -95,6 +96,8 @@ private:
     void RunBranch();
     void SteerTilt(const Controls& controls);
     // Turns the camera by the cursor and draws the cursor back towards the middle.
+    void KeepFinishedRun();
+    void DrawBestPlace();
     void MouseLook(const Controls& controls);
 
     void DrawGates();
@@ -115,6 +118,7 @@ private:
     std::string courseError_;
     std::unique_ptr<Pilot> pilot_;  // flies the run in the player's place, when asked to
     bool demo_ = false;             // the attract mode's run
+    bool runKept_ = false;          // the finished run was offered to the best list
     CursorOffset cursor_;     // where this update left the cursor, from the middle of the picture
     bool fireHeld_ = false;   // the fire control of this update
 };

@@ -156,6 +156,7 @@ void SceneGame::Draw2D() {
         if (!runOver) DrawReticle();
         const Matrix origin = Matrix::Identity();
         if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
+        if (runOver && bestPlace > 0) DrawBestPlace();
         gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);
         if (demo_) {
             // Across the top, clear of the score and the lives below it.
@@ -165,6 +166,21 @@ void SceneGame::Draw2D() {
     }
     const Matrix origin = Matrix::Identity();
     gd.DrawSprite(Picture("data/Texture/white.png"), WithAlpha(fadeAlpha), &origin);
+}
+
+// Under the result's heading: "NEW BEST" for the best run yet, else "BEST" and its place.
+void SceneGame::DrawBestPlace() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    const float middle = float(gd.presentParams.backBufferWidth / 2);
+    if (bestPlace == 1) {
+        const Matrix at = MatrixTranslation(middle - 260, 100, 0);
+        gd.DrawSprite(Picture("data/texture/newbest.png"), 0xFFFFFFFF, &at);
+        return;
+    }
+    const Matrix caption = MatrixTranslation(middle - 160, 110, 0);
+    gd.DrawSprite(Picture("data/texture/best.png"), 0xFFFFFFFF, &caption);
+    gd.DrawNumber(Picture("data/texture/number.png"), bestPlace, 130, 0xFFFFFFFF,
+                  MatrixScaling(0.35f, 0.35f, 1) * MatrixTranslation(middle + 70, 124, 0));
 }
 
 // The reticle at the centre with its shot pulse, and the arrow from the cursor's offset.

@@ -9,7 +9,9 @@
 #include "pilot/pilot.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input.hpp"
+#include "scene/best_runs.hpp"
 #include "scene/controls_reader.hpp"
+#include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
 
@@ -105,7 +107,16 @@ SceneId SceneGame::Update(const Controls& fromPlayer) {
     if (shownScore < score) shownScore = std::min(shownScore + 21, score);
     SteerTilt(controls);
     overlay.ShowState(player().world, controls.fly);
+    KeepFinishedRun();
     return sceneId;
+}
+
+// The player's run enters the best list the update it ends; a demo's never does.
+void SceneGame::KeepFinishedRun() {
+    if (!runOver || runKept_ || demo_) return;
+    runKept_ = true;
+    bestPlace = KeepRun({int64_t(score) + int64_t(lives) * 2000, lives, hitsLeft >= 0, {},
+                         CurrentGameOptions().seed.value_or(0), {}});
 }
 
 void SceneGame::MouseLook(const Controls& controls) {

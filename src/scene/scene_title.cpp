@@ -9,6 +9,7 @@
 #include "graphics/graphics_device.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
+#include "scene/best_runs.hpp"
 #include "scene/game_assets.hpp"
 #include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
@@ -23,6 +24,7 @@ constexpr const char* kTitleModel = "data/model/Title.x";
 
 SceneTitle::SceneTitle(GameServices& services) : services_(services) {
     sceneId = kSceneTitle;
+    best = BestScoreOfCourse();
     SetProjection();
     // The camera stands 80 units before the tunnel's mouth, 15 up, looking 15 degrees down.
     const Matrix camera = MatrixTranslation(0, 15, -80) * MatrixRotationX(0.2617994f);
@@ -99,6 +101,13 @@ void SceneTitle::Draw2D() {
     gd.DrawSprite(pictures.Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
     const Matrix start = MatrixTranslation(500, 500, 0);
     gd.DrawSprite(pictures.Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
+    if (best) {
+        const Matrix caption = MatrixTranslation(24, float(gd.presentParams.backBufferHeight - 108), 0);
+        gd.DrawSprite(pictures.Get("data/texture/best.png"), 0xFFFFFFFF, &caption);
+        gd.DrawNumber(pictures.Get("data/texture/number.png"), *best, 130, 0xFFFFFFFF,
+                      MatrixScaling(0.35f, 0.35f, 1) *
+                          MatrixTranslation(236, float(gd.presentParams.backBufferHeight - 94), 0));
+    }
     const Matrix veil = MatrixTranslation(0, 0, 0);
     gd.DrawSprite(pictures.Get("data/Texture/white.png"), (uint32_t(fade) << 24) | 0xFFFFFF, &veil);
 }

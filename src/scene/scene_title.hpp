@@ -4,6 +4,9 @@
 // the demo.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "scene/scene_base.hpp"
 
 class SceneTitle : public SceneBase {
@@ -27,6 +30,7 @@ public:
     // pilot flies a demo run.
     static constexpr int kAttractAfter = 1875;
     int idle = 0;
+    std::optional<int64_t> best;  // the course's best score kept, shown at the bottom left
 
 private:
     void SetProjection() const;
