@@ -168,19 +168,19 @@ void SceneGame::Draw2D() {
     gd.DrawSprite(Picture("data/Texture/white.png"), WithAlpha(fadeAlpha), &origin);
 }
 
-// Under the result's heading: "NEW BEST" for the best run yet, else "BEST" and its place.
+// Left of the score's label, clear of the heading: "NEW BEST" for the best run yet, else
+// "BEST" and the run's place.
 void SceneGame::DrawBestPlace() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
-    const float middle = float(gd.presentParams.backBufferWidth / 2);
     if (bestPlace == 1) {
-        const Matrix at = MatrixTranslation(middle - 260, 100, 0);
+        const Matrix at = MatrixTranslation(40, 150, 0);
         gd.DrawSprite(Picture("data/texture/newbest.png"), 0xFFFFFFFF, &at);
         return;
     }
-    const Matrix caption = MatrixTranslation(middle - 160, 110, 0);
+    const Matrix caption = MatrixTranslation(60, 160, 0);
     gd.DrawSprite(Picture("data/texture/best.png"), 0xFFFFFFFF, &caption);
     gd.DrawNumber(Picture("data/texture/number.png"), bestPlace, 130, 0xFFFFFFFF,
-                  MatrixScaling(0.35f, 0.35f, 1) * MatrixTranslation(middle + 70, 124, 0));
+                  MatrixScaling(0.35f, 0.35f, 1) * MatrixTranslation(290, 174, 0));
 }
 
 // The reticle at the centre with its shot pulse, and the arrow from the cursor's offset.
