@@ -30,26 +30,37 @@ def bright(picture):
     return picture.lit_pixels(threshold=235, region=(20, 600, 560, 716))
 
 
+def start(args, env, course, name, then):
+    """The game in its window on the course; `then(window, trace, game)` plays it, then the
+    window is closed. Returns what `then` returned."""
+    trace = os.path.join(args.out, name + ".jsonl")
+    with kd.Game(args.binary, args.game_dir, args.out, name, env_changes=env,
+                 args=["--windowed", "--course", course, "--trace", trace]) as game:
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        kd.focus(window.wid)
+        wait_frames(trace, 20, game)
+        seen = then(window, trace, game)
+        kd.send_delete_window(window.wid)
+        kd.check(game.wait(20.0) == 0, f"did not end cleanly when closed; stderr:\n{game.stderr()}")
+    return seen
+
+
 def test_best_run_kept(args):
     home = os.path.join(args.out, "scores-home")
     shutil.rmtree(home, ignore_errors=True)
     os.makedirs(home)
     env = {"XDG_DATA_HOME": home}
     course = short_course(args.game_dir, args.out)
-    trace = os.path.join(args.out, "scores_first.jsonl")
-    with kd.Game(args.binary, args.game_dir, args.out, "scores_first", env_changes=env,
-                 args=["--windowed", "--course", course, "--trace", trace]) as game:
-        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-        kd.focus(window.wid)
-        wait_frames(trace, 20, game)
+    def first_run(window, trace, game):
         before = bright(kd.screenshot(window.wid, os.path.join(args.out, "scores_title_first.png")))
         kd.key("space")
         kd.wait_until(lambda: any(l["scene"] == "game" and l["runOver"] for l in kd.trace_lines(trace)), 240.0,
                       "the run never ended")
         wait_frames(trace, 10, game)
         kd.screenshot(window.wid, os.path.join(args.out, "scores_result.png"))
-        kd.send_delete_window(window.wid)
-        kd.check(game.wait(20.0) == 0, f"did not end cleanly when closed; stderr:\n{game.stderr()}")
+        return before
+
+    before = start(args, env, course, "scores_first", first_run)
 
     folder = os.path.join(home, "korvelin")
     with open(os.path.join(folder, "scores.json"), encoding="utf-8") as f:
@@ -69,15 +80,8 @@ def test_best_run_kept(args):
     kd.check(summary["goal"] and summary["score"] + 2000 * 3 == run["score"],
              f"the replay scored {summary}, the list holds {run['score']}")
 
-    second = os.path.join(args.out, "scores_second.jsonl")
-    with kd.Game(args.binary, args.game_dir, args.out, "scores_second", env_changes=env,
-                 args=["--windowed", "--course", course, "--trace", second]) as game:
-        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-        kd.focus(window.wid)
-        wait_frames(second, 20, game)
-        after = bright(kd.screenshot(window.wid, os.path.join(args.out, "scores_title_second.png")))
-        kd.send_delete_window(window.wid)
-        kd.check(game.wait(20.0) == 0, f"did not end cleanly when closed; stderr:\n{game.stderr()}")
+    after = start(args, env, course, "scores_second", lambda window, trace, game: bright(
+        kd.screenshot(window.wid, os.path.join(args.out, "scores_title_second.png"))))
     kd.check(after > before + 500, f"the title shows no best score ({before} bright pixels before, {after} after)")
     print(f"kept {run}; replayed headless to {summary['score']} points; title bright pixels {before} -> {after}")
 
