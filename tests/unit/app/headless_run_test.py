@@ -255,6 +255,29 @@ def attract_mode(a):
     check(summary(stdout)["score"] == 0, "a demo is not a run of the player's")
 
 
+def damaged_scores_kept_aside(a):
+    # A scores file that does not read is moved aside and named, and the run is kept in a new one.
+    course = short_course(a, 2)
+    scores = os.path.join(a.out, "scores.json")
+    for case, text in (("truncated", '{"version": 1, "courses": {"x": [{"score": 1'),
+                       ("wrong types", '{"version": 1, "courses": {"x": [{"score": "high"}]}}'),
+                       ("20 MB", " " * (20 << 20))):
+        for old in (scores, scores + ".broken"):
+            if os.path.exists(old):
+                os.remove(old)
+        with open(scores, "w", encoding="utf-8") as f:
+            f.write(text)
+        status, stdout, stderr, _ = run(["--start", "game", "--course", course, "--frames", "400", "--scores", scores],
+                                        a.binary, a.game_dir, "# no input\n", a.out, "scores")
+        check(status == 0 and summary(stdout)["goal"], "%s: the game plays on: %r" % (case, stdout))
+        check(scores in stderr and scores + ".broken" in stderr, "%s: not named: %r" % (case, stderr))
+        with open(scores + ".broken", encoding="utf-8") as f:
+            check(f.read() == text, "%s: the damaged file was not kept as it was" % case)
+        with open(scores, encoding="utf-8") as f:
+            runs = [r for rs in json.load(f)["courses"].values() for r in rs]
+        check(len(runs) == 1 and runs[0]["score"] == 6000 and runs[0]["goal"], "%s: the new list: %r" % (case, runs))
+
+
 def pilot_reaches_the_goal(a):
     # The course can be won: the pilot, with the player's controls, reaches the goal on at least
     # 16 of seeds 1-20, while the same seeds with nobody at the controls never do. Two at a time.
@@ -294,7 +317,7 @@ CASES = {f.__name__: f for f in (title_zooms_into_game, same_input_same_trace, s
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
-                                 pilot_reaches_the_goal, attract_mode)}
+                                 pilot_reaches_the_goal, attract_mode, damaged_scores_kept_aside)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
