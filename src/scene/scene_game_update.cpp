@@ -111,9 +111,10 @@ SceneId SceneGame::Update(const Controls& fromPlayer) {
     return sceneId;
 }
 
-// The player's run enters the best list the update it ends; a demo's never does.
+// The player's run enters the best list the update it ends; a run the pilot flew (the demo, or
+// --autopilot) is not the player's and never does.
 void SceneGame::KeepFinishedRun() {
-    if (!runOver || runKept_ || demo_) return;
+    if (!runOver || runKept_ || pilot_) return;
     runKept_ = true;
     bestPlace = KeepRun({int64_t(score) + int64_t(lives) * 2000, lives, hitsLeft >= 0, {},
                          CurrentGameOptions().seed.value_or(0), {}});
