@@ -9,6 +9,6 @@
 platform::Point PictureMiddle(platform::Input& input);
 
 // The controls of one update. `middle` is the middle of the picture in the input's screen
-// coordinates; the look is the cursor's offset from it. Reading forgets the presses of Space and
-// Escape seen since the last snapshot, so it is made exactly once per update.
+// coordinates; the look is the cursor's offset from it. Reading forgets the presses of every key
+// seen since the last snapshot, so it is made exactly once per update.
 Controls ReadControls(platform::Input& input, platform::Point middle);
