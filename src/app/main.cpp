@@ -61,11 +61,11 @@ std::string Absolute(const std::string& path) {
     return ec ? path : absolute.string();
 }
 
-// A seed for a recorded run when none is given: drawn from the system, and written into the
-// recording so the run can be played again.
 // The window's recording of the whole session when none was asked for; removed at the end.
 std::string gSessionRecording;
 
+// A seed for a recorded run when none is given: drawn from the system, and written into the
+// recording so the run can be played again.
 uint64_t DrawSeed() {
     std::random_device source;
     return (uint64_t(source()) << 32) | source();
