@@ -215,13 +215,15 @@ int Application::Run() {
             // The time spent paused or in the options is not made up afterwards.
             if (HoldIfAsked(event, manager)) {
                 clock.Restart(std::chrono::steady_clock::now());
-                // The options may have changed the pace or the scale: they count at once.
-                clock.SetFrameSkip(FrameSkipOn());
+                // The options may have changed the scale: it counts at once (the pace is read below).
                 if (ChosenRenderScale() != scale) useScale();
             }
             continue;  // the stop flags are tested between every two messages
         }
         const auto frameStart = std::chrono::steady_clock::now();
+        // The developer overlay builds its panels within the update, and the UI takes one set of
+        // panels a drawn frame: with the overlay shown, every drawn frame runs one update.
+        clock.SetFrameSkip(FrameSkipOn() && !manager.services().overlay().enabled);
         const int due = clock.UpdatesDue(frameStart);
         const int64_t asked = questions_->asked;
         questionsBeforeFrame_ = asked;

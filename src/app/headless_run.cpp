@@ -138,6 +138,9 @@ int HeadlessRun::Run() {
         summary.Null("scene");
     summary.Int("score", lastRun.score);
     summary.Bool("runOver", lastRun.runOver);
+    summary.Bool("goal", lastRun.goal);
+    summary.Int("hits", lastRun.hitsTaken);
+    summary.Int("gate", lastRun.gate);
     // Wall-clock time, so it is only here and never in the trace.
     const double msPerFrame = frame_ > 0 ? elapsed.count() / double(frame_) : 0.0;
     summary.Float("msPerFrame", float(std::round(msPerFrame * 1000.0) / 1000.0));

@@ -25,6 +25,7 @@ constexpr Option kOptions[] = {
     {"--windowed", false, Where::Window}, {"--record", true, Where::Window},   {"--replay", true, Where::Window},
     {"--settings", true, Where::Both},
     {"--no-frame-skip", false, Where::Window}, {"--render-scale", true, Where::Window},
+    {"--autopilot", false, Where::Both},  {"--scores", true, Where::Headless},
 };
 
 // Pairs that cannot be given together.
@@ -36,8 +37,10 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--version") out->version = true;
     else if (name == "--dev") out->dev = true;
     else if (name == "--headless") out->headless = true;
+    else if (name == "--autopilot") out->autopilot = true;
     else if (name == "--course") out->courseFile = value;
     else if (name == "--input") out->inputFile = value;
+    else if (name == "--scores") out->scoresFile = value;
     else if (name == "--trace") out->traceFile = value;
     else if (name == "--fullscreen") out->fullScreen = true;
     else if (name == "--windowed") out->fullScreen = false;
@@ -153,9 +156,10 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
 const char* LaunchUsage() {
     return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
            "                [--course FILE] [--seed N] [--settings FILE] [--render-scale auto|1|0.75|0.5]\n"
-           "                [--no-frame-skip] [--dev]\n"
+           "                [--no-frame-skip] [--autopilot] [--dev]\n"
            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--settings FILE] [--dev]\n"
+           "                [--course FILE] [--seed N] [--settings FILE] [--autopilot] [--scores FILE]\n"
+           "                [--dev]\n"
            "\n"
            "  --fullscreen     start in full screen without asking\n"
            "  --windowed       start in a window without asking\n"
@@ -176,6 +180,11 @@ const char* LaunchUsage() {
            "  --settings FILE  read and save the settings in FILE instead of\n"
            "                   ~/.config/korvelin/settings.toml (headless runs use the defaults\n"
            "                   unless given one)\n"
+           "  --autopilot      the pilot starts and flies every run with the player's controls;\n"
+           "                   Escape still asks to leave. Headless without --frames, the program\n"
+           "                   ends when the pilot's run has returned to the title\n"
+           "  --scores FILE    headless: keep the best runs in FILE (a window run keeps them in\n"
+           "                   scores.json in the user's data folder, with their recordings)\n"
            "  --headless       run without a window, sound or frame pacing, on the null device;\n"
            "                   prints a summary line at the end\n"
            "  --frames N       headless: stop after N frames (default: when the game ends)\n"

@@ -27,6 +27,8 @@ struct LaunchOptions {
     std::string courseFile;         // empty: the game's own course
     std::optional<uint64_t> seed;   // the enemy units' seed
     std::string settingsFile;       // empty: the player's own (a window run) or none (headless)
+    bool autopilot = false;         // the pilot flies the runs
+    std::string scoresFile;         // headless: the best runs' file to keep the runs in
 };
 
 // Reads argv[1] ... argv[argc - 1]. False with the reason in *error (without the program's

@@ -8,12 +8,15 @@
 #include <string>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "app/application.hpp"
 #include "app/game_folder.hpp"
 #include "app/headless_run.hpp"
 #include "app/launch_options.hpp"
 #include "app/player_settings.hpp"
 #include "korvelin_version.hpp"
+#include "platform/files/user_data_folder.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input_recorder.hpp"
 #include "platform/input/input_script.hpp"
@@ -61,6 +64,9 @@ std::string Absolute(const std::string& path) {
     return ec ? path : absolute.string();
 }
 
+// The window's recording of the whole session when none was asked for; removed at the end.
+std::string gSessionRecording;
+
 // A seed for a recorded run when none is given: drawn from the system, and written into the
 // recording so the run can be played again.
 uint64_t DrawSeed() {
@@ -77,11 +83,34 @@ bool OpenWindowRunFiles(const LaunchOptions& options, Application& app, GameOpti
         if (!game.seed) game.seed = script.seed;
         app.replay = std::make_unique<ScriptPlayer>(std::move(script));
     }
-    if (!options.recordFile.empty()) {
+    // Every run of the player's is recorded, so a run that enters the best list can be
+    // watched again: into the file asked for, else into a session file beside the scores.
+    std::string recordFile = options.recordFile;
+    if (recordFile.empty() && options.replayFile.empty() && !game.scoresFile.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(game.scoresFile).parent_path(), ec);
+        gSessionRecording = (std::filesystem::path(game.scoresFile).parent_path() /
+                             ("session-" + std::to_string(getpid()) + ".txt")).string();
+        recordFile = gSessionRecording;
+    }
+    if (!recordFile.empty()) {
         if (!game.seed) game.seed = DrawSeed();
         app.recorder = std::make_unique<InputRecorder>();
-        if (!app.recorder->Open(options.recordFile, *game.seed, error)) return false;
+        if (!app.recorder->Open(recordFile, *game.seed, error)) {
+            if (recordFile == options.recordFile) return false;
+            // Without a recording the game still plays, and keeps its best runs without one.
+            std::fprintf(stderr, "korvelin: %s\n", error->c_str());
+            app.recorder.reset();
+            gSessionRecording.clear();
+        }
     }
+    if (app.recorder)
+        game.keepRecording = [&app](const std::string& to) {
+            std::string why;
+            if (app.recorder->CopyTo(to, app.frameCount + 1, &why)) return true;
+            std::fprintf(stderr, "korvelin: %s\n", why.c_str());
+            return false;
+        };
     if (!options.traceFile.empty()) {
         app.trace = std::make_unique<RunTrace>();
         if (!app.trace->Open(options.traceFile, error)) return false;
@@ -113,6 +142,12 @@ int main(int argc, char** argv) {
     GameOptions& game = CurrentGameOptions();
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed;
+    game.autopilot = options.autopilot;
+    // The player's best runs: headless only when asked for, never from a replay.
+    if (options.headless)
+        game.scoresFile = options.scoresFile;
+    else if (options.replayFile.empty() && !platform::UserDataFolder().empty())
+        game.scoresFile = platform::UserDataFolder() + "/scores.json";
     HeadlessRun headless;
     if (options.headless) {
         if (!headless.Prepare(options, &error)) {
@@ -172,5 +207,6 @@ int main(int argc, char** argv) {
     const int status = app.Run();
     gRunning = false;
     app.Shutdown();
+    if (!gSessionRecording.empty()) std::remove(gSessionRecording.c_str());
     return status;
 }

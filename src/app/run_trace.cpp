@@ -8,7 +8,8 @@
 #include "platform/trace/trace_writer.hpp"
 #include "scene/scene_base.hpp"
 
-const char* SceneName(int sceneId) { return sceneId == kSceneGame ? "game" : "title"; }
+// The demo is a game scene; its lines say "demo": true.
+const char* SceneName(int sceneId) { return sceneId == kSceneTitle ? "title" : "game"; }
 
 bool RunTrace::Open(const std::string& path, std::string* error) {
     file_.reset(std::fopen(path.c_str(), "wb"));

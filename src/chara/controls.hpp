@@ -34,6 +34,9 @@ struct Controls {
     // Start (Space) and back (Escape): down now, or pressed and released since the last update,
     // so a tap shorter than a frame still counts.
     bool start = false, back = false;
+    // Some key or button the game knows (the keyboard's, the mouse's, a gamepad's) is down, or
+    // was pressed since the last update.
+    bool anyPress = false;
     FlyKeys fly;
 
     // -1 left, +1 right, 0 neither or both.

@@ -19,18 +19,14 @@ constexpr const char* kBulletModel = "data/model/bullet.x";
 constexpr const char* kExplosionModel = "data/model/explosion.x";
 constexpr const char* kFlashTexture = "data/texture/green.png";
 
-constexpr int kFireInterval = 10;  // a shot needs more updates than this since the last one
 constexpr int kCooldownCap = 20;
 constexpr int kFlashFrames = 8;
 constexpr float kMuzzleSide = 0.5f;    // each muzzle's distance from the gun's centre line
-constexpr float kMuzzleAhead = 2.5f;   // where a shot starts, ahead of the gun
 constexpr float kFlashAhead = 2.0f;    // where a muzzle flash shows, ahead of the gun
-constexpr float kShotStep = 15.0f;     // units flown per update
 // How close ahead a map surface sets a shot off. Less than a step, so a surface crossed in the
 // last tenth (mapA) or the last half (mapB) of a step is not seen.
 constexpr float kMapAReach = 14.9f;
 constexpr float kMapBReach = 7.8f;
-constexpr int kShotLife = 100;         // a shot that hits nothing ends when its age passes this
 constexpr float kGrowth = 0.2f;        // explosion scale per update
 constexpr float kFadeFrom = 8.0f;      // scale beyond which the explosion fades
 constexpr int kFadeStep = 25;

@@ -24,6 +24,10 @@ struct AssetCaches;
 class BulletPool {
 public:
     static constexpr int kShotCount = 20;
+    static constexpr float kMuzzleAhead = 2.5f;  // where a shot starts, ahead of the gun
+    static constexpr float kShotStep = 15.0f;    // units a shot flies per update
+    static constexpr int kShotLife = 100;        // a shot that hits nothing ends when its age passes this
+    static constexpr int kFireInterval = 10;     // a shot needs more updates than this since the last one
 
     // Draws and ray-tests through `assets`. `fireCooldown` counts the updates since the last
     // shot, capped at 20; it outlives the pool, so the wait carries from one run into the next.

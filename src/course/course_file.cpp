@@ -11,6 +11,7 @@
 
 #include "platform/files/safe_file.hpp"
 
+
 namespace {
 
 bool IsSpace(int c) {

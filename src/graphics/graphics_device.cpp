@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "graphics/render_state_guard.hpp"
 #include "graphics/texture.hpp"
@@ -126,6 +127,25 @@ void GraphicsDevice::DrawSprite(const Texture* texture, Color color, const Matri
     if (transform) sprite->SetTransform(*transform);
     const auto& r = texture->sourceRect;
     sprite->Draw(texture->texture, {r.left, r.top, r.right, r.bottom}, color);
+}
+
+void GraphicsDevice::DrawSpritePart(const Texture* texture, int left, int top, int right, int bottom, Color color,
+                                    const Matrix* transform) {
+    if (!texture || !texture->texture || !sprite) return;
+    if (transform) sprite->SetTransform(*transform);
+    const auto& r = texture->sourceRect;
+    sprite->Draw(texture->texture, {r.left + left, r.top + top, r.left + right, r.top + bottom}, color);
+}
+
+void GraphicsDevice::DrawNumber(const Texture* sheet, int64_t value, int glyphWidth, Color color, const Matrix& transform) {
+    const std::string digits = std::to_string(value);
+    const int height = sheet ? sheet->sourceRect.bottom - sheet->sourceRect.top : 0;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (digits[i] < '0' || digits[i] > '9') continue;
+        const int left = glyphWidth * (digits[i] - '0');
+        const Matrix at = MatrixTranslation(float(glyphWidth) * float(i), 0, 0) * transform;
+        DrawSpritePart(sheet, left, 0, left + glyphWidth, height, color, &at);
+    }
 }
 
 void GraphicsDevice::Release() {

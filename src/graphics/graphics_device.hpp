@@ -56,6 +56,12 @@ public:
     // Between Begin and End: the texture's source rectangle at the transform's origin, faded by
     // the colour's alpha. Nothing for a null or empty texture.
     void DrawSprite(const Texture* texture, platform::Color color, const Matrix* transform);
+    // The same for a part of the picture: pixels left ... right, top ... bottom of it.
+    void DrawSpritePart(const Texture* texture, int left, int top, int right, int bottom, platform::Color color,
+                        const Matrix* transform);
+    // A whole number in the glyphs of a digit sheet (ten glyphs of `glyphWidth` side by side),
+    // its first digit at the transform's origin.
+    void DrawNumber(const Texture* sheet, int64_t value, int glyphWidth, platform::Color color, const Matrix& transform);
     void Release();
 
     std::unique_ptr<platform::RenderDevice> device;

@@ -15,12 +15,16 @@ class TraceWriter;
 struct Controls;
 class GameServices;
 
-enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1 };
+// kSceneDemo is a game scene the pilot flies while nobody plays: the attract mode.
+enum SceneId : int32_t { kSceneTitle = 0, kSceneGame = 1, kSceneDemo = 2 };
 
 // What a headless run reports of a run at its end.
 struct RunSummary {
     int64_t score = 0;
     bool runOver = false;
+    bool goal = false;    // the run ended at the goal (not destroyed)
+    int hitsTaken = 0;    // 0 ... 3
+    int64_t gate = 0;     // the gate the craft headed for last
 };
 
 class SceneBase {

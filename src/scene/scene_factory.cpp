@@ -8,6 +8,7 @@ std::unique_ptr<SceneBase> CreateGameScene(SceneId id, GameServices& services) {
     switch (id) {
         case kSceneTitle: return std::make_unique<SceneTitle>(services);
         case kSceneGame: return std::make_unique<SceneGame>(services);
+        case kSceneDemo: return std::make_unique<SceneGame>(services, true);
     }
     return nullptr;
 }

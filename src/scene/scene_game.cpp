@@ -5,6 +5,7 @@
 #include "chara/unit_seed.hpp"
 #include "course/course_rules.hpp"
 #include "graphics/graphics_device.hpp"
+#include "pilot/pilot.hpp"
 #include "platform/input/input.hpp"
 #include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
@@ -35,9 +36,9 @@ std::string CheckGameCourse(ModelCache& models) {
     return LoadGameCourse(models, course);
 }
 
-SceneGame::SceneGame(GameServices& services) : services_(services) {
+SceneGame::SceneGame(GameServices& services, bool demo) : services_(services), demo_(demo) {
     AssetCaches& assets = services.assets();
-    sceneId = kSceneGame;
+    sceneId = demo ? kSceneDemo : kSceneGame;
     mouse = std::make_unique<Mouse>();
     camera = std::make_unique<Camera>(assets.models);
     courseError_ = LoadGameCourse(assets.models, course);
@@ -64,6 +65,7 @@ SceneGame::SceneGame(GameServices& services) : services_(services) {
     assets.textures.Get("data/texture/particle.png");
     for (HudVertex& v : hudQuad) v.color = 0xFFFFFFFF;
     lastTrigger = start;
+    if (demo || CurrentGameOptions().autopilot) pilot_ = std::make_unique<Pilot>();
     // The first frame is drawn before the first update: the camera already sits behind the
     // player, though the white of the opening still covers everything.
     camera->world = MatrixTranslation(0, 6, -12) * player().world;

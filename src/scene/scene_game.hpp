@@ -19,6 +19,7 @@
 #include "scene/scene_base.hpp"
 
 struct Controls;
+class Pilot;
 class Texture;
 
 // Reads and checks the course a run would play, as the game scene does, against the map and the
@@ -38,8 +39,11 @@ public:
     // transition, and its first update says what is wrong and returns to the title. The gates'
     // spin, the reticle's pulse and the gun's wait go on from the last run (the services keep
     // them).
-    explicit SceneGame(GameServices& services);
+    // A demo run is flown by the pilot with "DEMO" on the screen, and any key or button ends
+    // it at once.
+    explicit SceneGame(GameServices& services, bool demo = false);
     ~SceneGame() override;
+    // With the pilot flying, its controls take the place of the player's, but for back (Escape).
     SceneId Update(const Controls& controls) override;
     void Draw3D() override;
     void Draw2D() override;
@@ -75,6 +79,7 @@ public:
     int damageTimer = 0;
     int enemiesReleased = 0;
     int hitsLeft = 2;           // below 0 the player is destroyed
+    int bestPlace = 0;          // the finished run's place among the best (1 the best); 0 none
     int lives = 3;              // life icons; the player moves only while above 0
     std::array<platform::HudVertex, 4> hudQuad{};
     int shownScore = 0;         // counts up towards score by 21 a frame
@@ -95,6 +100,8 @@ private:
     void RunBranch();
     void SteerTilt(const Controls& controls);
     // Turns the camera by the cursor and draws the cursor back towards the middle.
+    void KeepFinishedRun();
+    void DrawBestPlace();
     void MouseLook(const Controls& controls);
 
     void DrawGates();
@@ -113,6 +120,9 @@ private:
 
     GameServices& services_;
     std::string courseError_;
+    std::unique_ptr<Pilot> pilot_;  // flies the run in the player's place, when asked to
+    bool demo_ = false;             // the attract mode's run
+    bool runKept_ = false;          // the finished run was offered to the best list
     CursorOffset cursor_;     // where this update left the cursor, from the middle of the picture
     bool fireHeld_ = false;   // the fire control of this update
 };

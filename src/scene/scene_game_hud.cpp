@@ -156,10 +156,31 @@ void SceneGame::Draw2D() {
         if (!runOver) DrawReticle();
         const Matrix origin = Matrix::Identity();
         if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
+        if (runOver && bestPlace > 0) DrawBestPlace();
         gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);
+        if (demo_) {
+            // Across the top, clear of the score and the lives below it.
+            const Matrix caption = MatrixTranslation(float(gd.presentParams.backBufferWidth / 2 - 160), 24, 0);
+            gd.DrawSprite(Picture("data/texture/demo.png"), 0xFFFFFFFF, &caption);
+        }
     }
     const Matrix origin = Matrix::Identity();
     gd.DrawSprite(Picture("data/Texture/white.png"), WithAlpha(fadeAlpha), &origin);
+}
+
+// Left of the score's label, clear of the heading: "NEW BEST" for the best run yet, else
+// "BEST" and the run's place.
+void SceneGame::DrawBestPlace() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    if (bestPlace == 1) {
+        const Matrix at = MatrixTranslation(40, 150, 0);
+        gd.DrawSprite(Picture("data/texture/newbest.png"), 0xFFFFFFFF, &at);
+        return;
+    }
+    const Matrix caption = MatrixTranslation(60, 160, 0);
+    gd.DrawSprite(Picture("data/texture/best.png"), 0xFFFFFFFF, &caption);
+    gd.DrawNumber(Picture("data/texture/number.png"), bestPlace, 130, 0xFFFFFFFF,
+                  MatrixScaling(0.35f, 0.35f, 1) * MatrixTranslation(290, 174, 0));
 }
 
 // The reticle at the centre with its shot pulse, and the arrow from the cursor's offset.

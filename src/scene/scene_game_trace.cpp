@@ -8,6 +8,7 @@
 using platform::TraceWriter;
 
 void SceneGame::WriteTrace(TraceWriter& trace) const {
+    if (demo_) trace.Bool("demo", true);
     if (!courseError_.empty()) {
         trace.String("courseError", courseError_);
         return;
@@ -84,4 +85,7 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
     }
 }
 
-RunSummary SceneGame::Summary() const { return {score, runOver != 0}; }
+RunSummary SceneGame::Summary() const {
+    if (!courseError_.empty()) return {};
+    return {score, runOver != 0, runOver != 0 && hitsLeft >= 0, 2 - hitsLeft, int64_t(player().current.index())};
+}

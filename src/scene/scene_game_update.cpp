@@ -6,9 +6,12 @@
 #include "chara/controls.hpp"
 #include "chara/player.hpp"
 #include "graphics/graphics_device.hpp"
+#include "pilot/pilot.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input.hpp"
+#include "scene/best_runs.hpp"
 #include "scene/controls_reader.hpp"
+#include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_game.hpp"
 
@@ -28,13 +31,24 @@ bool SceneGame::RayMeetsGate(const Matrix& body, const CheckPoint& gate, float l
     return hit.hit && hit.distance < limit;
 }
 
-SceneId SceneGame::Update(const Controls& controls) {
+SceneId SceneGame::Update(const Controls& fromPlayer) {
     if (!courseError_.empty()) {
         // Said once; the title takes over in this frame.
         std::fprintf(stderr, "korvelin: %s\n", courseError_.c_str());
         ShowMessage(GraphicsDevice::Instance().window, courseError_, "-KORVELIN-", DialogIcon::Error);
         return kSceneTitle;
     }
+    // Whatever the player presses ends the demo, and does nothing else.
+    if (demo_ && fromPlayer.anyPress) return kSceneTitle;
+    // The pilot decides from what the last frame showed, before anything of this update moves.
+    Controls flown;
+    if (pilot_) {
+        const PresentParams& pp = GraphicsDevice::Instance().presentParams;
+        flown = pilot_->Fly({player(), *camera, weapon->world, characters,
+                             float(pp.backBufferWidth) / float(pp.backBufferHeight)});
+        flown.back = fromPlayer.back;
+    }
+    const Controls& controls = pilot_ ? flown : fromPlayer;
     services_.sound().PlayBgm(kMusic);
     cursor_ = {controls.lookX, controls.lookY};
     fireHeld_ = controls.fire;
@@ -93,13 +107,25 @@ SceneId SceneGame::Update(const Controls& controls) {
     if (shownScore < score) shownScore = std::min(shownScore + 21, score);
     SteerTilt(controls);
     overlay.ShowState(player().world, controls.fly);
+    KeepFinishedRun();
     return sceneId;
+}
+
+// The player's run enters the best list the update it ends; a run the pilot flew (the demo, or
+// --autopilot) is not the player's and never does.
+void SceneGame::KeepFinishedRun() {
+    if (!runOver || runKept_ || pilot_) return;
+    runKept_ = true;
+    bestPlace = KeepRun({int64_t(score) + int64_t(lives) * 2000, lives, hitsLeft >= 0, {},
+                         CurrentGameOptions().seed.value_or(0), {}});
 }
 
 void SceneGame::MouseLook(const Controls& controls) {
     const CursorOffset pulled = mouse->Update(*camera, {controls.lookX, controls.lookY}, controls.feel);
     if (pulled == cursor_) return;
     cursor_ = pulled;
+    // The pilot's look is its own, not the device's cursor.
+    if (pilot_) return;
     Input& input = GetInput();
     const Point middle = PictureMiddle(input);
     input.SetCursorPos({middle.x + pulled.x, middle.y + pulled.y});

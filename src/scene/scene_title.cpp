@@ -9,7 +9,9 @@
 #include "graphics/graphics_device.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
+#include "scene/best_runs.hpp"
 #include "scene/game_assets.hpp"
+#include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_host.hpp"
 
@@ -22,6 +24,7 @@ constexpr const char* kTitleModel = "data/model/Title.x";
 
 SceneTitle::SceneTitle(GameServices& services) : services_(services) {
     sceneId = kSceneTitle;
+    best = BestScoreOfCourse();
     SetProjection();
     // The camera stands 80 units before the tunnel's mouth, 15 up, looking 15 degrees down.
     const Matrix camera = MatrixTranslation(0, 15, -80) * MatrixRotationX(0.2617994f);
@@ -54,7 +57,13 @@ SceneId SceneTitle::Update(const Controls& controls) {
             return kSceneTitle;
         }
     }
-    if (controls.start) started = 1;
+    if (controls.start || CurrentGameOptions().autopilot) started = 1;
+    const bool moved = looked_ && (controls.lookX != lastLookX_ || controls.lookY != lastLookY_);
+    looked_ = true;
+    lastLookX_ = controls.lookX;
+    lastLookY_ = controls.lookY;
+    idle = controls.anyPress || moved || started ? 0 : idle + 1;
+    if (idle >= kAttractAfter) return kSceneDemo;
     if (!started) return kSceneTitle;
     if (fieldOfView > 100.0f) fade += 3;
     scroll += 3.0f;
@@ -102,6 +111,13 @@ void SceneTitle::Draw2D() {
     // How to reach the options, small in the opposite corner.
     const Matrix hint = MatrixScaling(2, 2, 0) * MatrixTranslation(12, float(gd.presentParams.backBufferHeight - 25), 0);
     gd.DrawText("O / (Y): OPTIONS", 0xFFB4C8DC, &hint);
+    if (best) {
+        const Matrix caption = MatrixTranslation(24, float(gd.presentParams.backBufferHeight - 108), 0);
+        gd.DrawSprite(pictures.Get("data/texture/best.png"), 0xFFFFFFFF, &caption);
+        gd.DrawNumber(pictures.Get("data/texture/number.png"), *best, 130, 0xFFFFFFFF,
+                      MatrixScaling(0.35f, 0.35f, 1) *
+                          MatrixTranslation(236, float(gd.presentParams.backBufferHeight - 94), 0));
+    }
     const Matrix veil = MatrixTranslation(0, 0, 0);
     gd.DrawSprite(pictures.Get("data/Texture/white.png"), (uint32_t(fade) << 24) | 0xFFFFFF, &veil);
 }

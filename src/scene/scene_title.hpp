@@ -1,7 +1,11 @@
 // The title screen: an endless tunnel of title models flying at a fixed camera and turning
 // slowly, the backdrop, the logo, the start prompt and the version. Space zooms and fades to
-// white and then asks for the game; Escape offers to quit.
+// white and then asks for the game; Escape offers to quit. Left alone for 30 s, it hands over to
+// the demo.
 #pragma once
+
+#include <cstdint>
+#include <optional>
 
 #include "scene/scene_base.hpp"
 
@@ -22,10 +26,17 @@ public:
     int started = 0;            // Space was pressed: the transition runs
     int fade = 0;               // alpha of the white veil
     float scroll = 0.0f;        // how far the tunnel has moved towards the camera
+    // Updates in a row with nothing pressed and the cursor still: at kAttractAfter (30 s) the
+    // pilot flies a demo run.
+    static constexpr int kAttractAfter = 1875;
+    int idle = 0;
+    std::optional<int64_t> best;  // the course's best score kept, shown at the bottom left
 
 private:
     void SetProjection() const;
 
     GameServices& services_;
     bool prefetchStarted_ = false;  // the game's files have been asked for
+    bool looked_ = false;           // lastLook_ holds the cursor of the last update
+    int lastLookX_ = 0, lastLookY_ = 0;
 };

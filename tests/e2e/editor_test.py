@@ -43,7 +43,8 @@ class EditorTrace:
         self.path = path
 
     def last(self):
-        """(frame, editor state) of the last whole line that has the editor; (-1, {}) before any."""
+        """(drawn frames, editor state) of the last whole line that has the editor; (-1, {}) before
+        any. The editor's UI sees the keys once a drawn frame, however many updates it runs."""
         try:
             with open(self.path, "rb") as f:
                 f.seek(max(0, os.path.getsize(self.path) - 65536))
@@ -56,7 +57,7 @@ class EditorTrace:
             except ValueError:
                 continue  # the first line cut by the seek
             if "editor" in entry:
-                return entry["frame"], entry["editor"]
+                return entry.get("drawn", entry["frame"]), entry["editor"]
         return -1, {}
 
     def wait(self, what, condition, timeout=60.0):
@@ -64,7 +65,7 @@ class EditorTrace:
         return self.last()[1]
 
     def frames(self, n):
-        """Returns once n more frames have run: a key held that long is seen by the UI."""
+        """Returns once n more frames have been drawn: a key held that long is seen by the UI."""
         start = self.last()[0]
         kd.wait_until(lambda: self.last()[0] >= start + n, 30.0, f"{n} frames did not run")
 

@@ -1,4 +1,5 @@
-// Full-screen pictures and captions: the dusk sky, the title logo, the start prompt, the result, the pause.
+// Full-screen pictures and captions: the dusk sky, the title logo, the start prompt, the result,
+// the pause, and the captions of the demo and of the best runs.
 #include <cmath>
 #include <string>
 
@@ -151,6 +152,16 @@ Image PauseCaption(const TextRaster& text) {
     return img;
 }
 
+// A short caption in the result heading's neon: "DEMO" over the pilot's runs, "NEW BEST" on the
+// result of a run that entered the best list, "BEST" beside the title's best score.
+Image Caption(const TextRaster& text, const char* words, int width, int height, int size) {
+    Image img(width, height);
+    const Mask m = text.Render(FontFace::SansBold, words, size, 6.0f, 0.12f, 12);
+    NeonText(img, m, (width - m.width) / 2, (height - m.height) / 2, Color(0.9f, 1.0f, 1.0f),
+             Color(1.0f, 0.6f, 0.2f), Color(0.25f, 0.8f, 1.0f), 3);
+    return img;
+}
+
 }  // namespace
 
 void AddScreenPictures(AssetList& out, const TextRaster& text) {
@@ -159,4 +170,7 @@ void AddScreenPictures(AssetList& out, const TextRaster& text) {
     out.push_back({"texture/start.png", StartPrompt(text).EncodePng()});
     out.push_back({"texture/result.png", ResultCaption(text).EncodePng()});
     out.push_back({"texture/pause.png", PauseCaption(text).EncodePng()});
+    out.push_back({"texture/demo.png", Caption(text, "DEMO", 320, 110, 72).EncodePng()});
+    out.push_back({"texture/newbest.png", Caption(text, "NEW BEST", 520, 110, 64).EncodePng()});
+    out.push_back({"texture/best.png", Caption(text, "BEST", 220, 90, 48).EncodePng()});
 }

@@ -17,7 +17,7 @@ constexpr int kModelTileWidth = kFrameWidth / kModelShrink;    // 426
 constexpr int kModelTileHeight = kFrameHeight / kModelShrink;  // 240
 
 // pictures.png: four tiles per frame at their real size, kPictureColumns across.
-constexpr int kPictureCount = 19;
+constexpr int kPictureCount = 22;
 constexpr int kPictureColumns = 3;
 constexpr int kPictureTileWidth = kFrameWidth / 2;
 constexpr int kPictureTileHeight = kFrameHeight / 2;

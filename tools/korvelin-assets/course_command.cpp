@@ -1,7 +1,7 @@
-// korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]: reads a course
+// korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl ...]]: reads a course
 // file and checks every invariant the characters rely on, against the real map and gate meshes
 // (MODEL_DIR's, else those beside the course, else the game's own). With --png it also draws the
-// course from above, with a headless run's trace over it when one is given.
+// course from above, with the traces of headless runs over it when given (--trace may repeat).
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,11 +22,12 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]\n";
+constexpr const char* kUsage = "usage: korvelin-assets course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl ...]]\n";
 
 struct Arguments {
     std::vector<std::string> files;  // FILE [MODEL_DIR]
-    std::string png, trace;
+    std::string png;
+    std::vector<std::string> traces;
 };
 
 bool ParseArguments(const std::vector<std::string>& args, Arguments& out) {
@@ -37,7 +38,8 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& out) {
                 std::fprintf(stderr, "korvelin-assets course: %s needs a file name\n", a.c_str());
                 return false;
             }
-            (a == "--png" ? out.png : out.trace) = args[++i];
+            if (a == "--png") out.png = args[++i];
+            else out.traces.push_back(args[++i]);
         } else if (a.starts_with("--")) {
             std::fprintf(stderr, "korvelin-assets course: unknown option '%s'\n", a.c_str());
             return false;
@@ -46,19 +48,37 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& out) {
         }
     }
     if (out.files.empty() || out.files.size() > 2) return false;
-    if (!out.trace.empty() && out.png.empty()) {
+    if (!out.traces.empty() && out.png.empty()) {
         std::fprintf(stderr, "korvelin-assets course: --trace draws over the picture; give --png too\n");
         return false;
     }
     return true;
 }
 
-// Reads the whole trace before anything is drawn, so a bad line costs no waiting.
-bool LoadTrace(const std::string& path, RunTrace& trace) {
-    std::string error;
-    if (LoadRunTrace(path, trace, &error)) return true;
-    std::fprintf(stderr, "korvelin-assets: %s\n", error.c_str());
-    return false;
+// Reads every trace whole before anything is drawn, so a bad line costs no waiting. The runs
+// of all of them are drawn together.
+bool LoadTraces(const std::vector<std::string>& paths, RunTrace& all) {
+    for (const std::string& path : paths) {
+        std::string error;
+        RunTrace trace;
+        if (!LoadRunTrace(path, trace, &error)) {
+            std::fprintf(stderr, "korvelin-assets: %s\n", error.c_str());
+            return false;
+        }
+        auto append = [](auto& to, const auto& from) { to.insert(to.end(), from.begin(), from.end()); };
+        append(all.paths, trace.paths);
+        append(all.releases, trace.releases);
+        append(all.hits, trace.hits);
+        append(all.ends, trace.ends);
+        all.gameFrames += trace.gameFrames;
+    }
+    return true;
+}
+
+// The legend's name for the traces: the file's, or how many there are.
+std::string TraceTitle(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) return std::filesystem::path(paths[0]).filename().string();
+    return std::to_string(paths.size()) + " traces";
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -109,7 +129,7 @@ int Run(const CommandContext& ctx) {
         return 1;
     }
     RunTrace trace;
-    if (!args.trace.empty() && !LoadTrace(args.trace, trace)) return 1;
+    if (!LoadTraces(args.traces, trace)) return 1;
     const std::string& file = args.files[0];
     CourseList course;
     const CourseLoadReport load = LoadCourse(file, course);
@@ -146,9 +166,9 @@ int Run(const CommandContext& ctx) {
         try {
             const TextRaster text;
             const CourseFeatures features = FindCourseFeatures(course, meshes.gate);
-            const CoursePictureInput input{course, features, meshes.mapA, args.trace.empty() ? nullptr : &trace,
+            const CoursePictureInput input{course, features, meshes.mapA, args.traces.empty() ? nullptr : &trace,
                                            std::filesystem::path(file).filename().string(),
-                                           std::filesystem::path(args.trace).filename().string(), report.mainLength,
+                                           args.traces.empty() ? std::string() : TraceTitle(args.traces), report.mainLength,
                                            report.mainSeconds, kPictureLongSide, kPictureMinShortSide};
             picture = DrawCoursePicture(input, text);
         } catch (const std::runtime_error& e) {
@@ -199,8 +219,8 @@ int Run(const CommandContext& ctx) {
         if (picture)
             std::printf("picture %s: %d x %d pixels, %.4g pixels per unit\n", args.png.c_str(), picture->view.width,
                         picture->view.height, picture->view.pixelsPerUnit);
-        if (!args.trace.empty())
-            std::printf("trace %s: %zu game frames, %zu releases, %zu hits, %zu runs over\n", args.trace.c_str(),
+        if (!args.traces.empty())
+            std::printf("trace %s: %zu game frames, %zu releases, %zu hits, %zu runs over\n", TraceTitle(args.traces).c_str(),
                         trace.gameFrames, trace.releases.size(), trace.hits.size(), trace.ends.size());
     }
     // The file was read; the exit status also says whether the course holds.
@@ -228,7 +248,7 @@ std::string Wrapped(const std::string& text, const std::string& indent, bool han
 }
 
 std::string Help() {
-    std::string help = "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]\n";
+    std::string help = "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl ...]]\n";
     help += Wrapped("Checks a course file against the maps and gates (mapA.x, mapD.x, CheckPoint.x, CheckPoint2.x) of "
                     "MODEL_DIR or, when none is named, of the first folder that holds them: the model folder beside "
                     "the course's own (FILE/../../model, as data/model lies beside data/data), then the game's "
@@ -236,7 +256,8 @@ std::string Help() {
                     "and Shader/, the build tree's game/ beside this tool's bin/, the installed share/korvelin/). "
                     "It prints the course's size and length, the maps used, a line \"FAIL CHECK: what was found\" for "
                     "every check that fails, and \"ok\" or \"NOT OK\". --png OUT.png draws the course from above "
-                    "whatever the checks find; --trace RUN.jsonl draws a headless run over it.",
+                    "whatever the checks find; --trace RUN.jsonl draws a headless run over it (given more than once, "
+                    "the runs of every trace).",
                     "  ");
     help += "  The checks, and the rule each holds the course to:\n";
     for (const CourseRule& r : CourseCheckRules()) help += Wrapped(r.check + ": " + r.rule, "    ", true);
@@ -247,6 +268,6 @@ std::string Help() {
     return help;
 }
 
-CommandRegistration reg("course", "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl]]   check a course file against the maps and gates; draw it", &Run, &Help);
+CommandRegistration reg("course", "course FILE [MODEL_DIR] [--png OUT.png [--trace RUN.jsonl ...]]   check a course file against the maps and gates; draw it", &Run, &Help);
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace platform {
 
@@ -27,6 +28,26 @@ void InputRecorder::Write(const InputEvent& event) {
 
 void InputRecorder::Flush() {
     if (file_) std::fflush(file_.get());
+}
+
+bool InputRecorder::CopyTo(const std::string& to, int64_t frame, std::string* error) {
+    Flush();
+    std::error_code ec;
+    std::filesystem::copy_file(path_, to, std::filesystem::copy_options::overwrite_existing, ec);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> copy{ec ? nullptr : std::fopen(to.c_str(), "ab"), &std::fclose};
+    if (!copy) {
+        *error = to + ": cannot write the recording: " + (ec ? ec.message() : std::strerror(errno));
+        return false;
+    }
+    InputEvent quit;
+    quit.frame = frame;
+    quit.type = InputEvent::Type::Quit;
+    const std::string line = FormatInputEvent(quit) + "\n";
+    if (std::fputs(line.c_str(), copy.get()) < 0 || std::fclose(copy.release()) != 0) {
+        *error = to + ": the recording could not be written in full";
+        return false;
+    }
+    return true;
 }
 
 bool InputRecorder::Finish(int64_t frame, std::string* error) {

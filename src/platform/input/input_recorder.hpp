@@ -22,6 +22,10 @@ public:
     // The file's descriptor (-1 when none is open), for a last line written where no stream
     // may be used: see SetLastWordsOnSignal.
     int fd() const { return file_ ? fileno(file_.get()) : -1; }
+    // What was recorded so far, copied to `to` and closed there with "F quit", so the copy plays
+    // frames 0 ... F - 1. False with the reason in *error.
+    bool CopyTo(const std::string& to, int64_t frame, std::string* error);
+    const std::string& path() const { return path_; }
     // "F quit": the run ends before frame F. Closes the file; false with the reason when any of
     // it could not be written.
     bool Finish(int64_t frame, std::string* error);

@@ -3,6 +3,7 @@
 the summary line and the exit status. One case per run: headless_run_test.py CASE --binary B
 --game-dir D --out DIR."""
 import argparse
+import concurrent.futures
 import json
 import os
 import subprocess
@@ -30,7 +31,8 @@ def summary(stdout):
     lines = stdout.splitlines()
     check(len(lines) == 1, "one summary line on standard output, got %r" % stdout)
     s = json.loads(lines[0])
-    check(list(s) == ["frames", "scene", "score", "runOver", "msPerFrame"], "summary keys: %r" % s)
+    check(list(s) == ["frames", "scene", "score", "runOver", "goal", "hits", "gate", "msPerFrame"],
+          "summary keys: %r" % s)
     check(isinstance(s["msPerFrame"], (int, float)) and s["msPerFrame"] >= 0, "msPerFrame: %r" % s)
     return s
 
@@ -108,6 +110,8 @@ def run_story(lines):
     story = {"gates": [], "released": [], "hits": [], "over": None, "title": None, "over_state": None}
     prev = None
     for line in lines:
+        if line.get("demo"):
+            break  # the pilot's demo is not the player's run
         if line["scene"] == "game" and "player" in line:
             current = line["player"]["current"]
             if not story["gates"] or story["gates"][-1] != current:
@@ -143,15 +147,18 @@ def ghost_run(a):
                                    "# no input\n", a.out, "ghost")
     check(status == 0, "exit status %d" % status)
     s = summary(stdout)
-    check(s["scene"] == "title" and s["runOver"] is True, "back on the title after the run: %r" % s)
+    check(s["runOver"] is True and s["goal"] is False, "the run was lost: %r" % s)
     lines = load(trace)
     check(len(lines) == 12000, "a line per frame")
     story = run_story(lines)
     check_story(story)
     check(len(story["released"]) >= 1, "at least the first enemy was released")
-    # What the title shows after the run: it waits for Space again.
+    # What the title shows after the run: it waits for Space again, until the demo starts.
     after = [l for l in lines if l["frame"] > story["title"]]
-    check(all(l["scene"] == "title" and l["fade"] == 0 for l in after), "the title waits")
+    waiting = after[:1874]
+    check(all(l["scene"] == "title" and l["fade"] == 0 for l in waiting), "the title waits")
+    check(after[1874].get("demo") and not any(l.get("demo") for l in lines[:after[1874]["frame"]]),
+          "the demo starts after 1,875 idle updates on the title: %r" % after[1874]["frame"])
 
 
 def holding_fire_scores_points(a):
@@ -167,7 +174,7 @@ def holding_fire_scores_points(a):
     check_story(story)
     end = story["over_state"]
     check(end["shownScore"] <= end["score"] and end["score"] % 100 == 0, "100 a unit: %r" % end["score"])
-    after = [l for l in lines if l["frame"] >= story["title"]]
+    after = [l for l in lines if l["frame"] >= story["title"]][:1874]
     check(all(l["fov"] == 80 for l in after), "the Space of the run did not start another")
 
 
@@ -224,6 +231,73 @@ def goal_returns_and_the_title_waits(a):
     check(len(after) > 100 and all(l["fov"] == 80 for l in after), "the title waits after the goal")
     check("ゲームを終了しますか？" not in stderr, "the title asked to quit")
     check(summary(stdout)["runOver"] is True, "summary: %r" % stdout)
+
+
+def attract_mode(a):
+    # Left alone on the title for 30 s (1,875 updates), the pilot flies a demo; Space in the demo
+    # goes back to the title at once and starts nothing. A slide key ends the next demo alike.
+    keys = "2500 down Space\n2501 up Space\n4600 down A\n4601 up A\n"
+    status, stdout, _, trace = run(["--frames", "4700"], a.binary, a.game_dir, keys, a.out, "attract")
+    check(status == 0, "exit status %d" % status)
+    lines = load(trace)
+    demo = [l["frame"] for l in lines if l.get("demo")]
+    check(demo and demo[0] == 1875, "the demo starts after 1,875 idle frames: %r" % demo[:1])
+    check(all(l["scene"] == "game" for l in lines if l.get("demo")), "demo frames are game frames")
+    check(not any(l.get("demo") for l in lines if l["scene"] == "title"), "the title is no demo")
+    # A frame's line is written by the scene that ran its update; the title runs the next one.
+    check(lines[2500].get("demo") and lines[2501]["scene"] == "title", "Space ends the demo in its frame")
+    back = lines[2501:2501 + 1875]
+    check(all(l["scene"] == "title" and l["fov"] == 80 for l in back), "the title waits again, nothing started")
+    check(lines[2501 + 1875].get("demo"), "the next demo after another 1,875 idle frames")
+    check(lines[4600].get("demo") and lines[4601]["scene"] == "title", "A ends the demo in its frame")
+    flown = [l for l in lines[1875:2500]]
+    check(flown[-1]["player"]["current"] > flown[0]["player"]["current"], "the pilot flies the demo")
+    check(summary(stdout)["score"] == 0, "a demo is not a run of the player's")
+
+
+def damaged_scores_kept_aside(a):
+    # A scores file that does not read is moved aside and named, and the run is kept in a new one.
+    course = short_course(a, 2)
+    scores = os.path.join(a.out, "scores.json")
+    for case, text in (("truncated", '{"version": 1, "courses": {"x": [{"score": 1'),
+                       ("wrong types", '{"version": 1, "courses": {"x": [{"score": "high"}]}}'),
+                       ("20 MB", " " * (20 << 20))):
+        for old in (scores, scores + ".broken"):
+            if os.path.exists(old):
+                os.remove(old)
+        with open(scores, "w", encoding="utf-8") as f:
+            f.write(text)
+        status, stdout, stderr, _ = run(["--start", "game", "--course", course, "--frames", "400", "--scores", scores],
+                                        a.binary, a.game_dir, "# no input\n", a.out, "scores")
+        check(status == 0 and summary(stdout)["goal"], "%s: the game plays on: %r" % (case, stdout))
+        check(scores in stderr and scores + ".broken" in stderr, "%s: not named: %r" % (case, stderr))
+        with open(scores + ".broken", encoding="utf-8") as f:
+            check(f.read() == text, "%s: the damaged file was not kept as it was" % case)
+        with open(scores, encoding="utf-8") as f:
+            runs = [r for rs in json.load(f)["courses"].values() for r in rs]
+        check(len(runs) == 1 and runs[0]["score"] == 6000 and runs[0]["goal"], "%s: the new list: %r" % (case, runs))
+
+
+def pilot_reaches_the_goal(a):
+    # The course can be won: the pilot, with the player's controls, reaches the goal on at least
+    # 16 of seeds 1-20, while the same seeds with nobody at the controls never do. Two at a time.
+    def flown(seed, pilot):
+        args = ["--seed", str(seed)] + (["--autopilot"] if pilot else ["--start", "game", "--frames", "3000"])
+        status, stdout, _, _ = run(args, a.binary, a.game_dir, "# no input\n", a.out,
+                                   "%s%d" % ("pilot" if pilot else "idle", seed))
+        check(status == 0, "seed %d: exit status %d" % (seed, status))
+        return seed, pilot, summary(stdout)
+
+    with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+        results = list(pool.map(lambda job: flown(*job), [(s, p) for p in (True, False) for s in range(1, 21)]))
+    for seed, pilot, s in results:
+        print("seed %2d %s: goal %s, hits %d, score %d, gate %d" %
+              (seed, "pilot" if pilot else "idle ", s["goal"], s["hits"], s["score"], s["gate"]))
+    piloted = [s for _, pilot, s in results if pilot]
+    idle = [s for _, pilot, s in results if not pilot]
+    check(all(s["runOver"] and s["scene"] == "title" for s in piloted), "every piloted run ends on the title")
+    check(sum(s["goal"] for s in piloted) >= 16, "the pilot reached the goal on fewer than 16 seeds")
+    check(all(s["runOver"] and not s["goal"] for s in idle), "a run without input was not destroyed")
 
 
 def dev_places_records_in_the_trace(a):
@@ -365,7 +439,8 @@ CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without
                                  same_seed_same_run, escape_yes_returns_and_the_title_stays,
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
                                  unsaved_gates_are_asked_for_before_quitting, look_feel_from_settings,
-                                 damaged_settings_keep_the_file)}
+                                 damaged_settings_keep_the_file, pilot_reaches_the_goal, attract_mode,
+                                 damaged_scores_kept_aside)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
