@@ -8,6 +8,7 @@
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/clock.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/sdl_input.hpp"
@@ -31,7 +32,7 @@ bool Application::Init(int width, int height, std::string* error) {
     questions_ = std::make_unique<QuestionHandler>(*window);
     SetDialogHandler([this](const DialogRequest& r) { return questions_->Ask(r); });
 
-    const DialogRequest fullScreenQuestion{"フルスクリーンにしますか？", "確認", DialogIcon::Question,
+    const DialogRequest fullScreenQuestion{Tr("Play in full screen?"), Tr("Confirm"), DialogIcon::Question,
                                            DialogButtons::YesNo, false};
     std::optional<bool> fullScreen = fullScreenChoice;
     if (!fullScreen) {
@@ -40,7 +41,7 @@ bool Application::Init(int width, int height, std::string* error) {
     }
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (!gd.Create(*window, clientWidth, clientHeight, SurfaceFormat::X8R8G8B8, fullScreen.value_or(false))) {
-        ShowMessage(window.get(), "Direct3D初期化ミス", "", DialogIcon::Error);
+        ShowMessage(window.get(), Tr("The graphics could not be started"), "", DialogIcon::Error);
         if (error) *error = "no usable OpenGL 3.3 device (with clip control) for the window";
         return false;
     }
@@ -60,7 +61,7 @@ bool Application::Init(int width, int height, std::string* error) {
         quitRequested = questions_->closeRequested;
     }
     uiReady_ = UiBinding::Init(*window);
-    if (!uiReady_) std::fprintf(stderr, "korvelin: the developer overlay could not start\n");
+    if (!uiReady_) std::fprintf(stderr, "%s", Tr("korvelin: the developer overlay could not start\n"));
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "graphics/render_state_guard.hpp"
 #include "graphics/texture.hpp"
 #include "platform/gl/gl_render_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/null/null_render_device.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/window.hpp"
@@ -23,8 +24,8 @@ bool GraphicsDevice::Create(Window& w, int width, int height, SurfaceFormat form
     std::string why;
     device = CreateGlRenderDevice(w, width, height, &why);
     if (!device) {
-        std::fprintf(stderr, "korvelin: cannot start OpenGL 3.3 with clip control: %s\n", why.c_str());
-        ShowMessage(&w, "Direct3Dの初期化に失敗", "Direct3D初期化", DialogIcon::Error);
+        std::fprintf(stderr, Tr("korvelin: cannot start OpenGL 3.3 with clip control: %s\n"), why.c_str());
+        ShowMessage(&w, Tr("OpenGL 3.3 could not be started"), Tr("Starting the graphics"), DialogIcon::Error);
         return false;
     }
     presentParams = {width, height, fullScreen ? format : SurfaceFormat::X8R8G8B8, !fullScreen};

@@ -6,6 +6,7 @@
 
 #include "graphics/graphics_device.hpp"
 #include "graphics/question_panel.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/render/letterbox.hpp"
 #include "platform/window/sdl_input.hpp"
 #include "platform/window/window.hpp"
@@ -112,7 +113,7 @@ QuestionBox::Result QuestionBox::Ask(Window& window, const DialogRequest& reques
         font_ = std::make_unique<Font>(d);
         std::string why;
         if (!font_->Create("IPAPGothic", kCellHeight, &why)) {
-            std::fprintf(stderr, "korvelin: no face for the question box: %s\n", why.c_str());
+            std::fprintf(stderr, Tr("korvelin: no face for the question box: %s\n"), why.c_str());
             font_.reset();
         }
     }

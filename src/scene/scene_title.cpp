@@ -7,6 +7,7 @@
 #include "chara/controls.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
 #include "scene/game_assets.hpp"
@@ -44,7 +45,7 @@ SceneId SceneTitle::Update(const Controls& controls) {
     }
     // A tap between two frames counts as well as a held key.
     if (controls.back) {
-        if (AskYesNo(GraphicsDevice::Instance().window, "ゲームを終了しますか？", "確認", false)) {
+        if (AskYesNo(GraphicsDevice::Instance().window, Tr("Quit the game?"), Tr("Confirm"), false)) {
             GetSceneHost().EndProgram();
             return kSceneTitle;
         }
