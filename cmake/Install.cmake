@@ -1,6 +1,7 @@
 # cmake --install: the game laid out as a Linux program (DESTDIR is honoured).
 #   bin/korvelin, bin/korvelin-assets
 #   share/korvelin/{data,Shader}         found as ../share/korvelin from bin/
+#   share/locale/LANG/LC_MESSAGES/korvelin.mo  the game's words in other languages
 #   share/applications/ID.desktop, share/metainfo/ID.metainfo.xml
 #   share/icons/hicolor/NxN/apps/ID.png
 #   share/man/man6/{korvelin,korvelin-assets}.6, share/man/ja/man6/korvelin.6 (the Japanese page)
@@ -10,7 +11,7 @@ set(KORVELIN_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/korvelin)
 # Everything is looked for before anything is copied: from a build that lacks a part, the
 # install stops at once and says what to build, instead of half-way with a prefix half filled.
 set(parts $<TARGET_FILE:korvelin> $<TARGET_FILE:korvelin-assets> ${KORVELIN_GAME_DIR}/data/.assetgen-stamp
-          ${KORVELIN_GAME_DIR}/Shader)
+          ${KORVELIN_GAME_DIR}/Shader ${KORVELIN_CATALOGUES})
 foreach(size ${KORVELIN_ICON_SIZES})
   list(APPEND parts ${KORVELIN_ICON_DIR}/korvelin-${size}.png)
 endforeach()
@@ -28,6 +29,7 @@ install(TARGETS korvelin korvelin-assets RUNTIME DESTINATION ${CMAKE_INSTALL_BIN
 install(DIRECTORY ${KORVELIN_GAME_DIR}/data ${KORVELIN_GAME_DIR}/Shader
         DESTINATION ${KORVELIN_DATA_INSTALL_DIR}
         PATTERN .assetgen-stamp EXCLUDE)
+install(DIRECTORY ${KORVELIN_LOCALE_DIR}/ DESTINATION ${CMAKE_INSTALL_LOCALEDIR})
 
 set(dist ${PROJECT_SOURCE_DIR}/dist)
 set(generated ${CMAKE_BINARY_DIR}/dist)

@@ -11,6 +11,7 @@
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/clock.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/sdl_input.hpp"
@@ -34,7 +35,7 @@ bool Application::Init(int width, int height, std::string* error) {
     questions_ = std::make_unique<QuestionHandler>(*window);
     SetDialogHandler([this](const DialogRequest& r) { return questions_->Ask(r); });
 
-    const DialogRequest fullScreenQuestion{"フルスクリーンにしますか？", "確認", DialogIcon::Question,
+    const DialogRequest fullScreenQuestion{Tr("Play in full screen?"), Tr("Confirm"), DialogIcon::Question,
                                            DialogButtons::YesNo, false};
     std::optional<bool> fullScreen = fullScreenChoice;
     if (!fullScreen) {
@@ -43,7 +44,7 @@ bool Application::Init(int width, int height, std::string* error) {
     }
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (!gd.Create(*window, clientWidth, clientHeight, SurfaceFormat::X8R8G8B8, fullScreen.value_or(false))) {
-        ShowMessage(window.get(), "Direct3D初期化ミス", "", DialogIcon::Error);
+        ShowMessage(window.get(), Tr("The graphics could not be started"), "", DialogIcon::Error);
         if (error) *error = "no usable OpenGL 3.3 device (with clip control) for the window";
         return false;
     }
@@ -63,7 +64,7 @@ bool Application::Init(int width, int height, std::string* error) {
         quitRequested = questions_->closeRequested;
     }
     uiReady_ = UiBinding::Init(*window);
-    if (!uiReady_) std::fprintf(stderr, "korvelin: the developer overlay could not start\n");
+    if (!uiReady_) std::fprintf(stderr, "%s", Tr("korvelin: the developer overlay could not start\n"));
     return true;
 }
 
@@ -196,7 +197,7 @@ int Application::Run() {
         choosing.reset();
         if (software && !scale) choosing.emplace();
         if (software && scale)
-            std::fprintf(stderr, "korvelin: software renderer %s: render scale %g\n", renderer.c_str(), *scale);
+            std::fprintf(stderr, Tr("korvelin: software renderer %s: render scale %g\n"), renderer.c_str(), *scale);
     };
     useScale();
     const auto begin = std::chrono::steady_clock::now();
@@ -248,7 +249,7 @@ int Application::Run() {
             const bool chosen = choosing->Feed(std::chrono::duration<double, std::milli>(frameEnd - frameStart).count());
             manager.SetRenderScale(choosing->scale());
             if (chosen) {
-                std::fprintf(stderr, "korvelin: software renderer %s: render scale auto, %g\n", renderer.c_str(),
+                std::fprintf(stderr, Tr("korvelin: software renderer %s: render scale auto, %g\n"), renderer.c_str(),
                              choosing->scale());
                 choosing.reset();
             }

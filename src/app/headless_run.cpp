@@ -11,6 +11,7 @@
 #include "app/player_settings.hpp"
 #include "app/game_folder.hpp"
 #include "app/scene_manager.hpp"
+#include "platform/i18n/language.hpp"
 #include "scene/scene_game.hpp"
 #include "scene/scene_title.hpp"
 #include "platform/trace/trace_writer.hpp"
@@ -65,7 +66,7 @@ DialogAnswer HeadlessRun::Answer(const DialogRequest& r) {
 int HeadlessRun::Run() {
     std::error_code ec;
     if (const std::string missing = MissingGameFiles(std::filesystem::current_path(ec), !courseGiven_); !missing.empty()) {
-        std::fprintf(stderr, "korvelin: cannot start: %s\n", missing.c_str());
+        std::fprintf(stderr, Tr("korvelin: cannot start: %s\n"), missing.c_str());
         return kFailed;
     }
     Application& app = Application::Instance();
@@ -78,7 +79,7 @@ int HeadlessRun::Run() {
 
     std::string error;
     if (!app.InitHeadless(kWidth, kHeight, &error)) {
-        std::fprintf(stderr, "korvelin: cannot start: %s\n", error.c_str());
+        std::fprintf(stderr, Tr("korvelin: cannot start: %s\n"), error.c_str());
         SetDialogHandler(nullptr);
         SetInput(nullptr);
         app.Shutdown();
@@ -123,7 +124,7 @@ int HeadlessRun::Run() {
     SetDialogHandler(nullptr);
 
     if (player_.answersLeft() > 0)
-        std::fprintf(stderr, "korvelin: %zu answer(s) of the script found no question to answer\n",
+        std::fprintf(stderr, Tr("korvelin: %zu answer(s) of the script found no question to answer\n"),
                      player_.answersLeft());
     int status = 0;
     if (!trace_.Close(&error)) {

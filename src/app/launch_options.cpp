@@ -1,10 +1,14 @@
 // Reading the command line.
 #include "app/launch_options.hpp"
 
+#include <algorithm>
 #include <iterator>
 #include <string_view>
 
+#include "platform/i18n/language.hpp"
 #include "platform/input/input_script.hpp"
+
+using platform::Tr;
 
 namespace {
 
@@ -153,47 +157,65 @@ bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, s
     return true;
 }
 
-const char* LaunchUsage() {
-    return "usage: korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--settings FILE] [--render-scale auto|1|0.75|0.5]\n"
-           "                [--no-frame-skip] [--autopilot] [--dev]\n"
-           "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
-           "                [--course FILE] [--seed N] [--settings FILE] [--autopilot] [--scores FILE]\n"
-           "                [--dev]\n"
-           "\n"
-           "  --fullscreen     start in full screen without asking\n"
-           "  --windowed       start in a window without asking\n"
-           "  --record FILE    write the run's input (keys, cursor, gamepad, answers) to FILE as an\n"
-           "                   input script, with the seed on its first line\n"
-           "  --replay FILE    play an input script (a recorded run) in the window\n"
-           "  --render-scale S draw the 3D picture and its glow at S times the window's resolution\n"
-           "                   (auto, 1, 0.75 or 0.5) and scale it up; the HUD stays sharp. auto: 1\n"
-           "                   on a graphics card, the largest that keeps up on a software renderer\n"
-           "  --no-frame-skip  one game update per drawn frame: a slow machine plays slower instead\n"
-           "                   of drawing fewer frames (the game otherwise keeps real time)\n"
-           "  --dev            show the developer overlay\n"
-           "  --course FILE    play this course file instead of data/data/cpdata.dat\n"
-           "  --seed N         shape the enemy units from seed N (a whole number): the same seed\n"
-           "                   gives the same units in every run\n"
-           "  --trace FILE     write one JSON line per game update to FILE; in the window, print a\n"
-           "                   summary line (updates and drawn frames per second) at the end\n"
-           "  --settings FILE  read and save the settings in FILE instead of\n"
-           "                   ~/.config/korvelin/settings.toml (headless runs use the defaults\n"
-           "                   unless given one)\n"
-           "  --autopilot      the pilot starts and flies every run with the player's controls;\n"
-           "                   Escape still asks to leave. Headless without --frames, the program\n"
-           "                   ends when the pilot's run has returned to the title\n"
-           "  --scores FILE    headless: keep the best runs in FILE (a window run keeps them in\n"
-           "                   scores.json in the user's data folder, with their recordings)\n"
-           "  --headless       run without a window, sound or frame pacing, on the null device;\n"
-           "                   prints a summary line at the end\n"
-           "  --frames N       headless: stop after N frames (default: when the game ends)\n"
-           "  --start SCENE    headless: begin on the title (default) or in the game\n"
-           "  --input FILE     headless: play the keys, cursor and answers of an input script\n"
-           "  --help, -h       show this text\n"
-           "  --version        show the version\n"
-           "\n"
-           "Alt+Enter or F11 switches between the window and full screen at any time; O (or the\n"
-           "gamepad's Y) on the title opens the options; P (or Start) pauses a run.\n"
-           "Options take their value as the next word or after '=' (--frames=600).\n";
+std::string LaunchUsage() {
+    struct Line {
+        const char* option;
+        const char* what;  // in the player's language; a new line goes on under the last
+    };
+    const Line lines[] = {
+        {"--fullscreen", Tr("start in full screen without asking")},
+        {"--windowed", Tr("start in a window without asking")},
+        {"--record FILE", Tr("write the run's input (keys, cursor, gamepad, answers) to FILE as an\n"
+                             "input script, with the seed on its first line")},
+        {"--replay FILE", Tr("play an input script (a recorded run) in the window")},
+        {"--render-scale S", Tr("draw the 3D picture and its glow at S times the window's resolution\n"
+                                "(auto, 1, 0.75 or 0.5) and scale it up; the HUD stays sharp. auto: 1\n"
+                                "on a graphics card, the largest that keeps up on a software renderer")},
+        {"--no-frame-skip", Tr("one game update per drawn frame: a slow machine plays slower instead\n"
+                               "of drawing fewer frames (the game otherwise keeps real time)")},
+        {"--dev", Tr("show the developer overlay")},
+        {"--course FILE", Tr("play this course file instead of data/data/cpdata.dat")},
+        {"--seed N", Tr("shape the enemy units from seed N (a whole number): the same seed\n"
+                        "gives the same units in every run")},
+        {"--trace FILE", Tr("write one JSON line per game update to FILE; in the window, print a\n"
+                            "summary line (updates and drawn frames per second) at the end")},
+        {"--settings FILE", Tr("read and save the settings in FILE instead of\n"
+                               "~/.config/korvelin/settings.toml (headless runs use the defaults\n"
+                               "unless given one)")},
+        {"--autopilot", Tr("the pilot starts and flies every run with the player's controls;\n"
+                           "Escape still asks to leave. Headless without --frames, the program\n"
+                           "ends when the pilot's run has returned to the title")},
+        {"--scores FILE", Tr("headless: keep the best runs in FILE (a window run keeps them in\n"
+                             "scores.json in the user's data folder, with their recordings)")},
+        {"--headless", Tr("run without a window, sound or frame pacing, on the null device;\n"
+                          "prints a summary line at the end")},
+        {"--frames N", Tr("headless: stop after N frames (default: when the game ends)")},
+        {"--start SCENE", Tr("headless: begin on the title (default) or in the game")},
+        {"--input FILE", Tr("headless: play the keys, cursor and answers of an input script")},
+        {"--help, -h", Tr("show this text")},
+        {"--version", Tr("show the version")},
+    };
+    std::string text = Tr("usage:");
+    text += " korvelin [--fullscreen | --windowed] [--record FILE | --replay FILE] [--trace FILE]\n"
+            "                [--course FILE] [--seed N] [--settings FILE] [--render-scale auto|1|0.75|0.5]\n"
+            "                [--no-frame-skip] [--autopilot] [--dev]\n"
+            "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
+            "                [--course FILE] [--seed N] [--settings FILE] [--autopilot] [--scores FILE]\n"
+            "                [--dev]\n\n";
+    constexpr size_t kColumn = 19;  // where the descriptions begin
+    for (const Line& line : lines) {
+        text += "  ";
+        text += line.option;
+        text.append(kColumn - 2 - std::min(kColumn - 3, std::string_view(line.option).size()), ' ');
+        for (const char* c = line.what; *c; ++c) {
+            text += *c;
+            if (*c == '\n') text.append(kColumn, ' ');
+        }
+        text += '\n';
+    }
+    text += "\n";
+    text += Tr("Alt+Enter or F11 switches between the window and full screen at any time; O (or the\n"
+               "gamepad's Y) on the title opens the options; P (or Start) pauses a run.\n"
+               "Options take their value as the next word or after '=' (--frames=600).\n");
+    return text;
 }

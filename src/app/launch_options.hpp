@@ -37,4 +37,4 @@ struct LaunchOptions {
 bool ParseLaunchOptions(int argc, const char* const* argv, LaunchOptions* out, std::string* error);
 
 // The text --help prints.
-const char* LaunchUsage();
+std::string LaunchUsage();

@@ -17,6 +17,7 @@
 #include "app/player_settings.hpp"
 #include "korvelin_version.hpp"
 #include "platform/files/user_data_folder.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input_recorder.hpp"
 #include "platform/input/input_script.hpp"
@@ -118,18 +119,35 @@ bool OpenWindowRunFiles(const LaunchOptions& options, Application& app, GameOpti
     return true;
 }
 
+// The player's language, from the environment as the game was given it. The catalogues lie in
+// locale/ beside the program's folder in the build (build/locale beside build/game), or in the
+// installed share/locale beside share/korvelin.
+// The language of the environment, or of the settings' [display] language when it names one.
+void StartLanguage(std::string_view setting) {
+    const Language language = LanguageFromEnvironment(setting);
+    const std::filesystem::path program = RunningProgramFolder();
+    const std::filesystem::path catalogues =
+        program.empty() ? std::filesystem::path{}
+                        : FindCatalogues({program / "../locale", program / KORVELIN_INSTALLED_DATA / "../locale"});
+    std::string why;
+    if (!SpeakLanguage(language, catalogues, &why))
+        std::fprintf(stderr, "korvelin: the game's words stay English: %s\n", why.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before the dialogs' UTF-8 preference, which may set LC_ALL.
+    StartLanguage("auto");
     PreferUtf8ForDialogs();
     LaunchOptions options;
     std::string error;
     if (!ParseLaunchOptions(argc, argv, &options, &error)) {
-        std::fprintf(stderr, "korvelin: %s (try --help)\n", error.c_str());
+        std::fprintf(stderr, Tr("korvelin: %s (try --help)\n"), error.c_str());
         return HeadlessRun::kBadArguments;
     }
     if (options.help) {
-        std::fputs(LaunchUsage(), stdout);
+        std::fputs(LaunchUsage().c_str(), stdout);
         return 0;
     }
     if (options.version) {
@@ -167,6 +185,8 @@ int main(int argc, char** argv) {
     if (!settingsPath.empty()) {
         app.settingsFile = LoadPlayerSettings(settingsPath);
         app.settings = app.settingsFile.settings;
+        // The settings' language wins over the environment's.
+        if (app.settings.language != "auto") StartLanguage(app.settings.language);
     }
     EnterGameFolder(app);
     if (!options.headless) {
@@ -174,8 +194,8 @@ int main(int argc, char** argv) {
         std::error_code ec;
         const std::string missing = MissingGameFiles(std::filesystem::current_path(ec), options.courseFile.empty());
         if (!missing.empty()) {
-            std::fprintf(stderr, "korvelin: cannot start: %s\n", missing.c_str());
-            ShowMessage(nullptr, "The game cannot start: " + missing, "-KORVELIN-", DialogIcon::Error);
+            std::fprintf(stderr, Tr("korvelin: cannot start: %s\n"), missing.c_str());
+            ShowMessage(nullptr, Tr("The game cannot start: ") + missing, "-KORVELIN-", DialogIcon::Error);
             return HeadlessRun::kFailed;
         }
     }
@@ -199,7 +219,7 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEO_WAYLAND_WMCLASS", KORVELIN_APP_ID, 0);
     setenv("SDL_VIDEO_X11_WMCLASS", KORVELIN_APP_ID, 0);
     if (!app.Init(1280, 720, &error)) {
-        std::fprintf(stderr, "korvelin: cannot start: %s\n", error.c_str());
+        std::fprintf(stderr, Tr("korvelin: cannot start: %s\n"), error.c_str());
         app.Shutdown();
         return 1;
     }

@@ -6,6 +6,7 @@
 
 #include "app/scene_manager.hpp"
 #include "platform/files/user_data_folder.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/device_input.hpp"
 #include "platform/window/sdl_input.hpp"
 
@@ -26,7 +27,7 @@ void SavePlayerSettings(SettingsFile& file, const Settings& settings) {
     if (file.path.empty() || (settings == file.settings && !file.keepAside)) return;
     std::string note, error;
     if (!SaveSettingsFile(file, settings, &note, &error))
-        std::fprintf(stderr, "korvelin: the settings are not saved: %s\n", error.c_str());
+        std::fprintf(stderr, Tr("korvelin: the settings are not saved: %s\n"), error.c_str());
     if (!note.empty()) std::fprintf(stderr, "korvelin: %s\n", note.c_str());
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/headless_run.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/sdl_input.hpp"
 #include "platform/window/window.hpp"
 
@@ -26,7 +27,7 @@ std::optional<DialogAnswer> QuestionHandler::TryAskInSystemBox(const DialogReque
     const bool shown = ShowSystemDialog(&window_, r, &answer, &why);
     SetLastWordsOnSignal(-1, "");
     if (shown) return answer;
-    std::fprintf(stderr, "korvelin: no system message box (%s): the game asks in its own box\n", why.c_str());
+    std::fprintf(stderr, Tr("korvelin: no system message box (%s): the game asks in its own box\n"), why.c_str());
     systemBoxFailed_ = true;
     return std::nullopt;
 }

@@ -13,6 +13,7 @@
 #include "editor/ui_frame.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/files/user_path.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
 
 namespace fs = std::filesystem;
@@ -56,13 +57,25 @@ bool DebugUi::Failed(const std::string& message) {
     return false;
 }
 
-bool DebugUi::MayDiscard(const std::string& action) {
-    if (!unsaved) return true;
-    const std::string question = "ゲートの変更が保存されていません。\n変更を捨てて" + action + "か？";
-    return platform::AskYesNo(GraphicsDevice::Instance().window, question, "確認", false);
+namespace {
+
+// The question with the course's name put in for %s (the name may hold any character).
+std::string WithName(const char* question, const std::string& name) {
+    std::string text = question;
+    if (const size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, name);
+    return text;
 }
 
-bool DebugUi::MayQuit() { return !enabled || MayDiscard("終了します"); }
+}  // namespace
+
+bool DebugUi::MayDiscard(const std::string& question) {
+    if (!unsaved) return true;
+    return platform::AskYesNo(GraphicsDevice::Instance().window, question, platform::Tr("Confirm"), false);
+}
+
+bool DebugUi::MayQuit() {
+    return !enabled || MayDiscard(platform::Tr("The gates have unsaved changes.\nQuit and lose them?"));
+}
 
 void DebugUi::TakeRecords(CourseList records, const std::string& path) {
     checkpoints = std::move(records);
@@ -105,7 +118,7 @@ bool DebugUi::Load() {
     CourseList loaded;
     const CourseLoadReport report = LoadCourse(loadFile, loaded);
     if (!report.Ok()) return Failed("Load failed, the records are kept: " + report.message);
-    if (!MayDiscard(loadFile + " を読み込みます")) {
+    if (!MayDiscard(WithName(platform::Tr("The gates have unsaved changes.\nLoad %s and lose them?"), loadFile))) {
         fileFailed = false;
         fileMessage = "Not loaded: the records are kept";
         return false;
@@ -123,7 +136,7 @@ bool DebugUi::OpenCourse(const std::string& typed) {
     CourseList loaded;
     const CourseLoadReport report = LoadCourse(path, loaded);
     if (!report.Ok()) return Failed("Open failed, the records are kept: " + report.message);
-    if (!MayDiscard(Shown(path) + " を開きます")) {
+    if (!MayDiscard(WithName(platform::Tr("The gates have unsaved changes.\nOpen %s and lose them?"), Shown(path)))) {
         fileFailed = false;
         fileMessage = "Not opened: the records are kept";
         return false;

@@ -128,9 +128,9 @@ private:
     void FileMenu();
     void FileDialogWindow();
     SaveTarget WhereSaveGoes() const;
-    // Asks whether to drop the unsaved changes for `action` (said in the question); true when
-    // there are none or the answer is yes.
-    bool MayDiscard(const std::string& action);
+    // Asks `question` (whether to drop the unsaved changes for what comes next); true when there
+    // are none or the answer is yes.
+    bool MayDiscard(const std::string& question);
     // The records read from `path` replace the ones being edited.
     void TakeRecords(CourseList records, const std::string& path);
     bool Failed(const std::string& message);

@@ -8,6 +8,7 @@
 #include "graphics/render_state_guard.hpp"
 #include "graphics/texture.hpp"
 #include "platform/gl/gl_render_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/null/null_render_device.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/window.hpp"
@@ -24,8 +25,8 @@ bool GraphicsDevice::Create(Window& w, int width, int height, SurfaceFormat form
     std::string why;
     device = CreateGlRenderDevice(w, width, height, &why);
     if (!device) {
-        std::fprintf(stderr, "korvelin: cannot start OpenGL 3.3 with clip control: %s\n", why.c_str());
-        ShowMessage(&w, "Direct3Dの初期化に失敗", "Direct3D初期化", DialogIcon::Error);
+        std::fprintf(stderr, Tr("korvelin: cannot start OpenGL 3.3 with clip control: %s\n"), why.c_str());
+        ShowMessage(&w, Tr("OpenGL 3.3 could not be started"), Tr("Starting the graphics"), DialogIcon::Error);
         return false;
     }
     presentParams = {width, height, fullScreen ? format : SurfaceFormat::X8R8G8B8, !fullScreen};
@@ -52,7 +53,7 @@ void GraphicsDevice::CreateSpriteAndFont() {
     font = std::make_unique<Font>(*device);
     std::string why;
     // A proportional Japanese gothic, 12 pixels a cell.
-    if (!font->Create("IPAPGothic", 12, &why)) std::fprintf(stderr, "korvelin: no font for text: %s\n", why.c_str());
+    if (!font->Create("IPAPGothic", 12, &why)) std::fprintf(stderr, Tr("korvelin: no font for text: %s\n"), why.c_str());
     fontDesc = {12, "IPAPGothic", font->fileName()};
     backBufferSurface = kBackBuffer;
 }

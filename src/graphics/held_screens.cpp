@@ -4,6 +4,7 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/options_menu.hpp"
 #include "graphics/texture.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/render/letterbox.hpp"
 #include "platform/window/sdl_input.hpp"
 #include "platform/window/window.hpp"
@@ -63,7 +64,7 @@ void HeldScreens::DrawPause(Window& window, const Texture* caption, int focus) {
         const char* word = "PAUSE";
         painter_.Text(word, (w - painter_.Measure(word)) / 2, h / 2 - 20 - kCellHeight / 2, kText);
     }
-    const char* labels[] = {"Resume", "Options"};
+    const char* labels[] = {Tr("Resume"), Tr("Options")};
     for (int i = 0; i < 2; ++i) {
         const RectI r = PauseButton(i, w, h);
         if (i == focus) painter_.Fill({r.left - 3, r.top - 3, r.right + 3, r.bottom + 3}, kEdge);
@@ -131,9 +132,9 @@ void HeldScreens::DrawOptions(Window& window, const OptionsMenu& menu) {
     painter_.Fill(b, kFace);
     const RectI caption{b.left, b.top, b.right, b.top + OptionsMenu::kCaptionHeight};
     painter_.Fill(caption, kCaption);
-    painter_.Text("OPTIONS", caption.left + 14, caption.top + (caption.Height() - kCellHeight) / 2, kText);
-    const char* hint = menu.waiting() ? (menu.column() == 0 ? "Press a key or mouse button" : "Press a gamepad button")
-                                      : "Arrows: choose, change   Return: select   Esc: done";
+    painter_.Text(Tr("OPTIONS"), caption.left + 14, caption.top + (caption.Height() - kCellHeight) / 2, kText);
+    const char* hint = menu.waiting() ? (menu.column() == 0 ? Tr("Press a key or mouse button") : Tr("Press a gamepad button"))
+                                      : Tr("Arrows: choose, change   Return: select   Esc: done");
     painter_.Text(hint, caption.right - 14 - painter_.Measure(hint), caption.top + (caption.Height() - kCellHeight) / 2,
                   menu.waiting() ? kWaitingColor : kHintColor);
     const auto& items = menu.items();
@@ -164,8 +165,8 @@ void HeldScreens::DrawOptions(Window& window, const OptionsMenu& menu) {
         if (item.row == OptionsMenu::Row::Binding && !first) first = &item;
     if (first) {
         const int y = first->rect.top - kCellHeight - 2;
-        painter_.Text("Keyboard, mouse", first->cells[0].left + 10, y, kHintColor);
-        painter_.Text("Gamepad", first->cells[1].left + 10, y, kHintColor);
+        painter_.Text(Tr("Keyboard, mouse"), first->cells[0].left + 10, y, kHintColor);
+        painter_.Text(Tr("Gamepad"), first->cells[1].left + 10, y, kHintColor);
     }
     painter_.End(window);
 }

@@ -1,5 +1,6 @@
 // The options screen's rows and what the player's input does to them.
 #include "graphics/options_menu.hpp"
+#include "platform/i18n/language.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -88,21 +89,21 @@ OptionsMenu::OptionsMenu(const Settings& settings, int pictureWidth, int picture
 
 std::string OptionsMenu::Label(const Item& item) {
     switch (item.row) {
-        case Row::Music: return "Music";
-        case Row::Effects: return "Effects";
-        case Row::Sensitivity: return "Mouse sensitivity";
-        case Row::Invert: return "Invert vertical look";
-        case Row::GamepadSpeed: return "Gamepad look speed";
-        case Row::FullScreen: return "Full screen at start";
-        case Row::RenderScale: return "Render scale";
-        case Row::FrameSkip: return "Keep real time (skip frames)";
-        case Row::PauseOnFocusLoss: return "Pause when unfocused";
+        case Row::Music: return Tr("Music");
+        case Row::Effects: return Tr("Effects");
+        case Row::Sensitivity: return Tr("Mouse sensitivity");
+        case Row::Invert: return Tr("Invert vertical look");
+        case Row::GamepadSpeed: return Tr("Gamepad look speed");
+        case Row::FullScreen: return Tr("Full screen at start");
+        case Row::RenderScale: return Tr("Render scale");
+        case Row::FrameSkip: return Tr("Keep real time (skip frames)");
+        case Row::PauseOnFocusLoss: return Tr("Pause when unfocused");
         case Row::Binding: {
-            static const char* const kNames[] = {"Slide left", "Slide right", "Fire", "Start", "Back", "Pause"};
+            const char* const kNames[] = {Tr("Slide left"), Tr("Slide right"), Tr("Fire"), Tr("Start"), Tr("Back"), Tr("Pause")};
             return kNames[static_cast<size_t>(item.control)];
         }
-        case Row::Defaults: return "Default keys and buttons";
-        case Row::Done: return "Done";
+        case Row::Defaults: return Tr("Default keys and buttons");
+        case Row::Done: return Tr("Done");
     }
     return "";
 }
@@ -113,20 +114,20 @@ std::string OptionsMenu::Value(const Item& item, int cell) const {
         case Row::Music: return Percent(s.music);
         case Row::Effects: return Percent(s.effects);
         case Row::Sensitivity: return Factor(s.mouseSensitivity);
-        case Row::Invert: return s.invertVertical ? "on" : "off";
+        case Row::Invert: return s.invertVertical ? Tr("on") : Tr("off");
         case Row::GamepadSpeed: return Factor(s.gamepadSpeed);
         case Row::FullScreen: {
-            static const char* const kWords[] = {"ask", "yes", "no"};
+            const char* const kWords[] = {Tr("ask"), Tr("yes"), Tr("no")};
             return kWords[static_cast<size_t>(s.fullScreen)];
         }
         case Row::RenderScale: {
-            if (!s.renderScale) return "auto";
+            if (!s.renderScale) return Tr("auto");
             char text[16];
             std::snprintf(text, sizeof text, "%g", *s.renderScale);
             return text;
         }
-        case Row::FrameSkip: return s.frameSkip ? "on" : "off";
-        case Row::PauseOnFocusLoss: return s.pauseOnFocusLoss ? "on" : "off";
+        case Row::FrameSkip: return s.frameSkip ? Tr("on") : Tr("off");
+        case Row::PauseOnFocusLoss: return s.pauseOnFocusLoss ? Tr("on") : Tr("off");
         case Row::Binding: {
             const size_t c = static_cast<size_t>(item.control);
             return Names(cell == 0 ? s.keys[c] : s.buttons[c]);

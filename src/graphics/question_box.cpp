@@ -6,6 +6,7 @@
 
 #include "graphics/graphics_device.hpp"
 #include "graphics/question_panel.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/render/letterbox.hpp"
 #include "platform/window/sdl_input.hpp"
 #include "platform/window/window.hpp"

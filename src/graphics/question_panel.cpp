@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "platform/i18n/language.hpp"
+
+
 using namespace platform;
 
 namespace {
@@ -63,10 +66,10 @@ QuestionPanel::QuestionPanel(const DialogRequest& request, int pictureWidth, int
     textArea = {x + kMargin, y + kCaptionHeight + 28, x + width - kMargin, y + kCaptionHeight + 28 + int(lines.size()) * kLineHeight};
 
     if (request.buttons == DialogButtons::Ok) {
-        buttons.push_back({{}, "OK", DialogAnswer::Ok});
+        buttons.push_back({{}, Tr("OK"), DialogAnswer::Ok});
     } else {
-        buttons.push_back({{}, "はい", DialogAnswer::Yes});
-        buttons.push_back({{}, "いいえ", DialogAnswer::No});
+        buttons.push_back({{}, Tr("Yes"), DialogAnswer::Yes});
+        buttons.push_back({{}, Tr("No"), DialogAnswer::No});
         focus = request.defaultYes ? 0 : 1;
     }
     const int count = int(buttons.size());

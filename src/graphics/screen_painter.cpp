@@ -6,6 +6,7 @@
 
 #include "graphics/graphics_device.hpp"
 #include "graphics/texture.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/window.hpp"
 
 using namespace platform;
@@ -29,7 +30,7 @@ void ScreenPainter::Prepare(bool freeze) {
         font_ = std::make_unique<Font>(d);
         std::string why;
         if (!font_->Create("IPAPGothic", kCellHeight, &why)) {
-            std::fprintf(stderr, "korvelin: no face for the game's own boxes: %s\n", why.c_str());
+            std::fprintf(stderr, Tr("korvelin: no face for the game's own boxes: %s\n"), why.c_str());
             font_.reset();
         }
     }

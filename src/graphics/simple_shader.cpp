@@ -5,6 +5,7 @@
 
 #include "graphics/graphics_device.hpp"
 #include "graphics/model.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
 
 bool CreateEffectOrReport(Effect& effect, const char* path) {
@@ -12,8 +13,8 @@ bool CreateEffectOrReport(Effect& effect, const char* path) {
     if (!gd.device) return false;
     std::string errors;
     if (effect.CreateFromFile(*gd.device, path, &errors)) return true;
-    std::fprintf(stderr, "korvelin: shader compile error:\n%s\n", errors.c_str());
-    platform::ShowMessage(nullptr, errors, "シェーダコンパイルエラー", platform::DialogIcon::Error);
+    std::fprintf(stderr, platform::Tr("korvelin: shader compile error:\n%s\n"), errors.c_str());
+    platform::ShowMessage(nullptr, errors, platform::Tr("Shader compile error"), platform::DialogIcon::Error);
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/i18n/language.hpp"
 #include "scene/game_options.hpp"
 
 namespace {
@@ -59,7 +60,7 @@ int KeepRun(BestRun run) {
     const int place = scores.Add(course, run, &dropped);
     std::string error;
     if (!file.Save(scores, &error)) {
-        std::fprintf(stderr, "korvelin: the best runs were not kept: %s\n", error.c_str());
+        std::fprintf(stderr, platform::Tr("korvelin: the best runs were not kept: %s\n"), error.c_str());
         return 0;
     }
     // A run pushed out of the ten takes its recording with it.

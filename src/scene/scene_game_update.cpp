@@ -7,6 +7,7 @@
 #include "chara/player.hpp"
 #include "graphics/graphics_device.hpp"
 #include "pilot/pilot.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input.hpp"
 #include "scene/best_runs.hpp"
@@ -142,7 +143,7 @@ void SceneGame::AimGun(Vec3 point, const Controls& controls) {
 bool SceneGame::Leave() {
     Input& input = GetInput();
     input.ShowCursor(true);
-    const bool yes = AskYesNo(GraphicsDevice::Instance().window, "タイトルに戻りますか？", "確認", false);
+    const bool yes = AskYesNo(GraphicsDevice::Instance().window, Tr("Return to the title?"), Tr("Confirm"), false);
     input.ShowCursor(false);
     return yes;
 }

@@ -7,6 +7,7 @@
 #include "chara/controls.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
 #include "scene/best_runs.hpp"
@@ -51,7 +52,7 @@ SceneId SceneTitle::Update(const Controls& controls) {
         DebugUi& overlay = services_.overlay();
         const bool quit = overlay.HasUnsavedGates()
                               ? overlay.MayQuit()
-                              : AskYesNo(GraphicsDevice::Instance().window, "ゲームを終了しますか？", "確認", false);
+                              : AskYesNo(GraphicsDevice::Instance().window, Tr("Quit the game?"), Tr("Confirm"), false);
         if (quit) {
             GetSceneHost().EndProgram();
             return kSceneTitle;

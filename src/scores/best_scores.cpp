@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/files/safe_file.hpp"
+#include "platform/i18n/language.hpp"
 
 using json = nlohmann::json;
 
@@ -149,10 +150,10 @@ BestScores ScoresFile::Load() {
     std::filesystem::rename(path_, aside, ec);
     blocked_ = bool(ec);
     if (ec)
-        std::fprintf(stderr, "korvelin: %s: %s; it could not be moved aside (%s), so no scores are kept this time\n",
+        std::fprintf(stderr, platform::Tr("korvelin: %s: %s; it could not be moved aside (%s), so no scores are kept this time\n"),
                      path_.c_str(), why.c_str(), ec.message().c_str());
     else
-        std::fprintf(stderr, "korvelin: %s: %s; kept as %s, a new list is started\n", path_.c_str(), why.c_str(),
+        std::fprintf(stderr, platform::Tr("korvelin: %s: %s; kept as %s, a new list is started\n"), path_.c_str(), why.c_str(),
                      aside.c_str());
     return scores;
 }

@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/i18n/language.hpp"
 #include "sound/al_handles.hpp"
 #include "sound/alsa_message_catcher.hpp"
 #include "sound/sound_clip.hpp"
@@ -93,19 +94,19 @@ void SoundManager::Init() {
     const AlsaMessageCatcher alsa;
     auto silent = [&](const char* what) {
         const std::string reason = alsa.FirstMessage();
-        std::fprintf(stderr, "korvelin: %s%s%s%s; the game runs without sound\n", what,
+        std::fprintf(stderr, platform::Tr("korvelin: %s%s%s%s; the game runs without sound\n"), what,
                      reason.empty() ? "" : " (ALSA: ", reason.c_str(), reason.empty() ? "" : ")");
     };
     auto al = std::make_unique<Openal>();
     al->device.reset(alcOpenDevice(nullptr));
     if (!al->device) {
-        silent("no sound device could be opened");
+        silent(platform::Tr("no sound device could be opened"));
         return;
     }
     const ALCint attributes[] = {ALC_FREQUENCY, kMixRate, 0};
     al->context.reset(alcCreateContext(al->device.get(), attributes));
     if (!al->context || alcMakeContextCurrent(al->context.get()) != ALC_TRUE) {
-        silent("the sound device would not start");
+        silent(platform::Tr("the sound device would not start"));
         return;
     }
     al->canUnspatialize = alIsExtensionPresent("AL_SOFT_source_spatialize") == AL_TRUE;
@@ -141,7 +142,7 @@ bool SoundManager::LoadWav(const char* file, SampleBuffer* out) {
     }
     if (!error.empty()) {
         out->buffer.Reset();
-        std::fprintf(stderr, "korvelin: sound \"%s\" stays silent: %s\n", file, error.c_str());
+        std::fprintf(stderr, platform::Tr("korvelin: sound \"%s\" stays silent: %s\n"), file, error.c_str());
         return false;
     }
     return true;

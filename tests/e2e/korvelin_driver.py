@@ -313,6 +313,11 @@ class Game:
         env["ALSOFT_DRIVERS"] = "null"
         # The player's settings of this test alone, never the ones of whoever runs the tests.
         env["XDG_CONFIG_HOME"] = os.path.join(out_dir, name + "-config")
+        # The game's first words, which the tests look for (確認, はい); the language tests choose
+        # their own.
+        for k in ("LC_ALL", "LC_MESSAGES"):
+            env.pop(k, None)
+        env["LANGUAGE"] = "ja"
         for k, v in (env_changes or {}).items():
             if v is None:
                 env.pop(k, None)

@@ -48,8 +48,8 @@ struct Settings {
     // [keys] and [gamepad], by Control.
     Bindings keys = DefaultKeys();
     Bindings buttons = DefaultButtons();
-    // [display]: the question at start, the 3D picture's scale, the pace on a slow machine; the
-    // language is kept for a later version.
+    // [display]: the question at start, the 3D picture's scale, the pace on a slow machine, the
+    // language of the game's words ("auto": the desktop's).
     FullScreenAtStart fullScreen = FullScreenAtStart::Ask;
     std::optional<double> renderScale;  // 0.25 to 1; none: "auto"
     bool frameSkip = true;

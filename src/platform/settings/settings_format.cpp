@@ -263,7 +263,9 @@ const std::vector<Entry>& Entries() {
         Flag("display", "frame_skip", &Settings::frameSkip,
              "true: the game keeps real time on a slow machine, drawing fewer frames; false: one\n"
              "# update per drawn frame."),
-        Language("display", "language", "Kept for a later version of the game: the language."),
+        Language("display", "language",
+                 "The game's words: \"auto\" follows the desktop (LANGUAGE, LC_ALL, LC_MESSAGES, LANG);\n"
+                 "# \"en\" English, \"ja\" Japanese."),
         Flag("play", "pause_on_focus_loss", &Settings::pauseOnFocusLoss,
              "Pause the run when the window loses the focus."),
     };

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/i18n/language.hpp"
 #include "platform/window/window.hpp"
 
 namespace platform {
@@ -136,7 +137,7 @@ DialogAnswer ShowDialog(Window* owner, const DialogRequest& r) {
     DialogAnswer answer = DefaultAnswer(r);
     std::string why;
     if (!ShowSystemDialog(owner, r, &answer, &why))
-        std::fprintf(stderr, "%s: %s (no message box could be shown: %s; answering %s)\n", r.caption.c_str(),
+        std::fprintf(stderr, Tr("%s: %s (no message box could be shown: %s; answering %s)\n"), r.caption.c_str(),
                      r.text.c_str(), why.c_str(), AnswerName(answer));
     return answer;
 }
@@ -152,15 +153,15 @@ bool ShowSystemDialog(Window* owner, const DialogRequest& r, DialogAnswer* answe
     int count = 0;
     if (r.buttons == DialogButtons::Ok) {
         buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                      static_cast<int>(DialogAnswer::Ok), "OK"};
+                      static_cast<int>(DialogAnswer::Ok), Tr("OK")};
         count = 1;
     } else {
         // Escape is always No; Return gives the default.
         const Uint32 yesFlags = r.defaultYes ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0;
         const Uint32 noFlags =
             SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT | (r.defaultYes ? 0 : SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT);
-        buttons[0] = {yesFlags, static_cast<int>(DialogAnswer::Yes), "はい"};
-        buttons[1] = {noFlags, static_cast<int>(DialogAnswer::No), "いいえ"};
+        buttons[0] = {yesFlags, static_cast<int>(DialogAnswer::Yes), Tr("Yes")};
+        buttons[1] = {noFlags, static_cast<int>(DialogAnswer::No), Tr("No")};
         count = 2;
     }
     SDL_MessageBoxData data = {};

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/i18n/language.hpp"
 #include "platform/window/sdl_input.hpp"
 #include "platform/window/window_input.hpp"
 
@@ -46,7 +47,7 @@ std::unique_ptr<Window> Window::Create(const std::string& caption, int clientWid
     }
     // Gamepads are welcome but not needed: without them the game plays on keyboard and mouse.
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
-        std::fprintf(stderr, "korvelin: no gamepads: %s\n", SDL_GetError());
+        std::fprintf(stderr, Tr("korvelin: no gamepads: %s\n"), SDL_GetError());
     std::unique_ptr<Window> w(new Window);
     w->window_ = sdlWindow;
     // The picture is made at the window's first size; the cursor starts in its middle.

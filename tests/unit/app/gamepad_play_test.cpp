@@ -122,7 +122,7 @@ TEST(GamepadPlay, StartTurnStrafeFireAndBack) {
     EXPECT_GT(most, 0) << "holding the trigger fired nothing";
     // Back asks whether to leave; answered No, the run goes on.
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0], "タイトルに戻りますか？");
+    EXPECT_EQ(asked[0], "Return to the title?");
     EXPECT_EQ(seen.back().scene, kSceneGame);
 }
 

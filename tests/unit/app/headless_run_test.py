@@ -12,7 +12,18 @@ import sys
 TAP_SPACE = "# tap Space on the title\n10 down Space\n11 up Space\n"
 
 
-def run(args, binary, game_dir, script_text, out, name):
+def language_env(**changes):
+    """This environment without its language, then `changes`."""
+    env = {k: v for k, v in os.environ.items() if k not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")}
+    env.update(changes)
+    return env
+
+
+# The runs speak English whoever runs the tests; the language case chooses its own.
+ENGLISH = language_env(LANGUAGE="en")
+
+
+def run(args, binary, game_dir, script_text, out, name, env=None):
     """Runs the program with a script; returns (status, stdout, stderr, trace path)."""
     os.makedirs(out, exist_ok=True)
     script = os.path.join(out, name + ".txt")
@@ -22,7 +33,7 @@ def run(args, binary, game_dir, script_text, out, name):
     if os.path.exists(trace):
         os.remove(trace)
     cmd = [binary, "--headless", "--input", script, "--trace", trace] + args
-    p = subprocess.run(cmd, cwd=game_dir, capture_output=True, text=True, timeout=600)
+    p = subprocess.run(cmd, cwd=game_dir, capture_output=True, text=True, timeout=600, env=env or ENGLISH)
     sys.stderr.write(p.stderr)
     return p.returncode, p.stdout, p.stderr, trace
 
@@ -93,8 +104,8 @@ def escape_and_yes_end_the_game(a):
     check(status == 0, "exit status %d" % status)
     s = summary(stdout)
     check(s["frames"] == 21 and s["scene"] == "title", "the game ends after frame 20: %r" % s)
-    check("frame 5: 確認: ゲームを終了しますか？ -> no (the default)" in stderr, "stderr: %r" % stderr)
-    check("frame 20: 確認: ゲームを終了しますか？ -> yes (from the script)" in stderr, "stderr: %r" % stderr)
+    check("frame 5: Confirm: Quit the game? -> no (the default)" in stderr, "stderr: %r" % stderr)
+    check("frame 20: Confirm: Quit the game? -> yes (from the script)" in stderr, "stderr: %r" % stderr)
     with open(trace, encoding="utf-8") as f:
         check(len(f.readlines()) == 21, "one trace line per frame run")
 
@@ -195,8 +206,8 @@ def escape_yes_returns_and_the_title_stays(a):
     status, stdout, stderr, trace = run(["--start", "game", "--seed", "1", "--frames", "500"], a.binary, a.game_dir,
                                         keys, a.out, "leave")
     check(status == 0, "exit status %d" % status)
-    check(stderr.count("タイトルに戻りますか？") == 1, "asked once: %r" % stderr)
-    check("ゲームを終了しますか？" not in stderr, "the title did not ask to quit: %r" % stderr)
+    check(stderr.count("Return to the title?") == 1, "asked once: %r" % stderr)
+    check("Quit the game?" not in stderr, "the title did not ask to quit: %r" % stderr)
     lines = load(trace)
     check(lines[300]["scene"] == "game" and lines[301]["scene"] == "title", "back on the title after frame 300")
     check(all(l["scene"] == "title" and l["fov"] == 80 for l in lines[301:]), "the title waits")
@@ -229,7 +240,7 @@ def goal_returns_and_the_title_waits(a):
     check(end["hitsLeft"] == 2 and end["player"]["current"] == 2, "the goal without a hit: %r" % end)
     after = [l for l in load(trace) if l["frame"] >= story["title"]]
     check(len(after) > 100 and all(l["fov"] == 80 for l in after), "the title waits after the goal")
-    check("ゲームを終了しますか？" not in stderr, "the title asked to quit")
+    check("Quit the game?" not in stderr, "the title asked to quit")
     check(summary(stdout)["runOver"] is True, "summary: %r" % stdout)
 
 
@@ -321,18 +332,44 @@ def unsaved_gates_are_asked_for_before_quitting(a):
     status, stdout, stderr, trace = run(["--start", "game", "--dev", "--frames", "300"], a.binary, a.game_dir, keys,
                                         a.out, "unsaved")
     check(status == 0, "exit status %d" % status)
-    asked = "確認: ゲートの変更が保存されていません。\n変更を捨てて終了しますか？"
+    asked = "Confirm: The gates have unsaved changes.\nQuit and lose them?"
     check("frame 100: " + asked + " -> no (the default)" in stderr, "stderr: %r" % stderr)
     check("frame 150: " + asked + " -> yes (from the script)" in stderr, "stderr: %r" % stderr)
-    check("ゲームを終了しますか？" not in stderr, "one question, about the gates: %r" % stderr)
+    check("Quit the game?" not in stderr, "one question, about the gates: %r" % stderr)
     check(summary(stdout)["frames"] == 151, "the game ends after frame 150: %r" % stdout)
     lines = load(trace)
     check(lines[40]["editor"]["unsaved"] is True, "the gate is unsaved: %r" % lines[40]["editor"])
 
 
+def questions_speak_the_players_language(a):
+    # The language follows LANGUAGE (a list: its first language the game has), then LC_ALL,
+    # LC_MESSAGES, LANG, also under the C locale; the settings' language wins over all of them.
+    # Japanese is the game's first words exactly; anything else is English.
+    japanese, english = "確認: ゲームを終了しますか？", "Confirm: Quit the game?"
+    settings = os.path.join(a.out, "language-%s.toml")
+    for code in ("en", "ja"):
+        with open(settings % code, "w", encoding="utf-8") as f:
+            f.write('[display]\nlanguage = "%s"\n' % code)
+    cases = [({"LANGUAGE": "ja"}, None, japanese), ({"LC_ALL": "C"}, None, english),
+             ({"LANG": "ja_JP.UTF-8"}, None, japanese), ({"LANGUAGE": "fr:ja", "LANG": "fr_FR.UTF-8"}, None, japanese),
+             ({"LANGUAGE": "de", "LC_ALL": "ja_JP.UTF-8"}, None, english), ({"LANGUAGE": "ja"}, "en", english),
+             ({"LC_ALL": "C"}, "ja", japanese)]
+    for changes, setting, words in cases:
+        args = ["--frames", "100"] + (["--settings", settings % setting] if setting else [])
+        status, _, stderr, _ = run(args, a.binary, a.game_dir, "5 down Escape\n6 up Escape\n5 answer yes\n", a.out,
+                                   "language", env=language_env(**changes))
+        check(status == 0, "exit status %d" % status)
+        check("frame 5: " + words + " -> yes (from the script)" in stderr,
+              "%r with the setting %r: %r" % (changes, setting, stderr))
+    for changes, first in (({"LANGUAGE": "ja"}, "使い方: korvelin"), ({"LC_ALL": "C"}, "usage: korvelin")):
+        p = subprocess.run([a.binary, "--help"], capture_output=True, text=True, env=language_env(**changes))
+        check(p.returncode == 0 and p.stdout.startswith(first), "--help with %r: %r" % (changes, p.stdout[:80]))
+
+
 def plain_run(a, args):
     """The program without script or trace; returns (status, stdout, stderr)."""
-    p = subprocess.run([a.binary, "--headless"] + args, cwd=a.game_dir, capture_output=True, text=True, timeout=600)
+    p = subprocess.run([a.binary, "--headless"] + args, cwd=a.game_dir, capture_output=True, text=True, timeout=600,
+                       env=ENGLISH)
     return p.returncode, p.stdout, p.stderr
 
 
@@ -440,7 +477,7 @@ CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
                                  unsaved_gates_are_asked_for_before_quitting, look_feel_from_settings,
                                  damaged_settings_keep_the_file, pilot_reaches_the_goal, attract_mode,
-                                 damaged_scores_kept_aside)}
+                                 damaged_scores_kept_aside, questions_speak_the_players_language)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

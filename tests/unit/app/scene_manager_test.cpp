@@ -181,7 +181,7 @@ TEST_F(SceneManagerTest, EffectsThatFailedToLoadAreHarmlessAndTheFrameStillDraws
     GameEffects::Instance().Create();
     ASSERT_EQ(questions.size(), 3u);
     for (const DialogRequest& q : questions) {
-        EXPECT_EQ(q.caption, "シェーダコンパイルエラー");
+        EXPECT_EQ(q.caption, "Shader compile error");
         EXPECT_NE(q.text.find("Shader/"), std::string::npos) << "the message names the missing file: " << q.text;
     }
     SceneManager manager(MakeScene);

@@ -144,7 +144,7 @@ TEST_F(GameScene, EscapeAsksAndNoGoesOnInTheSameFrameWhileYesLeaves) {
     input.SetKey(Key::Escape, true);
     EXPECT_EQ(Update(), kSceneGame);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].text, "タイトルに戻りますか？");
+    EXPECT_EQ(questions[0].text, "Return to the title?");
     EXPECT_EQ(game().steerTilt, 1) << "the update went on after No";
     EXPECT_EQ(game().fadeAlpha, 252);
     EXPECT_EQ(input.cursorCount(), -1) << "hidden again";

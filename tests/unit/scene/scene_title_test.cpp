@@ -61,7 +61,7 @@ TEST_F(SceneTitleTest, EscapeAnsweredNoGoesOnAndStillReadsSpaceInTheSameFrame) {
     input.SetKey(Key::Space, true);
     EXPECT_EQ(Update(), kSceneTitle);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].text, "ゲームを終了しますか？");
+    EXPECT_EQ(questions[0].text, "Quit the game?");
     EXPECT_FALSE(questions[0].defaultYes);
     EXPECT_FALSE(Application::Instance().loopEnded);
     EXPECT_EQ(title().started, 1);
