@@ -139,8 +139,8 @@ def free_display():
 def test_no_display(args):
     """Without a display the program ends at once, non-zero, and says why on standard error."""
     cases = [
-        ("unset", {"DISPLAY": None, "WAYLAND_DISPLAY": None}),
-        ("missing", {"DISPLAY": free_display(), "WAYLAND_DISPLAY": None}),
+        ("unset", {"DISPLAY": None, "WAYLAND_DISPLAY": None, "LANGUAGE": "en"}),
+        ("missing", {"DISPLAY": free_display(), "WAYLAND_DISPLAY": None, "LANGUAGE": "en"}),
     ]
     faults = []
     for name, env in cases:
@@ -201,9 +201,9 @@ def test_no_opengl33(args):
 
 
 def test_question_without_locale(args):
-    """A console with no locale at all still gets a readable question: the box is as wide as
-    its Japanese text, and its はい / いいえ buttons are real buttons."""
-    unset = {name: None for name in ("LANG", "LANGUAGE", "LC_ALL", "LC_CTYPE", "LC_MESSAGES")}
+    """A console with no locale at all, only LANGUAGE=ja, still gets a readable Japanese
+    question: the box is as wide as its text, and its はい / いいえ buttons are real buttons."""
+    unset = {name: None for name in ("LANG", "LC_ALL", "LC_CTYPE", "LC_MESSAGES")}
     with kd.Game(args.binary, args.game_dir, args.out, "question_without_locale", env_changes=unset) as game:
         box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
         picture = kd.screenshot(box.wid, os.path.join(args.out, "question_without_locale.png"))

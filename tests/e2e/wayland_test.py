@@ -121,7 +121,8 @@ def test_wayland_window(args):
             box = lambda shot: drawn_box_seen(shot, centre)
             weston.key("Escape")
             wait_for(weston, box, 60.0, "no drawn question after Escape", shot_path("wayland_question"))
-            kd.check("no system message box" in game.stderr(), f"no word of the missing box:\n{game.stderr()}")
+            kd.check("システムのメッセージボックスがありません" in game.stderr(),
+                     f"no word of the missing box:\n{game.stderr()}")
             weston.key("Return")  # いいえ
             wait_frames(trace, 10, game)
             weston.key("Escape")
