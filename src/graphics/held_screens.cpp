@@ -72,7 +72,7 @@ void HeldScreens::DrawPause(Window& window, const Texture* caption, int focus) {
         painter_.Text(labels[i], r.left + (r.Width() - painter_.Measure(labels[i])) / 2,
                       r.top + (r.Height() - kCellHeight) / 2, kText);
     }
-    const char* hint = "P or Start: resume     O or Y: options";
+    const char* hint = Tr("P or Start: resume     O or Y: options");
     painter_.Text(hint, (w - painter_.Measure(hint)) / 2, h / 2 + 160, kHintColor);
     painter_.End(window);
 }

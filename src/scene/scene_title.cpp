@@ -111,7 +111,7 @@ void SceneTitle::Draw2D() {
     gd.DrawSprite(pictures.Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
     // How to reach the options, small in the opposite corner.
     const Matrix hint = MatrixScaling(2, 2, 0) * MatrixTranslation(12, float(gd.presentParams.backBufferHeight - 25), 0);
-    gd.DrawText("O / (Y): OPTIONS", 0xFFB4C8DC, &hint);
+    gd.DrawText(Tr("O / (Y): OPTIONS"), 0xFFB4C8DC, &hint);
     if (best) {
         const Matrix caption = MatrixTranslation(24, float(gd.presentParams.backBufferHeight - 108), 0);
         gd.DrawSprite(pictures.Get("data/texture/best.png"), 0xFFFFFFFF, &caption);
