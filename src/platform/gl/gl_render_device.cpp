@@ -172,6 +172,8 @@ void GlRenderDevice::DoUpdateTexture(TextureId id, int level, int width, int hei
 }
 
 void GlRenderDevice::DoReleaseTexture(TextureId id) {
+    // A deleted texture leaves the framebuffer, and its name may come back for another.
+    attached_.reset();
     GLuint name = TextureName(id);
     glDeleteTextures(1, &name);
     textures_.erase(id);
@@ -270,20 +272,27 @@ void GlRenderDevice::DoReleaseMeshBuffer(MeshBufferId id) {
 
 void GlRenderDevice::BindTargets() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawFbo_);
-    GLenum buffers[kMaxRenderTargets];
-    int count = 0;
+    Attachments wanted;
     for (int i = 0; i < kMaxRenderTargets; ++i) {
         TextureId t = renderTargets_[i];
-        GLuint name = i == 0 ? (t == kBackBuffer ? backColor_ : TextureName(t)) : TextureName(t);
-        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
-        buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
-        if (name) count = i + 1;
+        wanted.colors[i] = i == 0 ? (t == kBackBuffer ? backColor_ : TextureName(t)) : TextureName(t);
     }
-    glDrawBuffers(std::max(count, 1), buffers);
     // A target drawn smaller than the back buffer brings its own depth buffer.
     const auto own = depthOf_.find(renderTargets_[0]);
-    glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                              own != depthOf_.end() ? own->second : depthStencil_);
+    wanted.depth = own != depthOf_.end() ? own->second : depthStencil_;
+    if (attached_ != wanted) {
+        GLenum buffers[kMaxRenderTargets];
+        int count = 0;
+        for (int i = 0; i < kMaxRenderTargets; ++i) {
+            const GLuint name = wanted.colors[i];
+            glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
+            buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
+            if (name) count = i + 1;
+        }
+        glDrawBuffers(std::max(count, 1), buffers);
+        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, wanted.depth);
+        attached_ = wanted;
+    }
     int w = 0, h = 0;
     TargetSize(renderTargets_[0], &w, &h);
     glViewport(0, 0, w, h);
@@ -381,11 +390,17 @@ void GlRenderDevice::ApplySamplers() {
         // A texture of one level (render targets, the 1x1 colours) samples without mip
         // selection: the same picture, and much cheaper for a software rasteriser.
         const TextureInfo* info = GetTextureInfo(stageTextures_[stage]);
-        glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, info && info->levels == 1 ? plainMin : minFilter);
-        glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magFilter);
-        glSamplerParameteri(s, GL_TEXTURE_WRAP_S, GlAddress(ss(SamplerState::AddressU)));
-        glSamplerParameteri(s, GL_TEXTURE_WRAP_T, GlAddress(ss(SamplerState::AddressV)));
-        glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, bias);
+        const SamplerParams params{info && info->levels == 1 ? plainMin : minFilter, magFilter,
+                                   GLint(GlAddress(ss(SamplerState::AddressU))),
+                                   GLint(GlAddress(ss(SamplerState::AddressV))), bias};
+        if (samplerParams_[stage] != params) {
+            glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, params.minFilter);
+            glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, params.magFilter);
+            glSamplerParameteri(s, GL_TEXTURE_WRAP_S, params.wrapS);
+            glSamplerParameteri(s, GL_TEXTURE_WRAP_T, params.wrapT);
+            glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, params.bias);
+            samplerParams_[stage] = params;
+        }
         glActiveTexture(GL_TEXTURE0 + stage);
         glBindTexture(GL_TEXTURE_2D, TextureName(stageTextures_[stage]));
         glBindSampler(stage, s);

@@ -5,7 +5,9 @@
 
 #include <epoxy/gl.h>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/gl/gl_fixed_function.hpp"
@@ -63,6 +65,20 @@ private:
     GLuint backColor_ = 0, depthStencil_ = 0, drawFbo_ = 0, readFbo_ = 0;
     GLuint streamVao_ = 0, streamVbo_ = 0;
     std::array<GLuint, kMaxTextureStages> samplers_{};
+    // What the draw framebuffer and the samplers were last given. Every draw sets them; the
+    // driver is told only of a change (a software renderer pays for each one it is told of).
+    struct Attachments {
+        std::array<GLuint, kMaxRenderTargets> colors{};
+        GLuint depth = 0;
+        bool operator==(const Attachments&) const = default;
+    };
+    std::optional<Attachments> attached_;  // none: not known (a texture was deleted meanwhile)
+    struct SamplerParams {
+        GLint minFilter = 0, magFilter = 0, wrapS = 0, wrapT = 0;
+        float bias = 0.0f;
+        bool operator==(const SamplerParams&) const = default;
+    };
+    std::array<std::optional<SamplerParams>, kMaxTextureStages> samplerParams_{};
     GlFixedFunction fixed_;
     std::unordered_map<TextureId, GLuint> textures_;
     std::unordered_map<TextureId, GLuint> depthOf_;  // the depth buffers of targets with their own
