@@ -11,23 +11,12 @@ import time
 
 import korvelin_driver as kd
 from fullscreen_test import drawn_box_seen, frames, wait_frames
-
-NO_BOXES = {"KORVELIN_NO_SYSTEM_BOXES": "1"}
+from question_test import NO_BOXES, start_windowed
 
 
 def start(args, name, drawn):
     """The game in a window writing its trace, frames running on the title."""
-    trace = os.path.join(args.out, name + ".jsonl")
-    game = kd.Game(args.binary, args.game_dir, args.out, name, env_changes=NO_BOXES if drawn else None,
-                   args=["--windowed", "--trace", trace])
-    try:
-        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-        kd.focus(window.wid)
-        wait_frames(trace, 10, game)
-    except BaseException:
-        game.stop()
-        raise
-    return game, window, trace
+    return start_windowed(args, name, NO_BOXES if drawn else None)
 
 
 def ask(game, window, drawn, shot):

@@ -7,7 +7,7 @@ import os
 
 import korvelin_driver as kd
 from fullscreen_test import wait_frames
-from question_test import NO_BOXES, YES_BUTTON, wait_for_drawn_box
+from question_test import NO_BOXES, YES_BUTTON, start_windowed, wait_for_drawn_box
 
 # The drawn box's two buttons on the 1280 x 720 window, for a one-line question.
 BUTTONS = (YES_BUTTON[0] - 50, YES_BUTTON[1] - 16, YES_BUTTON[0] + 190, YES_BUTTON[1] + 16)
@@ -16,12 +16,8 @@ BUTTONS = (YES_BUTTON[0] - 50, YES_BUTTON[1] - 16, YES_BUTTON[0] + 190, YES_BUTT
 def title_question(args, name, env, caption=None):
     """Escape on the title of a game started with `env`: the system box with `caption` (then
     answered No with Escape), or with no caption the drawn box; returns its screenshot."""
-    trace = os.path.join(args.out, name + ".jsonl")
-    with kd.Game(args.binary, args.game_dir, args.out, name, env_changes=env,
-                 args=["--windowed", "--trace", trace]) as game:
-        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-        kd.focus(window.wid)
-        wait_frames(trace, 10, game)
+    game, window, trace = start_windowed(args, name, env)
+    with game:
         kd.key("Escape")
         if caption:
             box = kd.wait_for_window(caption, game.process)

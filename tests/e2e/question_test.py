@@ -23,11 +23,11 @@ def wait_for_drawn_box(window, game, shot_path):
     return kd.screenshot(window.wid, shot_path)
 
 
-def start_windowed(args, name):
-    """The game in a window with no system boxes, writing its trace; returns it, its window and
-    the trace's path once frames run."""
+def start_windowed(args, name, env=NO_BOXES):
+    """The game in a window (by default with no system boxes), writing its trace; returns it, its
+    window and the trace's path once frames run."""
     trace = os.path.join(args.out, name + ".jsonl")
-    game = kd.Game(args.binary, args.game_dir, args.out, name, env_changes=NO_BOXES,
+    game = kd.Game(args.binary, args.game_dir, args.out, name, env_changes=env,
                    args=["--windowed", "--trace", trace])
     try:
         window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
