@@ -178,16 +178,21 @@ class Courses:
         return recs
 
 
-def damage_text(data, rng):
-    what = rng.randrange(10)
-    if what == 0 and data:
+def cut_or_flipped(data, rng, flips):
+    """The damage every reader meets: the file cut at some byte, or up to `flips` bytes changed."""
+    if data and rng.randrange(2) == 0:
         cut = rng.randrange(len(data))
         return data[:cut], "cut at byte %d" % cut
-    if what == 1:
-        b = bytearray(data)
-        for _ in range(rng.randint(1, 6)):
-            b[rng.randrange(len(b))] = rng.randrange(256)
-        return bytes(b), "bytes flipped"
+    b = bytearray(data)
+    for _ in range(rng.randint(1, flips) if b else 0):
+        b[rng.randrange(len(b))] = rng.randrange(256)
+    return bytes(b), "bytes flipped"
+
+
+def damage_text(data, rng):
+    what = rng.randrange(10)
+    if what < 2:
+        return cut_or_flipped(data, rng, 6)
     if what == 2:
         words = data.split(b"\t")
         i = rng.randrange(len(words))
@@ -323,14 +328,8 @@ def damaged_script(rng):
                                b"7 down A # fine", b"0x10 down A", b"7\tdown\tA", b"7 cursor -100000 100000"])
         return b"\n".join(lines), "line %d: %r" % (i + 1, lines[i])
     data = b"\n".join(lines)
-    if what == 1:
-        cut = rng.randrange(len(data))
-        return data[:cut], "cut at byte %d" % cut
-    if what == 2:
-        b = bytearray(data)
-        for _ in range(rng.randint(1, 4)):
-            b[rng.randrange(len(b))] = rng.randrange(256)
-        return bytes(b), "bytes flipped"
+    if what in (1, 2):
+        return cut_or_flipped(data, rng, 4)
     if what == 3:
         return b"\xef\xbb\xbf" + data.replace(b"\n", b"\r\n"), "byte-order mark and CR LF"
     if what == 4:
@@ -348,14 +347,8 @@ def damaged_trace(base, rng):
     lines = base.split(b"\n")
     game = [i for i, l in enumerate(lines) if b'"scene":"game"' in l]
     what = rng.randrange(10)
-    if what == 0:
-        cut = rng.randrange(len(base))
-        return base[:cut], "cut at byte %d" % cut
-    if what == 1:
-        b = bytearray(base)
-        for _ in range(rng.randint(1, 8)):
-            b[rng.randrange(len(b))] = rng.randrange(256)
-        return bytes(b), "bytes flipped"
+    if what < 2:
+        return cut_or_flipped(base, rng, 8)
     if what == 2:
         i = rng.choice(game)
         lines[i] = lines[i].replace(b'"pos":[', b'"pos":[' + rng.choice([b"1e999,", b"null,", b'"x",', b"-1e38,"]), 1)
