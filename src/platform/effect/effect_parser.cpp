@@ -5,6 +5,7 @@
 
 #include "platform/effect/render_state_names.hpp"
 #include "platform/files/bounded_file.hpp"
+#include "platform/files/message_text.hpp"
 
 namespace platform {
 
@@ -12,12 +13,6 @@ namespace {
 
 constexpr int kMaxErrors = 50;  // past this a file is clearly not an effect file
 
-// Joins message pieces (also keeps GCC 12's -Wrestrict false alarm on "a" + std::string away).
-std::string Cat(std::initializer_list<std::string_view> parts) {
-    std::string s;
-    for (std::string_view p : parts) s.append(p);
-    return s;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "platform/files/bounded_file.hpp"
+#include "platform/files/message_text.hpp"
 
 namespace platform {
 
@@ -55,12 +56,6 @@ std::vector<std::string_view> Words(std::string_view s) {
     return words;
 }
 
-// Joins message pieces (and keeps GCC 12's -Wrestrict false alarm on "a" + std::string away).
-std::string Cat(std::initializer_list<std::string_view> parts) {
-    std::string s;
-    for (std::string_view p : parts) s.append(p);
-    return s;
-}
 
 // Quotes a word of the line for a message, cut short so a long one does not flood the terminal.
 std::string Quoted(std::string_view word) {

@@ -11,16 +11,11 @@
 #include <functional>
 #include <initializer_list>
 
+#include "platform/files/message_text.hpp"
+
 namespace platform {
 
 namespace {
-
-// Joins message pieces.
-std::string Cat(std::initializer_list<std::string_view> parts) {
-    std::string s;
-    for (std::string_view p : parts) s.append(p);
-    return s;
-}
 
 // A text of the file for a one-line message: control characters as '?', cut short at a whole
 // character.
