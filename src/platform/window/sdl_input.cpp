@@ -152,7 +152,7 @@ void SdlInput::Sample(int64_t frame, const ScriptedInput& game, std::vector<Inpu
         presses_[i] = 0;
         if (!ScriptKeyName(key)) continue;  // not a key the game reads
         const bool was = game.Held(key);
-        const bool now = down_[i] && !(answered_[i] && !was);
+        const bool now = down_[i] && !answered_[i];
         if (was && (!now || presses > 0)) out->push_back(KeyEvent(frame, key, false));
         if (presses > 0 || (now && !was)) out->push_back(KeyEvent(frame, key, true));
         // Pressed and let go again between two samples: a tap.
@@ -187,8 +187,10 @@ void SdlInput::Sample(int64_t frame, const ScriptedInput& game, std::vector<Inpu
 }
 
 void SdlInput::ForgetPresses() {
+    // A key held through the whole question stays the game's; one pressed while the box was open
+    // and still down is the one that answered, even when the game held it from before the box.
+    for (size_t i = 0; i < kKeys; ++i) answered_[i] = down_[i] && presses_[i] > 0;
     presses_.fill(0);
-    answered_ = down_;
 }
 
 void SdlInput::Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder) {
