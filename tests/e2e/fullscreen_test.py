@@ -23,7 +23,7 @@ def wait_frames(trace, more, game, timeout=60.0):
     """Waits until the trace has `more` lines beyond what it has now; the frames go on."""
     start = frames(trace)
     kd.wait_until(lambda: frames(trace) >= start + more or game.process.poll() is not None, timeout,
-                  f"the frames stopped at {frames(trace)} (from {start})")
+                  lambda: f"the frames stopped at {frames(trace)} (from {start}); stderr:\n{game.stderr()[-2000:]}")
     kd.check(game.process.poll() is None, "the game ended")
 
 

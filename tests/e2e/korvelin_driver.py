@@ -548,13 +548,14 @@ class Weston:
 
 
 def wait_until(condition, timeout, message):
-    """Polls condition() until it holds; fails with message after timeout seconds."""
+    """Polls condition() until it holds; fails with message after timeout seconds (a callable
+    message is asked then, so it can say how things stand at the end)."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         if condition():
             return
         time.sleep(0.1)
-    raise TestFailure(message)
+    raise TestFailure(message() if callable(message) else message)
 
 
 def is_fullscreen(wid):
