@@ -542,7 +542,9 @@ void GlRenderDevice::DoCopyToBackBuffer(TextureId source) {
     glStencilMask(0xFF);
     // Both are stored top row first: no flip. Depth cannot be filtered, only picked.
     glBlitFramebuffer(0, 0, sw, sh, 0, 0, bw, bh, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    glBlitFramebuffer(0, 0, sw, sh, 0, 0, bw, bh, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
+    // Depth only: no draw tests the stencil (the test stays off), and a stencil blit is the
+    // software rasteriser's slowest copy.
+    glBlitFramebuffer(0, 0, sw, sh, 0, 0, bw, bh, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
     glFramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
