@@ -1,9 +1,11 @@
 // Models on the render device.
 #include "graphics/model.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
+#include "graphics/view_volume.hpp"
 #include "platform/image/texture_image.hpp"
 #include "platform/mesh/x_file_loader.hpp"
 
@@ -18,9 +20,52 @@ bool Mesh::Create(RenderDevice& device, MeshData data) {
         if (!buffer_) return false;
     }
     device_ = &device;
+    MakeFaceRuns();
     // The hierarchy keeps its own copy of the triangles; the vertex arrays are on the device now.
     data_.vertices = {};
     return true;
+}
+
+void Mesh::MakeFaceRuns() {
+    // The maps are laid out in rows across the course: runs of a few dozen faces are pieces of a
+    // row short enough for the view to leave most of them out, while a small model is a few runs.
+    constexpr uint32_t kRunFaces = 32;
+    runs_.assign(data_.subsets.size(), {});
+    for (size_t i = 0; i < data_.subsets.size(); ++i) {
+        const MeshSubset& subset = data_.subsets[i];
+        for (uint32_t start = 0; start < subset.indexCount; start += 3 * kRunFaces) {
+            FaceRun run;
+            run.indexStart = subset.indexStart + start;
+            run.indexCount = std::min(3 * kRunFaces, subset.indexCount - start);
+            bool first = true;
+            for (uint32_t k = run.indexStart; k < run.indexStart + run.indexCount; ++k) {
+                const uint32_t v = data_.indices[k];
+                if (v >= data_.vertices.size()) continue;
+                const Vec3 p = data_.vertices[v].position;
+                run.min = first ? p : Vec3{std::min(run.min.x, p.x), std::min(run.min.y, p.y), std::min(run.min.z, p.z)};
+                run.max = first ? p : Vec3{std::max(run.max.x, p.x), std::max(run.max.y, p.y), std::max(run.max.z, p.z)};
+                first = false;
+            }
+            if (!first) runs_[i].push_back(run);
+        }
+    }
+}
+
+void Mesh::DrawSubsetInView(uint32_t subset, const Matrix& toClip, float grow) const {
+    if (!device_ || !buffer_ || subset >= runs_.size()) return;
+    // Runs that show and follow each other go to the device as one draw.
+    uint32_t start = 0, count = 0;
+    for (const FaceRun& run : runs_[subset]) {
+        if (!BoxMayShow(run.min, run.max, toClip, grow)) continue;
+        if (count > 0 && start + count == run.indexStart) {
+            count += run.indexCount;
+            continue;
+        }
+        if (count > 0) device_->DrawMesh(buffer_, start, count);
+        start = run.indexStart;
+        count = run.indexCount;
+    }
+    if (count > 0) device_->DrawMesh(buffer_, start, count);
 }
 
 void Mesh::Release() {

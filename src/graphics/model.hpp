@@ -26,6 +26,10 @@ public:
     void Release();
     // Draws the faces of one material with the current effect pass.
     void DrawSubset(uint32_t subset) const;
+    // The same, leaving out the runs of faces that cannot show when the mesh is placed by
+    // `toClip` (world, view and projection), each run's box widened by `grow`: the faces drawn
+    // keep their order, so the picture is the same.
+    void DrawSubsetInView(uint32_t subset, const Matrix& toClip, float grow = 0.0f) const;
     // Nearest hit of a ray in the mesh's own frame: both faces, nothing behind the origin, the
     // distance in units of `direction` as given.
     platform::RayHit Intersect(Vec3 origin, Vec3 direction) const { return data_.Intersect(origin, direction); }
@@ -35,9 +39,17 @@ public:
     platform::MeshBufferId buffer() const { return buffer_; }
 
 private:
+    // Consecutive faces of one subset and the box around them.
+    struct FaceRun {
+        uint32_t indexStart = 0, indexCount = 0;
+        Vec3 min, max;
+    };
+    void MakeFaceRuns();
+
     platform::RenderDevice* device_ = nullptr;
     platform::MeshBufferId buffer_ = 0;
     platform::MeshData data_;
+    std::vector<std::vector<FaceRun>> runs_;  // per subset
 };
 
 // Everything of a model file that does not need the device: the mesh with its ray hierarchy

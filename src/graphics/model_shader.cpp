@@ -6,6 +6,7 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/model.hpp"
 #include "graphics/simple_shader.hpp"
+#include "graphics/view_volume.hpp"
 
 void ModelShader::Create() {
     Release();
@@ -15,6 +16,8 @@ void ModelShader::Create() {
 }
 
 void ModelShader::DrawMaterials(const Model* model, const Texture* untextured) {
+    Matrix toClip;
+    const bool cull = EffectToClip(effect, &toClip);
     effect.SetTechnique("Tech");
     effect.Begin();
     effect.BeginPass(0);
@@ -27,7 +30,8 @@ void ModelShader::DrawMaterials(const Model* model, const Texture* untextured) {
         effect.SetVector("MateSpecular", {m.specular.r, m.specular.g, m.specular.b, m.specular.a});
         effect.SetFloat("MateSpePower", m.power);
         effect.CommitChanges();
-        model->mesh->DrawSubset(i);
+        if (cull) model->mesh->DrawSubsetInView(i, toClip);
+        else model->mesh->DrawSubset(i);
     }
     effect.EndPass();
     effect.End();
@@ -50,12 +54,18 @@ void ModelShader::DrawFaded(const Model* model, int alpha) {
 
 void ModelShader::DrawOutline(const Model* model, float size, const Vec4& color) {
     if (!effect.valid() || !model || !model->mesh) return;
+    Matrix toClip;
+    const bool cull = EffectToClip(effect, &toClip);
     effect.SetTechnique("OutlineTech");
     effect.SetFloat("OutlineSize", size);
     effect.SetVector("OutlineColor", color);
     effect.Begin();
     effect.BeginPass(0);
-    for (uint32_t i = 0; i < model->materialCount; ++i) model->mesh->DrawSubset(i);
+    // The outline is the mesh pushed out along its normals by `size`.
+    for (uint32_t i = 0; i < model->materialCount; ++i) {
+        if (cull) model->mesh->DrawSubsetInView(i, toClip, size);
+        else model->mesh->DrawSubset(i);
+    }
     effect.EndPass();
     effect.End();
 }

@@ -5,6 +5,7 @@
 
 #include "graphics/graphics_device.hpp"
 #include "graphics/model.hpp"
+#include "graphics/view_volume.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
 
@@ -27,6 +28,8 @@ void SimpleShader::Create() {
 
 void SimpleShader::Draw(const Model* model) {
     if (!effect.valid() || !model || !model->mesh) return;
+    Matrix toClip;
+    const bool cull = EffectToClip(effect, &toClip);
     effect.SetTechnique("Tech");
     effect.Begin();
     effect.BeginPass(0);
@@ -38,7 +41,8 @@ void SimpleShader::Draw(const Model* model) {
         const Texture& t = model->materialTextures[i];
         effect.SetTexture("MateDiffuseTex", t.texture ? t.texture : whiteTexture.texture);
         effect.CommitChanges();
-        model->mesh->DrawSubset(i);
+        if (cull) model->mesh->DrawSubsetInView(i, toClip);
+        else model->mesh->DrawSubset(i);
     }
     effect.EndPass();
     effect.End();
