@@ -3,14 +3,18 @@
 // overlay pass and Present. An empty scene shows the frame's fixed cost; the title scene what
 // the first thing a player sees costs; the busy game frame what play costs at its heaviest;
 // the title and the busy frame again with the 3D picture drawn at 0.75 and 0.5 of the window's
-// resolution. On a graphics card all must stay below the 16 ms a frame may take; on a software
+// resolution, and the busy frame step by step (clear, 3D, stretch, sprites, blur, glow, the
+// rest). On a graphics card all must stay below the 16 ms a frame may take; on a software
 // renderer the game keeps real time by running several updates per drawn frame.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <map>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/application.hpp"
@@ -149,10 +153,41 @@ FRAME_BENCHMARK(title_scene, CreateGameScene);
 BENCHMARK_CAPTURE(BM_Frame, title_scene_scale_0_75, CreateGameScene, 0.75f)->Apply(WallClock);
 BENCHMARK_CAPTURE(BM_Frame, title_scene_scale_0_5, CreateGameScene, 0.5f)->Apply(WallClock);
 
+// Where the frame's time goes: the device's work is finished at the end of each step of the draw
+// and timed, so the steps no longer overlap the next one's submission; the counters are the
+// milliseconds of each step, "rest" the update, the overlay and Present.
+class DrawStepTimes {
+public:
+    explicit DrawStepTimes(SceneManager& manager) {
+        manager.onDrawStep = [this](const char* step) { Mark(step); };
+    }
+    void Begin() { last_ = Clock::now(); }
+    void End() {
+        GraphicsDevice::Instance().device->Finish();
+        Mark("rest");
+    }
+    void Report(benchmark::State& state) const {
+        for (const auto& [step, seconds] : seconds_)
+            state.counters[step] = benchmark::Counter(seconds * 1000.0 / double(state.iterations()));
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    void Mark(const char* step) {
+        GraphicsDevice::Instance().device->Finish();
+        const Clock::time_point now = Clock::now();
+        seconds_[step] += std::chrono::duration<double>(now - last_).count();
+        last_ = now;
+    }
+    std::map<std::string, double> seconds_;
+    Clock::time_point last_;
+};
+
 // The game at its busiest: every enemy chasing with all 200 units, 20 shots in flight, the left
 // button held. The moment is put back before each frame (untimed), so every frame draws it. The
-// same frame with the units taken out shows what drawing the chains costs.
-void BM_BusyGameFrame(benchmark::State& state, bool units, float scale = 1.0f) {
+// same frame with the units taken out shows what drawing the chains costs; with `steps`, the
+// frame's time step by step.
+void BM_BusyGameFrame(benchmark::State& state, bool units, float scale = 1.0f, bool steps = false) {
     Application& app = Application::Instance();
     SceneManager manager(CreateGameScene);
     manager.Init();
@@ -171,13 +206,18 @@ void BM_BusyGameFrame(benchmark::State& state, bool units, float scale = 1.0f) {
     } else {
         putBack();
         RunUnpacedFrame(app, manager);  // first-use costs stay out
+        std::optional<DrawStepTimes> times;
+        if (steps) times.emplace(manager);
         for (auto _ : state) {
             state.PauseTiming();
             putBack();
             state.ResumeTiming();
+            if (times) times->Begin();
             RunUnpacedFrame(app, manager);
+            if (times) times->End();
         }
         state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+        if (times) times->Report(state);
     }
     platform::SetInput(&app.window->input());
     manager.Release();
@@ -190,6 +230,8 @@ BENCHMARK_CAPTURE(BM_BusyGameFrame, busy_game_process_cpu, true)
     ->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_BusyGameFrame, busy_game_scale_0_75, true, 0.75f)->Apply(WallClock);
 BENCHMARK_CAPTURE(BM_BusyGameFrame, busy_game_scale_0_5, true, 0.5f)->Apply(WallClock);
+BENCHMARK_CAPTURE(BM_BusyGameFrame, busy_game_steps, true, 1.0f, true)->Apply(WallClock);
+BENCHMARK_CAPTURE(BM_BusyGameFrame, busy_game_steps_scale_0_5, true, 0.5f, true)->Apply(WallClock);
 BENCHMARK_CAPTURE(BM_BusyGameFrame, busy_game_without_units, false)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime()

@@ -123,6 +123,7 @@ void SceneManager::Draw() {
         sceneTarget.SetAsRenderTarget(0);
         d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
     }
+    Step("clear");
     d.SetRenderTarget(0, scaled ? sceneTarget.surface : gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
     d.BeginScene();
@@ -132,21 +133,30 @@ void SceneManager::Draw() {
     UploadFrameParameters();
     if (glowTarget.texture) glowTarget.SetAsRenderTarget(1);
     if (scene) scene->Draw3D();
+    Step("3d");
     d.SetRenderTarget(0, gd.backBufferSurface);
     for (int i = 1; i < kMaxRenderTargets; ++i) d.SetRenderTarget(i, 0);
     if (scaled) d.CopyToBackBuffer(sceneTarget.texture);
+    Step("stretch");
     gd.sprite->Begin();
     if (scene) scene->Draw2D();
     gd.sprite->End();
+    Step("sprites");
     if (app.blurFilter.valid() && glowTarget.texture) {
         app.blurFilter.Blur(glowTarget);
+        Step("blur");
         // The blurred glow is added over the picture, five times as bright.
         RenderStateGuard glow(d);
         glow.Blend(BlendMode::Additive);
         app.blurFilter.DrawFullScreen(app.blurFilter.targets[1], 0, 0, gd.presentParams.backBufferWidth,
                                       gd.presentParams.backBufferHeight, {5, 5, 5, 5});
+        Step("glow");
     }
     d.EndScene();
+}
+
+void SceneManager::Step(const char* step) {
+    if (onDrawStep) onDrawStep(step);
 }
 
 void SceneManager::Release() {

@@ -39,6 +39,9 @@ public:
     // the 3D pass draws straight into the back buffer, as it always has.
     void SetRenderScale(float scale);
     float renderScale() const { return renderScale_; }
+    // Called, when set, as each step of Draw ends ("clear", "3d", "stretch", "sprites", "blur",
+    // "glow"): the frame benchmark's breakdown finishes the device's work there and times it.
+    std::function<void(const char* step)> onDrawStep;
 
     std::unique_ptr<SceneBase> scene;
     Texture glowTarget;
@@ -48,6 +51,7 @@ public:
 
 private:
     void UploadFrameParameters();
+    void Step(const char* step);
     SceneFactory factory_;
     std::unique_ptr<GameServices> services_;
     std::function<void(const SceneBase*)> observer_;
