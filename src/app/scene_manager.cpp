@@ -111,14 +111,15 @@ void SceneManager::Draw() {
     RenderDevice& d = *gd.device;
     Application& app = Application::Instance();
 
-    d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
+    // Below full scale the 3D picture is drawn into a smaller target of its own and then
+    // stretched over the back buffer, depth and all, before the sprites: the stretch covers
+    // every pixel of the back buffer, which then needs no clearing of its own.
+    const bool scaled = sceneTarget.texture != 0;
+    if (!scaled) d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
     if (glowTarget.texture) {
         glowTarget.SetAsRenderTarget(0);
         d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
-    // Below full scale the 3D picture is drawn into a smaller target of its own and then
-    // stretched over the back buffer, depth and all, before the sprites.
-    const bool scaled = sceneTarget.texture != 0;
     if (scaled) {
         sceneTarget.SetAsRenderTarget(0);
         d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 0);
