@@ -9,7 +9,7 @@ import subprocess
 import time
 
 import korvelin_driver as kd
-from title_test import differing_pixels, start_title, white_fraction
+from title_test import escape_answered_no, start_title, white_fraction
 
 CENTRE = (600, 320, 680, 400)    # the reticle
 SCORE = (1080, 560, 1230, 680)   # the score panel, right of the craft
@@ -86,19 +86,7 @@ def test_escape_in_run(args):
     with kd.Game(args.binary, args.game_dir, args.out, "escape_in_run") as game:
         window = start_title(game)
         enter_run(game, window, args.out, "escape_before.png")
-        kd.focus(window.wid)
-        kd.key("Escape")
-        box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
-        kd.screenshot(box.wid, os.path.join(args.out, "return_question.png"))
-        kd.focus(box.wid)
-        kd.key("Return")  # いいえ, the default
-        kd.wait_until_gone(kd.QUESTION_CAPTION)
-        before = kd.screenshot(window.wid)
-        time.sleep(1.5)
-        after = kd.screenshot(window.wid)
-        kd.check(differing_pixels(before, after) > 3000, "the run stopped after No")
-        kd.focus(window.wid)
-        kd.key("Escape")
+        escape_answered_no(game, window, os.path.join(args.out, "return_question.png"), 3000, "run")
         kd.answer_question(game, yes=True)
         time.sleep(3.0)
         title = kd.screenshot(window.wid, os.path.join(args.out, "back_on_title.png"))

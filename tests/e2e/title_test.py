@@ -31,6 +31,25 @@ def differing_pixels(a, b, region=None, threshold=24):
     return count * 4
 
 
+def escape_answered_no(game, window, shot, moving, what):
+    """Escape on the window asks in the system's box (saved as shot); Return answers No, the
+    default, and the picture goes on (more than `moving` pixels change in 1.5 s). Then Escape
+    asks again, for the caller to answer."""
+    kd.focus(window.wid)
+    kd.key("Escape")
+    box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
+    kd.screenshot(box.wid, shot)
+    kd.focus(box.wid)
+    kd.key("Return")  # いいえ, the default
+    kd.wait_until_gone(kd.QUESTION_CAPTION)
+    before = kd.screenshot(window.wid)
+    time.sleep(1.5)
+    kd.check(game.process.poll() is None, "No ended the game")
+    kd.check(differing_pixels(before, kd.screenshot(window.wid)) > moving, f"the {what} stopped after No")
+    kd.focus(window.wid)
+    kd.key("Escape")
+
+
 def white_fraction(picture):
     white = 0
     for y in range(0, picture.height, 4):
@@ -87,21 +106,7 @@ def test_escape_asks(args):
     """Escape asks whether to quit: No keeps the title running, Yes ends the game with 0."""
     with kd.Game(args.binary, args.game_dir, args.out, "escape_asks") as game:
         window = start_title(game)
-        kd.focus(window.wid)
-        kd.key("Escape")
-        box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
-        kd.screenshot(box.wid, os.path.join(args.out, "quit_question.png"))
-        kd.focus(box.wid)
-        kd.key("Return")  # いいえ, the default
-        kd.wait_until_gone(kd.QUESTION_CAPTION)
-        time.sleep(0.5)
-        kd.check(game.process.poll() is None, "No ended the game")
-        before = kd.screenshot(window.wid)
-        time.sleep(1.0)
-        after = kd.screenshot(window.wid)
-        kd.check(differing_pixels(before, after) > 5000, "the title stopped moving after No")
-        kd.focus(window.wid)
-        kd.key("Escape")
+        escape_answered_no(game, window, os.path.join(args.out, "quit_question.png"), 5000, "title")
         kd.answer_question(game, yes=True)
         status = game.wait(5.0)
         kd.check(status == 0, f"Yes should end the game with status 0, got {status}")
