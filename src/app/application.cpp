@@ -80,6 +80,9 @@ bool Application::InitHeadless(int width, int height, std::string* error) {
         if (error) *error = "the effect files above would not compile";
         return false;
     }
+    // Nothing is painted: testing which faces the view can show would only cost time.
+    GameEffects::Instance().simpleShader.cullOutOfView = false;
+    GameEffects::Instance().modelShader.cullOutOfView = false;
     quitRequested = false;
     loopEnded = false;
     UiBinding::InitHeadless(width, height);

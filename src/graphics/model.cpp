@@ -53,10 +53,11 @@ void Mesh::MakeFaceRuns() {
 
 void Mesh::DrawSubsetInView(uint32_t subset, const Matrix& toClip, float grow) const {
     if (!device_ || !buffer_ || subset >= runs_.size()) return;
+    const ViewVolume view(toClip);
     // Runs that show and follow each other go to the device as one draw.
     uint32_t start = 0, count = 0;
     for (const FaceRun& run : runs_[subset]) {
-        if (!BoxMayShow(run.min, run.max, toClip, grow)) continue;
+        if (!view.MayShow(run.min, run.max, grow)) continue;
         if (count > 0 && start + count == run.indexStart) {
             count += run.indexCount;
             continue;

@@ -17,7 +17,7 @@ void ModelShader::Create() {
 
 void ModelShader::DrawMaterials(const Model* model, const Texture* untextured) {
     Matrix toClip;
-    const bool cull = EffectToClip(effect, &toClip);
+    const bool cull = cullOutOfView && EffectToClip(effect, &toClip);
     effect.SetTechnique("Tech");
     effect.Begin();
     effect.BeginPass(0);
@@ -55,7 +55,7 @@ void ModelShader::DrawFaded(const Model* model, int alpha) {
 void ModelShader::DrawOutline(const Model* model, float size, const Vec4& color) {
     if (!effect.valid() || !model || !model->mesh) return;
     Matrix toClip;
-    const bool cull = EffectToClip(effect, &toClip);
+    const bool cull = cullOutOfView && EffectToClip(effect, &toClip);
     effect.SetTechnique("OutlineTech");
     effect.SetFloat("OutlineSize", size);
     effect.SetVector("OutlineColor", color);

@@ -35,6 +35,7 @@ public:
 
     Effect effect;
     Texture whiteTexture;
+    bool cullOutOfView = true;  // as SimpleShader's
 
 private:
     void DrawMaterials(const Model* model, const Texture* untextured);

@@ -29,7 +29,7 @@ void SimpleShader::Create() {
 void SimpleShader::Draw(const Model* model) {
     if (!effect.valid() || !model || !model->mesh) return;
     Matrix toClip;
-    const bool cull = EffectToClip(effect, &toClip);
+    const bool cull = cullOutOfView && EffectToClip(effect, &toClip);
     effect.SetTechnique("Tech");
     effect.Begin();
     effect.BeginPass(0);

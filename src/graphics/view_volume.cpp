@@ -1,4 +1,5 @@
-// The box against the six planes of the view volume, in clip space.
+// The box against the planes of the view volume, each a linear function of the point: its
+// largest value over the box is at the centre plus the half size weighed by the plane's slopes.
 #include "graphics/view_volume.hpp"
 
 #include <cmath>
@@ -6,26 +7,44 @@
 
 #include "graphics/effect.hpp"
 
-bool BoxMayShow(const Vec3& min, const Vec3& max, const Matrix& toClip, float grow) {
+namespace {
+
+// Column j of the matrix: the clip coordinate j as a linear function of the point.
+Vec4 Column(const Matrix& m, int j) { return {m.m[0][j], m.m[1][j], m.m[2][j], m.m[3][j]}; }
+Vec4 Add(Vec4 a, Vec4 b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
+Vec4 Sub(Vec4 a, Vec4 b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
+
+// The largest and the largest absolute value of the plane's function over the box.
+float Highest(const Vec4& p, const Vec3& centre, const Vec3& half) {
+    return p.x * centre.x + p.y * centre.y + p.z * centre.z + p.w + std::fabs(p.x) * half.x + std::fabs(p.y) * half.y +
+           std::fabs(p.z) * half.z;
+}
+
+}  // namespace
+
+ViewVolume::ViewVolume(const Matrix& toClip) {
+    const Vec4 x = Column(toClip, 0), y = Column(toClip, 1), z = Column(toClip, 2), w = Column(toClip, 3);
+    planes_[0] = Add(w, x);  // x ≥ -w
+    planes_[1] = Sub(w, x);  // x ≤ w
+    planes_[2] = Add(w, y);
+    planes_[3] = Sub(w, y);
+    planes_[4] = z;          // z ≥ 0
+    planes_[5] = Sub(w, z);  // z ≤ w
+    w_ = w;
+}
+
+bool ViewVolume::MayShow(const Vec3& min, const Vec3& max, float grow) const {
     const float g = std::fabs(grow);
-    const float xs[2] = {min.x - g, max.x + g}, ys[2] = {min.y - g, max.y + g}, zs[2] = {min.z - g, max.z + g};
-    // Bit k set: every corner so far lies beyond plane k.
-    unsigned beyondAll = 0x3F;
-    for (int corner = 0; corner < 8 && beyondAll; ++corner) {
-        const Vec4 c = Vec4Transform({xs[corner & 1], ys[(corner >> 1) & 1], zs[corner >> 2], 1.0f}, toClip);
-        // Beyond by a margin far above the rounding of the device's own transform, so a corner
-        // the device might still see as on the plane is never called beyond it.
-        const float m = 1e-3f * std::fabs(c.w) + 1e-6f;
-        unsigned beyond = 0;
-        if (c.x < -c.w - m) beyond |= 1;
-        if (c.x > c.w + m) beyond |= 2;
-        if (c.y < -c.w - m) beyond |= 4;
-        if (c.y > c.w + m) beyond |= 8;
-        if (c.z < -m) beyond |= 16;
-        if (c.z > c.w + m) beyond |= 32;
-        beyondAll &= beyond;
-    }
-    return beyondAll == 0;
+    const Vec3 centre{(min.x + max.x) * 0.5f, (min.y + max.y) * 0.5f, (min.z + max.z) * 0.5f};
+    const Vec3 half{(max.x - min.x) * 0.5f + g, (max.y - min.y) * 0.5f + g, (max.z - min.z) * 0.5f + g};
+    // Beyond by a margin far above the rounding of the device's own transform, so a corner the
+    // device might still see as on the plane is never called beyond it.
+    const Vec4 negW{-w_.x, -w_.y, -w_.z, -w_.w};
+    const float widest = std::fmax(Highest(w_, centre, half), Highest(negW, centre, half));
+    const float margin = 1e-3f * widest + 1e-6f;
+    for (const Vec4& plane : planes_)
+        if (Highest(plane, centre, half) < -margin) return false;
+    return true;
 }
 
 bool EffectToClip(const Effect& effect, Matrix* toClip) {

@@ -8,11 +8,20 @@
 
 class Effect;
 
-// False only when all eight corners lie beyond one and the same plane of the view volume
-// (left, right, top, bottom, near at depth 0, far at depth 1): every point of the box, and so
-// every triangle in it, is then clipped away. `grow` widens the box on every side (an outline
-// pushed out along the normals).
-bool BoxMayShow(const Vec3& min, const Vec3& max, const Matrix& toClip, float grow = 0.0f);
+class ViewVolume {
+public:
+    // The six planes (left, right, bottom, top, near at depth 0, far at depth 1) of the volume
+    // that `toClip` (world by view by projection) maps onto the picture, in the model's frame.
+    explicit ViewVolume(const Matrix& toClip);
+    // False only when all eight corners of the box, widened by `grow` on every side (an outline
+    // pushed out along the normals), lie beyond one and the same plane: every point of the box,
+    // and so every triangle in it, is then clipped away.
+    bool MayShow(const Vec3& min, const Vec3& max, float grow = 0.0f) const;
+
+private:
+    Vec4 planes_[6];  // inside where x·p + y·q + z·r + w ≥ 0, p the point
+    Vec4 w_;          // the clip w as the same kind of plane
+};
 
 // The effect's placement as its vertex shaders apply it: "mW" by "mV" by "mP". False when the
 // effect lacks one of them; the caller then draws everything.
