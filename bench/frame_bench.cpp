@@ -11,8 +11,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>

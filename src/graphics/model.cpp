@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <map>
 
-#include "graphics/view_volume.hpp"
 #include "platform/image/texture_image.hpp"
 #include "platform/mesh/x_file_loader.hpp"
 
@@ -51,13 +50,17 @@ void Mesh::MakeFaceRuns() {
     }
 }
 
-void Mesh::DrawSubsetInView(uint32_t subset, const Matrix& toClip, float grow) const {
-    if (!device_ || !buffer_ || subset >= runs_.size()) return;
-    const ViewVolume view(toClip);
+void Mesh::DrawSubset(uint32_t subset, const ViewVolume* view, float grow) const {
+    if (!device_ || !buffer_ || subset >= data_.subsets.size()) return;
+    if (!view) {
+        const MeshSubset& s = data_.subsets[subset];
+        device_->DrawMesh(buffer_, s.indexStart, s.indexCount);
+        return;
+    }
     // Runs that show and follow each other go to the device as one draw.
     uint32_t start = 0, count = 0;
     for (const FaceRun& run : runs_[subset]) {
-        if (!view.MayShow(run.min, run.max, grow)) continue;
+        if (!view->MayShow(run.min, run.max, grow)) continue;
         if (count > 0 && start + count == run.indexStart) {
             count += run.indexCount;
             continue;
@@ -76,11 +79,6 @@ void Mesh::Release() {
     data_ = {};
 }
 
-void Mesh::DrawSubset(uint32_t subset) const {
-    if (!device_ || !buffer_ || subset >= data_.subsets.size()) return;
-    const MeshSubset& s = data_.subsets[subset];
-    device_->DrawMesh(buffer_, s.indexStart, s.indexCount);
-}
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/texture.hpp"
+#include "graphics/view_volume.hpp"
 #include "platform/image/texture_image.hpp"
 #include "platform/mesh/mesh_data.hpp"
 #include "platform/render/render_device.hpp"
@@ -24,12 +25,10 @@ public:
     ~Mesh() { Release(); }
     bool Create(platform::RenderDevice& device, platform::MeshData data);
     void Release();
-    // Draws the faces of one material with the current effect pass.
-    void DrawSubset(uint32_t subset) const;
-    // The same, leaving out the runs of faces that cannot show when the mesh is placed by
-    // `toClip` (world, view and projection), each run's box widened by `grow`: the faces drawn
-    // keep their order, so the picture is the same.
-    void DrawSubsetInView(uint32_t subset, const Matrix& toClip, float grow = 0.0f) const;
+    // Draws the faces of one material with the current effect pass. Given a view, the runs of
+    // faces that cannot show in it are left out, each run's box widened by `grow`: the faces
+    // drawn keep their order, so the picture is the same.
+    void DrawSubset(uint32_t subset, const ViewVolume* view = nullptr, float grow = 0.0f) const;
     // Nearest hit of a ray in the mesh's own frame: both faces, nothing behind the origin, the
     // distance in units of `direction` as given.
     platform::RayHit Intersect(Vec3 origin, Vec3 direction) const { return data_.Intersect(origin, direction); }

@@ -6,7 +6,6 @@
 #include "graphics/graphics_device.hpp"
 #include "graphics/model.hpp"
 #include "graphics/simple_shader.hpp"
-#include "graphics/view_volume.hpp"
 
 void ModelShader::Create() {
     Release();
@@ -16,8 +15,7 @@ void ModelShader::Create() {
 }
 
 void ModelShader::DrawMaterials(const Model* model, const Texture* untextured) {
-    Matrix toClip;
-    const bool cull = cullOutOfView && EffectToClip(effect, &toClip);
+    const std::optional<ViewVolume> view = cullOutOfView ? EffectViewVolume(effect) : std::nullopt;
     effect.SetTechnique("Tech");
     effect.Begin();
     effect.BeginPass(0);
@@ -30,8 +28,7 @@ void ModelShader::DrawMaterials(const Model* model, const Texture* untextured) {
         effect.SetVector("MateSpecular", {m.specular.r, m.specular.g, m.specular.b, m.specular.a});
         effect.SetFloat("MateSpePower", m.power);
         effect.CommitChanges();
-        if (cull) model->mesh->DrawSubsetInView(i, toClip);
-        else model->mesh->DrawSubset(i);
+        model->mesh->DrawSubset(i, view ? &*view : nullptr);
     }
     effect.EndPass();
     effect.End();
@@ -54,18 +51,14 @@ void ModelShader::DrawFaded(const Model* model, int alpha) {
 
 void ModelShader::DrawOutline(const Model* model, float size, const Vec4& color) {
     if (!effect.valid() || !model || !model->mesh) return;
-    Matrix toClip;
-    const bool cull = cullOutOfView && EffectToClip(effect, &toClip);
+    const std::optional<ViewVolume> view = cullOutOfView ? EffectViewVolume(effect) : std::nullopt;
     effect.SetTechnique("OutlineTech");
     effect.SetFloat("OutlineSize", size);
     effect.SetVector("OutlineColor", color);
     effect.Begin();
     effect.BeginPass(0);
     // The outline is the mesh pushed out along its normals by `size`.
-    for (uint32_t i = 0; i < model->materialCount; ++i) {
-        if (cull) model->mesh->DrawSubsetInView(i, toClip, size);
-        else model->mesh->DrawSubset(i);
-    }
+    for (uint32_t i = 0; i < model->materialCount; ++i) model->mesh->DrawSubset(i, view ? &*view : nullptr, size);
     effect.EndPass();
     effect.End();
 }

@@ -5,7 +5,6 @@
 
 #include "graphics/graphics_device.hpp"
 #include "graphics/model.hpp"
-#include "graphics/view_volume.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
 
@@ -28,8 +27,7 @@ void SimpleShader::Create() {
 
 void SimpleShader::Draw(const Model* model) {
     if (!effect.valid() || !model || !model->mesh) return;
-    Matrix toClip;
-    const bool cull = cullOutOfView && EffectToClip(effect, &toClip);
+    const std::optional<ViewVolume> view = cullOutOfView ? EffectViewVolume(effect) : std::nullopt;
     effect.SetTechnique("Tech");
     effect.Begin();
     effect.BeginPass(0);
@@ -41,8 +39,7 @@ void SimpleShader::Draw(const Model* model) {
         const Texture& t = model->materialTextures[i];
         effect.SetTexture("MateDiffuseTex", t.texture ? t.texture : whiteTexture.texture);
         effect.CommitChanges();
-        if (cull) model->mesh->DrawSubsetInView(i, toClip);
-        else model->mesh->DrawSubset(i);
+        model->mesh->DrawSubset(i, view ? &*view : nullptr);
     }
     effect.EndPass();
     effect.End();

@@ -23,7 +23,7 @@ public:
 
     Effect effect;
     Texture whiteTexture;  // stands in for materials without a texture of their own
-    // Faces out of view are left out (Mesh::DrawSubsetInView); headless runs draw to a device
+    // Faces out of view are left out (Mesh::DrawSubset given the view); headless runs draw to a device
     // that paints nothing and switch it off, since there it would only cost time.
     bool cullOutOfView = true;
 };

@@ -47,14 +47,13 @@ bool ViewVolume::MayShow(const Vec3& min, const Vec3& max, float grow) const {
     return true;
 }
 
-bool EffectToClip(const Effect& effect, Matrix* toClip) {
+std::optional<ViewVolume> EffectViewVolume(const Effect& effect) {
     Matrix m[3];
     const char* names[3] = {"mW", "mV", "mP"};
     for (int i = 0; i < 3; ++i) {
         const std::vector<float>* values = effect.GetValue(names[i]);
-        if (!values || values->size() != 16) return false;
+        if (!values || values->size() != 16) return std::nullopt;
         std::memcpy(m[i].Data(), values->data(), sizeof(float) * 16);
     }
-    *toClip = m[0] * m[1] * m[2];
-    return true;
+    return ViewVolume(m[0] * m[1] * m[2]);
 }

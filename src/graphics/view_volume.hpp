@@ -4,6 +4,8 @@
 // stays the same to the pixel.
 #pragma once
 
+#include <optional>
+
 #include "math/math.hpp"
 
 class Effect;
@@ -23,6 +25,6 @@ private:
     Vec4 w_;          // the clip w as the same kind of plane
 };
 
-// The effect's placement as its vertex shaders apply it: "mW" by "mV" by "mP". False when the
+// The volume the effect's vertex shaders place a model in: "mW" by "mV" by "mP". None when the
 // effect lacks one of them; the caller then draws everything.
-bool EffectToClip(const Effect& effect, Matrix* toClip);
+std::optional<ViewVolume> EffectViewVolume(const Effect& effect);

@@ -539,7 +539,6 @@ void GlRenderDevice::DoCopyToBackBuffer(TextureId source) {
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
-    glStencilMask(0xFF);
     // Both are stored top row first: no flip. Depth cannot be filtered, only picked.
     glBlitFramebuffer(0, 0, sw, sh, 0, 0, bw, bh, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     // Depth only: no draw tests the stencil (the test stays off), and a stencil blit is the
