@@ -1,8 +1,11 @@
 // The headless run's loop, its script, its trace and its summary.
 #include "app/headless_run.hpp"
 
+#include <cerrno>
 #include <chrono>
+#include <cinttypes>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,7 +14,9 @@
 #include "app/player_settings.hpp"
 #include "app/game_folder.hpp"
 #include "app/scene_manager.hpp"
+#include "graphics/graphics_device.hpp"
 #include "platform/i18n/language.hpp"
+#include "platform/null/null_render_device.hpp"
 #include "scene/scene_game.hpp"
 #include "scene/scene_title.hpp"
 #include "platform/trace/trace_writer.hpp"
@@ -32,6 +37,14 @@ bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
         if (!LoadInputScript(options.inputFile, options.inputFile, &script, error)) return false;
         player_ = ScriptPlayer(std::move(script));
         scriptQuits_ = player_.HasQuit();
+    }
+    if (!options.drawLogFile.empty()) {
+        drawLogName_ = options.drawLogFile;
+        drawLog_.reset(std::fopen(options.drawLogFile.c_str(), "w"));
+        if (!drawLog_) {
+            *error = "cannot create '" + options.drawLogFile + "': " + std::strerror(errno);
+            return false;
+        }
     }
     return options.traceFile.empty() || trace_.Open(options.traceFile, error);
 }
@@ -104,6 +117,8 @@ int HeadlessRun::Run() {
         return courseGiven_ ? kBadArguments : kFailed;
     }
     ApplySettings(app.settings, manager);
+    auto* nullDevice = dynamic_cast<NullRenderDevice*>(GraphicsDevice::Instance().device.get());
+    if (drawLog_ && nullDevice) nullDevice->DigestUniforms(true);
     running_ = true;
     bool played = false;  // a game scene has run
     const auto begin = std::chrono::steady_clock::now();
@@ -111,6 +126,9 @@ int HeadlessRun::Run() {
         if (app.loopEnded) break;  // a scene ended the game
         if (!player_.Apply(frame_, input_)) break;  // the recorded run was closed here
         app.RunFrame(manager);
+        if (drawLog_ && nullDevice)
+            std::fprintf(drawLog_.get(), "{\"frame\":%" PRId64 ",\"draws\":%zu,\"digest\":\"%016" PRIx64 "\"}\n", frame_,
+                         nullDevice->draws().size(), DigestOfDraws(nullDevice->draws()));
         if (!frames_ && RunHasEnded(manager.scene.get(), played)) {
             ++frame_;
             break;
@@ -127,6 +145,10 @@ int HeadlessRun::Run() {
         std::fprintf(stderr, Tr("korvelin: %zu answer(s) of the script found no question to answer\n"),
                      player_.answersLeft());
     int status = 0;
+    if (drawLog_ && (std::ferror(drawLog_.get()) || std::fclose(drawLog_.release()) != 0)) {
+        std::fprintf(stderr, "korvelin: cannot write '%s'\n", drawLogName_.c_str());
+        status = kFailed;
+    }
     if (!trace_.Close(&error)) {
         std::fprintf(stderr, "korvelin: %s\n", error.c_str());
         status = kFailed;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -48,6 +50,9 @@ private:
     platform::ScriptPlayer player_;
     platform::ScriptedInput input_;
     RunTrace trace_;
+    // --draw-log: after every frame its draws, counted and digested (DigestOfDraws).
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> drawLog_{nullptr, std::fclose};
+    std::string drawLogName_;
     int64_t frame_ = 0;
     bool running_ = false;
 };

@@ -30,6 +30,7 @@ constexpr Option kOptions[] = {
     {"--settings", true, Where::Both},
     {"--no-frame-skip", false, Where::Window}, {"--render-scale", true, Where::Window},
     {"--autopilot", false, Where::Both},  {"--scores", true, Where::Headless},
+    {"--draw-log", true, Where::Headless},
 };
 
 // Pairs that cannot be given together.
@@ -46,6 +47,7 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--input") out->inputFile = value;
     else if (name == "--scores") out->scoresFile = value;
     else if (name == "--trace") out->traceFile = value;
+    else if (name == "--draw-log") out->drawLogFile = value;
     else if (name == "--fullscreen") out->fullScreen = true;
     else if (name == "--windowed") out->fullScreen = false;
     else if (name == "--record") out->recordFile = value;
@@ -192,6 +194,8 @@ std::string LaunchUsage() {
         {"--frames N", Tr("headless: stop after N frames (default: when the game ends)")},
         {"--start SCENE", Tr("headless: begin on the title (default) or in the game")},
         {"--input FILE", Tr("headless: play the keys, cursor and answers of an input script")},
+        {"--draw-log FILE", Tr("headless: write one line per frame to FILE with the number of draws\n"
+                               "and a digest of everything they would show")},
         {"--help, -h", Tr("show this text")},
         {"--version", Tr("show the version")},
     };
@@ -201,7 +205,7 @@ std::string LaunchUsage() {
             "                [--no-frame-skip] [--autopilot] [--dev]\n"
             "       korvelin --headless [--frames N] [--start title|game] [--input FILE] [--trace FILE]\n"
             "                [--course FILE] [--seed N] [--settings FILE] [--autopilot] [--scores FILE]\n"
-            "                [--dev]\n\n";
+            "                [--draw-log FILE] [--dev]\n\n";
     constexpr size_t kColumn = 19;  // where the descriptions begin
     for (const Line& line : lines) {
         text += "  ";

@@ -18,6 +18,7 @@ struct LaunchOptions {
     SceneId start = kSceneTitle;    // headless: the first scene
     std::string inputFile;          // headless: the input script
     std::string traceFile;          // one JSON line per frame
+    std::string drawLogFile;        // headless: one line per frame with a digest of its draws
     std::optional<bool> fullScreen;  // window: --fullscreen or --windowed
     std::string recordFile;         // window: the run's input, written as an input script
     std::string replayFile;         // window: an input script played instead of the devices

@@ -4,8 +4,48 @@
 #include <algorithm>
 #include <cstring>
 #include <sstream>
+#include <type_traits>
 
 namespace platform {
+
+namespace {
+
+// FNV-1a, 64 bits: small, and the same on every machine.
+class Digest {
+public:
+    void Bytes(const void* data, size_t size) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < size; ++i) value_ = (value_ ^ p[i]) * 0x100000001B3ull;
+    }
+    template <typename... T>
+    void Values(const T&... v) {
+        static_assert((std::is_trivially_copyable_v<T> && ...));
+        (Bytes(&v, sizeof v), ...);
+    }
+    template <typename T>
+    void List(const std::vector<T>& v) {
+        Values(v.size());
+        if (!v.empty()) Bytes(v.data(), v.size() * sizeof(T));
+    }
+    uint64_t value() const { return value_; }
+
+private:
+    uint64_t value_ = 0xCBF29CE484222325ull;
+};
+
+}  // namespace
+
+uint64_t DigestOfDraws(const std::vector<NullDraw>& draws) {
+    Digest d;
+    for (const NullDraw& draw : draws) {
+        d.Values(draw.kind, draw.primitive, draw.targets, draw.texture0, draw.program, draw.mesh, draw.firstIndex,
+                 draw.indexCount);
+        d.List(draw.hud);
+        d.List(draw.screen);
+        d.Values(draw.transforms, draw.states, draw.uniforms);
+    }
+    return d.value();
+}
 
 NullRenderDevice::NullRenderDevice(int w, int h) : RenderDevice(w, h), backBuffer_(size_t(w) * h * 4, 0) {}
 
@@ -132,6 +172,21 @@ NullDraw NullRenderDevice::Snapshot(NullDraw::Kind kind) const {
     d.program = program_;
     d.transforms = transforms_;
     d.states = renderStates_;
+    if (digestUniforms_ && program_) {
+        const auto p = programs_.find(program_);
+        if (p != programs_.end()) {
+            // By location: the map's own order is not the same from run to run.
+            std::vector<int> locations;
+            for (const auto& [location, values] : p->second.values) locations.push_back(location);
+            std::sort(locations.begin(), locations.end());
+            Digest digest;
+            for (const int location : locations) {
+                digest.Values(location);
+                digest.List(p->second.values.at(location));
+            }
+            d.uniforms = digest.value();
+        }
+    }
     return d;
 }
 

@@ -23,7 +23,15 @@ struct NullDraw {
     std::vector<ScreenVertex> screen;
     std::array<Matrix, static_cast<size_t>(TransformType::Count)> transforms{};
     std::array<uint32_t, static_cast<size_t>(RenderState::Count)> states{};
+    // The program's uniform values at the draw, as one number; 0 unless asked for (see
+    // DigestUniforms).
+    uint64_t uniforms = 0;
 };
+
+// One number for everything a list of draws would put on the screen: kinds, targets, textures,
+// programs, meshes, vertices, transforms, states and uniforms, in order. Two runs that draw the
+// same give the same number; a restructuring of the drawing is checked with it frame by frame.
+uint64_t DigestOfDraws(const std::vector<NullDraw>& draws);
 
 class NullRenderDevice final : public RenderDevice {
 public:
@@ -36,6 +44,9 @@ public:
     int presentCount() const { return presents_; }
     // Uniform values last set per (program, location), for tests of effect uploads.
     const std::vector<float>* UniformValue(ProgramId program, const std::string& name) const;
+    // Every draw from now on records a digest of its program's uniform values (a little work per
+    // draw, so only when a draw log wants it).
+    void DigestUniforms(bool on) { digestUniforms_ = on; }
     // Make the next CreateProgram fail with this text (tests of compile errors).
     void FailNextProgram(std::string log) { failNextProgram_ = std::move(log); }
 
@@ -82,6 +93,7 @@ private:
     std::string failNextProgram_;
     int presents_ = 0;
     bool presented_ = false;
+    bool digestUniforms_ = false;
 };
 
 }  // namespace platform

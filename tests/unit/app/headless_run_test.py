@@ -76,13 +76,22 @@ def title_zooms_into_game(a):
 
 
 def same_input_same_trace(a):
-    traces = []
+    """The same input twice: the same trace, and the same draws frame by frame (the draw log)."""
+    traces, logs = [], []
     for name in ("again1", "again2"):
-        status, _, _, trace = run(["--frames", "180"], a.binary, a.game_dir, TAP_SPACE, a.out, name)
+        log = os.path.join(a.out, name + "-draws.jsonl")
+        status, _, _, trace = run(["--frames", "180", "--draw-log", log], a.binary, a.game_dir, TAP_SPACE, a.out, name)
         check(status == 0, "exit status %d" % status)
         with open(trace, "rb") as f:
             traces.append(f.read())
+        with open(log, encoding="utf-8") as f:
+            logs.append([json.loads(line) for line in f])
     check(len(traces[0]) > 0 and traces[0] == traces[1], "the two traces differ")
+    frames = logs[0]
+    check([f["frame"] for f in frames] == list(range(180)), "the draw log has a line per frame")
+    check(all(f["draws"] > 0 for f in frames), "a frame drew nothing: %r" % frames[:3])
+    check(len({f["digest"] for f in frames}) > 100, "the frames' digests hardly change over a zoom into the game")
+    check(logs[0] == logs[1], "the same input drew differently")
 
 
 def script_error_stops_before_start(a):
