@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 # Sorted by file, so a change shows where it came from; no dates, so the file changes only with
 # its texts.
 find src -name '*.cpp' -o -name '*.hpp' | LC_ALL=C sort > "$work/files"
-xgettext --from-code=UTF-8 --language=C++ --keyword= --keyword=Tr --flag=Tr:1:pass-c-format \
+xgettext --from-code=UTF-8 --language=C++ --keyword= --keyword=Tr --keyword=TrLater --flag=Tr:1:pass-c-format \
   --add-comments=TRANSLATORS: --sort-by-file --package-name=korvelin --no-wrap \
   --msgid-bugs-address=maintainers@korvelin.org -f "$work/files" -o "$work/korvelin.pot"
 sed -i -e "/^\"POT-Creation-Date:/d" -e "s/charset=CHARSET/charset=UTF-8/" "$work/korvelin.pot"

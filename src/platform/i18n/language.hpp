@@ -39,4 +39,8 @@ bool SpeakLanguage(Language language, const std::filesystem::path& catalogues, s
 // catalogue lacks. The compiler checks printf formats through it as through the literal.
 const char* Tr(const char* english) __attribute__((format_arg(1)));
 
+// `english` as it is, marked for the catalogues: a text kept in a table before the language is
+// known, and translated with Tr where it is shown.
+constexpr const char* TrLater(const char* english) { return english; }
+
 }  // namespace platform

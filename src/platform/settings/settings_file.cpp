@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 #include "platform/files/bounded_file.hpp"
 #include "platform/files/safe_file.hpp"
@@ -31,6 +32,7 @@ SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming
     file.settings = std::move(reading.settings);
     file.problems = std::move(reading.problems);
     file.keepAside = !file.problems.empty();
+    if (reading.newer()) file.asideSuffix = ".newer";
     return file;
 }
 
@@ -50,13 +52,15 @@ bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string*
         }
     }
     if (file.keepAside && fs::exists(fs::symlink_status(file.path, ec))) {
-        const std::string aside = FreeNameBeside(file.path, ".broken");
+        const std::string aside = FreeNameBeside(file.path, file.asideSuffix);
         if (aside.empty() || std::rename(file.path.c_str(), aside.c_str()) != 0) {
             *error = "cannot keep '" + file.path + "' aside before writing a new one: " +
                      (aside.empty() ? std::string("no free name beside it") : std::strerror(errno));
             return false;
         }
-        *note = "the settings file '" + file.path + "' had problems and is kept as '" + aside + "'";
+        const bool newer = std::string_view(file.asideSuffix) == ".newer";
+        *note = "the settings file '" + file.path + (newer ? "' of a newer version of the game" : "' had problems and") +
+                " is kept as '" + aside + "'";
     }
     if (!WriteFileSafely(file.path, FormatSettings(settings), error)) return false;
     file.keepAside = false;

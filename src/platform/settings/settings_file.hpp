@@ -18,19 +18,23 @@ struct SettingsFile {
     std::string path;
     Settings settings;                  // as read: the defaults where something was wrong
     std::vector<std::string> problems;  // one line each, naming the file
-    // There is a file at path that did not read cleanly: it is kept beside before the first save.
+    // There is a file at path that did not read cleanly, or that a newer game wrote: it is kept
+    // beside (PATH + asideSuffix, numbered when taken) before the first save.
     bool keepAside = false;
+    const char* asideSuffix = ".broken";  // ".newer" for a newer game's file
     // Something other than a file stands at path (a folder, a device): it is never written.
     bool writable = true;
 };
 
 // Reads path. No file there: the defaults, no problem. A file that cannot be read (or is larger
 // than a settings file may be, or a folder, a device or a pipe), or is no settings file at all,
-// is one problem and gives the defaults.
+// is one problem and gives the defaults. A newer game's file is one line too, and gives what this
+// game knows of it.
 SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming);
 
 // Writes the settings to file.path (its folder made when missing). When file.keepAside, the file
-// there is first renamed to a free name beside it (PATH.broken, PATH.broken-2, ...), said in
+// there is first renamed to a free name beside it (PATH.broken, PATH.broken-2, ...; PATH.newer
+// for a newer game's file), said in
 // *note; once written, keepAside is false. False with the reason in *error: nothing is written,
 // and a file already kept aside stays where it was put.
 bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string* note, std::string* error);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/settings/settings_file.hpp"
+#include "platform/settings/settings_table.hpp"
 #include "platform/window/device_input.hpp"
 
 using namespace platform;
@@ -86,6 +87,61 @@ TEST(SettingsFormat, EachFaultIsOneLineAndKeepsItsDefault) {
     }
 }
 
+// A file of each version: one from before versions reads as it always did; the game writes its
+// own version; a newer game's file gives what this game knows of it, its own tables and keys
+// unread without a word, and says once that it is newer; a version that is no whole number is
+// one problem.
+TEST(SettingsFormat, FilesOfEveryVersionRead) {
+    const std::string body = "[audio]\nmusic = 40\n[look]\ninvert_vertical = true\n";
+    const SettingsReading old = Read(body);
+    EXPECT_TRUE(old.problems.empty());
+    EXPECT_EQ(old.version, 0);
+    EXPECT_EQ(old.settings.music, 40);
+    const std::string written = FormatSettings(old.settings);
+    EXPECT_NE(written.find("\nversion = 1\n"), std::string::npos) << written;
+    EXPECT_LT(written.find("version = 1"), written.find("[audio]")) << "above every table";
+    EXPECT_EQ(Read(written).version, 1);
+
+    const SettingsReading newer =
+        Read("version = 7\n[ghosts]\nshown = true\n[audio]\nmusic = 40\nreverb = 0.5\n[look]\ninvert_vertical = true\n");
+    ASSERT_EQ(newer.problems.size(), 1u) << newer.problems[1];
+    EXPECT_NE(newer.problems[0].find("newer version of the game (settings version 7)"), std::string::npos)
+        << newer.problems[0];
+    EXPECT_TRUE(newer.newer());
+    EXPECT_EQ(newer.settings, old.settings);
+
+    const SettingsReading bad = Read("version = \"two\"\n" + body);
+    ASSERT_EQ(bad.problems.size(), 1u);
+    EXPECT_NE(bad.problems[0].find("s.toml:1: version: expected a whole number"), std::string::npos) << bad.problems[0];
+    EXPECT_EQ(bad.settings, old.settings);
+}
+
+// The table behind the file and the options screen: every setting writes a value that reads
+// back, a change is heard by its group only, and the reader names the tables from it.
+TEST(SettingsTable, EverySettingReadsBackAndChangesItsOwnGroup) {
+    Settings changed;
+    changed.effects = 30;
+    changed.gamepadSpeed = 2.5;
+    changed.buttons[size_t(Control::Fire)] = {"x"};
+    changed.renderScale = 0.75;
+    changed.pauseOnFocusLoss = false;
+    const SettingChanges groups = ChangesBetween(Settings{}, changed);
+    for (const SettingGroup g : {SettingGroup::Audio, SettingGroup::Look, SettingGroup::Controls, SettingGroup::Display,
+                                 SettingGroup::Play})
+        EXPECT_TRUE(groups.Has(g)) << int(g);
+    changed = Settings{};
+    changed.music = 0;
+    EXPECT_EQ(ChangesBetween(Settings{}, changed), SettingChanges().Add(SettingGroup::Audio));
+    EXPECT_TRUE(ChangesBetween(changed, changed).Empty());
+    for (const Setting& setting : SettingsTable()) {
+        EXPECT_TRUE(IsSettingsTable(setting.table)) << setting.key;
+        EXPECT_TRUE(setting.read && setting.write && setting.show) << setting.key;
+        EXPECT_EQ(setting.step != nullptr, setting.kind != SettingKind::Binding && setting.kind != SettingKind::Text)
+            << setting.key;
+    }
+    EXPECT_EQ(SettingsTableNames(), "audio, look, keys, gamepad, display, play");
+}
+
 // A file that is no settings file at all: one line, every default.
 TEST(SettingsFormat, DamagedFilesGiveTheDefaults) {
     const std::string cases[] = {
@@ -144,6 +200,15 @@ TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
     EXPECT_NE(file.problems[0].find("folder"), std::string::npos) << file.problems[0];
     EXPECT_FALSE(SaveSettingsFile(file, changed, &note, &error));
     EXPECT_TRUE(fs::is_directory(path));
+    // A newer game's file is kept beside as it was before this game writes its own.
+    fs::remove_all(path);
+    const std::string newer = "version = 9\n[audio]\nmusic = 40\n[ghosts]\nshown = true\n";
+    std::ofstream(path, std::ios::binary) << newer;
+    file = LoadSettingsFile(path, kNames);
+    EXPECT_EQ(file.settings.music, 40);
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    EXPECT_EQ(Slurp(folder / "settings.toml.newer"), newer);
+    EXPECT_NE(note.find("newer version"), std::string::npos) << note;
     // No file and no folder yet: the defaults, and saving makes the folder.
     fs::remove_all(folder);
     file = LoadSettingsFile(path, kNames);
