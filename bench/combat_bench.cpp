@@ -159,7 +159,7 @@ void BM_NullDeviceFrameClears(benchmark::State& state) {
     for (auto _ : state) {
         d.SetRenderTarget(0, gd.backBufferSurface);
         d.Clear(platform::kClearTarget | platform::kClearZBuffer | platform::kClearStencil, 0xFF000000, 1.0f, 0);
-        gManager->glowTarget.SetAsRenderTarget(0);
+        gManager->pipeline().glowTarget().SetAsRenderTarget(0);
         d.Clear(platform::kClearTarget, 0xFF000000, 1.0f, 0);
     }
     d.SetRenderTarget(0, gd.backBufferSurface);

@@ -22,6 +22,7 @@
 #include "app/ui_binding.hpp"
 #include "busy_moment.hpp"
 #include "scene/scene_game.hpp"
+#include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/input/input.hpp"
@@ -52,7 +53,7 @@ std::unique_ptr<SceneBase> MakeEmptyScene(SceneId id, GameServices&) { return st
 void RunUnpacedFrame(Application& app, SceneManager& manager) {
     platform::WindowEvent event;
     while (app.window->PollEvent(&event)) app.WindowProc(event);
-    app.paceFrames = false;
+    app.config.paceFrames = false;
     app.RunFrame(manager);
 }
 
@@ -60,7 +61,7 @@ void BM_Frame(benchmark::State& state, SceneFactory factory, float scale = 1.0f)
     Application& app = Application::Instance();
     SceneManager manager(std::move(factory));
     manager.Init();
-    manager.SetRenderScale(scale);
+    manager.pipeline().SetRenderScale(scale);
     RunUnpacedFrame(app, manager);  // first-use costs (texture loads, shader warm-up) stay out
     for (auto _ : state) RunUnpacedFrame(app, manager);
     manager.Release();
@@ -83,16 +84,15 @@ void BM_ClearAndPresent(benchmark::State& state) {
 // blurred three times across and down, and added over the back buffer. Finish makes the
 // software rasteriser's work part of the figure.
 void BM_PostProcess(benchmark::State& state) {
-    Application& app = Application::Instance();
     GraphicsDevice& gd = GraphicsDevice::Instance();
     platform::RenderDevice& d = *gd.device;
     Texture glow;
     glow.CreateTarget(kWidth, kHeight, 1, TextureUsage::RenderTarget);
     for (auto _ : state) {
         d.BeginScene();
-        app.blurFilter.Blur(glow);
+        GameEffects::Instance().blurFilter.Blur(glow);
         d.SetRenderState(platform::RenderState::DestBlend, platform::Blend::One);
-        app.blurFilter.DrawFullScreen(app.blurFilter.targets[1], 0, 0, kWidth, kHeight, {5, 5, 5, 5});
+        GameEffects::Instance().blurFilter.DrawFullScreen(GameEffects::Instance().blurFilter.targets[1], 0, 0, kWidth, kHeight, {5, 5, 5, 5});
         d.SetRenderState(platform::RenderState::DestBlend, platform::Blend::InvSrcAlpha);
         d.EndScene();
         d.Finish();
@@ -159,7 +159,7 @@ BENCHMARK_CAPTURE(BM_Frame, title_scene_scale_0_5, CreateGameScene, 0.5f)->Apply
 class DrawStepTimes {
 public:
     explicit DrawStepTimes(SceneManager& manager) {
-        manager.onDrawStep = [this](const char* step) { Mark(step); };
+        manager.pipeline().onDrawStep = [this](const char* step) { Mark(step); };
     }
     void Begin() { last_ = Clock::now(); }
     void End() {
@@ -191,7 +191,7 @@ void BM_BusyGameFrame(benchmark::State& state, bool units, float scale = 1.0f, b
     Application& app = Application::Instance();
     SceneManager manager(CreateGameScene);
     manager.Init();
-    manager.SetRenderScale(scale);
+    manager.pipeline().SetRenderScale(scale);
     BusyMoment moment;
     std::string why;
     const auto putBack = [&] {
@@ -246,7 +246,6 @@ Start StartGraphics(std::string* why) {
     Application& app = Application::Instance();
     app.window = platform::Window::Create("-KORVELIN-", kWidth, kHeight, why);
     if (!app.window) return Start::NoDisplay;
-    app.window->GetClientSize(&app.clientWidth, &app.clientHeight);
     platform::SetInput(&app.window->input());
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (!gd.Create(*app.window, kWidth, kHeight, SurfaceFormat::X8R8G8B8, false)) {
@@ -254,9 +253,9 @@ Start StartGraphics(std::string* why) {
         return Start::NoDevice;
     }
     gd.SetDefaultStates();
-    app.simpleShader.Create();
-    app.modelShader.Create();
-    app.blurFilter.Create();
+    GameEffects::Instance().simpleShader.Create();
+    GameEffects::Instance().modelShader.Create();
+    GameEffects::Instance().blurFilter.Create();
     app.window->Show();
     if (!UiBinding::Init(*app.window)) std::fprintf(stderr, "frame_bench: the UI binding did not start\n");
     return Start::Ready;

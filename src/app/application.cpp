@@ -10,6 +10,7 @@
 #include "app/render_scale.hpp"
 #include "app/scene_manager.hpp"
 #include "app/ui_binding.hpp"
+#include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/clock.hpp"
@@ -30,20 +31,24 @@ bool Application::Init(int width, int height, std::string* error) {
         if (error) *error = why;
         return false;
     }
-    window->GetClientSize(&clientWidth, &clientHeight);
+    window->GetClientSize(&clientWidth_, &clientHeight_);
     SetInput(&window->input());
-    questions_ = std::make_unique<QuestionHandler>(*window);
+    screens_ = std::make_unique<HeldScreen>(*window);
+    questions_ = std::make_unique<QuestionHandler>(*screens_);
     SetDialogHandler([this](const DialogRequest& r) { return questions_->Ask(r); });
 
     const DialogRequest fullScreenQuestion{Tr("Play in full screen?"), Tr("Confirm"), DialogIcon::Question,
                                            DialogButtons::YesNo, false};
-    std::optional<bool> fullScreen = fullScreenChoice;
+    // The settings (or the command line) may answer the question before it is asked.
+    std::optional<bool> fullScreen;
+    const FullScreenAtStart atStart = settings.Effective().fullScreen;
+    if (atStart != FullScreenAtStart::Ask) fullScreen = atStart == FullScreenAtStart::Yes;
     if (!fullScreen) {
         if (const std::optional<DialogAnswer> answer = questions_->TryAskInSystemBox(fullScreenQuestion))
             fullScreen = *answer == DialogAnswer::Yes;
     }
     GraphicsDevice& gd = GraphicsDevice::Instance();
-    if (!gd.Create(*window, clientWidth, clientHeight, SurfaceFormat::X8R8G8B8, fullScreen.value_or(false))) {
+    if (!gd.Create(*window, clientWidth_, clientHeight_, SurfaceFormat::X8R8G8B8, fullScreen.value_or(false))) {
         ShowMessage(window.get(), Tr("The graphics could not be started"), "", DialogIcon::Error);
         if (error) *error = "no usable OpenGL 3.3 device (with clip control) for the window";
         return false;
@@ -55,13 +60,13 @@ bool Application::Init(int width, int height, std::string* error) {
         return false;
     }
     window->Show();
-    quitRequested = false;
+    quitRequested_ = false;
     loopEnded = false;
     if (!fullScreen) {
         // No system box could ask: the game asks in its own, on the window now shown.
         fullScreen = questions_->Ask(fullScreenQuestion) == DialogAnswer::Yes;
         if (*fullScreen) gd.SetFullScreen(true);
-        quitRequested = questions_->closeRequested;
+        quitRequested_ = questions_->closeRequested;
     }
     uiReady_ = UiBinding::Init(*window);
     if (!uiReady_) std::fprintf(stderr, "%s", Tr("korvelin: the developer overlay could not start\n"));
@@ -69,8 +74,8 @@ bool Application::Init(int width, int height, std::string* error) {
 }
 
 bool Application::InitHeadless(int width, int height, std::string* error) {
-    clientWidth = width;
-    clientHeight = height;
+    clientWidth_ = width;
+    clientHeight_ = height;
     if (!GraphicsDevice::Instance().CreateNull(width, height)) {
         if (error) *error = "the null render device would not start";
         return false;
@@ -83,7 +88,7 @@ bool Application::InitHeadless(int width, int height, std::string* error) {
     // Nothing is painted: testing which faces the view can show would only cost time.
     GameEffects::Instance().simpleShader.cullOutOfView = false;
     GameEffects::Instance().modelShader.cullOutOfView = false;
-    quitRequested = false;
+    quitRequested_ = false;
     loopEnded = false;
     UiBinding::InitHeadless(width, height);
     uiReady_ = true;
@@ -93,11 +98,10 @@ bool Application::InitHeadless(int width, int height, std::string* error) {
 void Application::WindowProc(const WindowEvent& e) {
     switch (e.type) {
         case WindowEvent::Type::Size:
-            clientWidth = e.width;
-            clientHeight = e.height;
+            clientWidth_ = e.width;
+            clientHeight_ = e.height;
             break;
-        case WindowEvent::Type::Close: quitRequested = true; break;
-        case WindowEvent::Type::Wheel: wheelDelta = e.wheelDelta; break;
+        case WindowEvent::Type::Close: quitRequested_ = true; break;
         case WindowEvent::Type::ToggleFullscreen:
             if (window) GraphicsDevice::Instance().SetFullScreen(!window->IsFullscreen());
             break;
@@ -111,13 +115,7 @@ void Application::RunFrame(SceneManager& manager) {
     RunUpdate(manager);
     DrawFrame(manager);
     // At least 16 ms a frame, slept to the deadline so the game runs at 62.5 frames a second.
-    if (paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
-}
-
-std::optional<float> Application::ChosenRenderScale() const {
-    if (renderScaleGiven) return renderScale;
-    if (settings.renderScale) return static_cast<float>(*settings.renderScale);
-    return std::nullopt;
+    if (config.paceFrames) SleepUntil(start + std::chrono::milliseconds(FramePacing::kFrameMs));
 }
 
 void Application::BeginFrame() {
@@ -145,10 +143,9 @@ void Application::DrawFrame(SceneManager& manager) {
         UiBinding::EndFrame(*gd.device, false);
     }
     // In pixels: on a scaled display the window's size in points would fill only part of it.
-    int w = clientWidth, h = clientHeight;
+    int w = clientWidth_, h = clientHeight_;
     if (window) window->GetDrawableSize(&w, &h);
     gd.device->Present(w, h);
-    wheelDelta = 0;
     ++drawnFrames;
 }
 
@@ -180,54 +177,65 @@ bool Application::MayClose(SceneManager& manager) {
 }
 
 int Application::Run() {
-    SceneManager manager(sceneFactory);
+    SceneManager manager(config);
     manager.Init();
-    ApplyPlayerSettings(manager);
     if (trace)
         manager.SetUpdateObserver([this](const SceneBase* scene) { trace->Write(frameCount, drawnFrames, scene, true); });
     questions_->recorder = recorder.get();
     questions_->replay = replay.get();
     questions_->running = true;
-    GameClock clock(FrameSkipOn());
+    // The developer overlay builds its panels within the update, and the UI takes one set of
+    // panels a drawn frame: with the overlay shown, every drawn frame runs one update.
+    const bool overlay = manager.services().overlay().enabled != 0;
+    GameClock clock(false);
     // A software renderer is named with the scale chosen; `auto` measures the first frames.
     const std::string renderer = GraphicsDevice::Instance().device->RendererName();
     const bool software = IsSoftwareRenderer(renderer);
-    std::optional<float> scale;
+    std::optional<std::optional<float>> scale;  // the scale in use, once chosen (inside, none: auto)
     std::optional<AutoRenderScale> choosing;
-    const auto useScale = [&] {
-        scale = ChosenRenderScale();
-        manager.SetRenderScale(scale.value_or(1.0f));
+    const auto useScale = [&](std::optional<float> chosen) {
+        scale = chosen;
+        manager.pipeline().SetRenderScale(chosen.value_or(1.0f));
         choosing.reset();
-        if (software && !scale) choosing.emplace();
-        if (software && scale)
-            std::fprintf(stderr, Tr("korvelin: software renderer %s: render scale %g\n"), renderer.c_str(), *scale);
+        if (software && !chosen) choosing.emplace();
+        if (software && chosen)
+            std::fprintf(stderr, Tr("korvelin: software renderer %s: render scale %g\n"), renderer.c_str(), *chosen);
     };
-    useScale();
+    // Every user of a setting hears them all now, and what changed after every change on the
+    // options screen, which counts at once, also in a paused run.
+    const PlayerSettings::Subscription heard[] = {
+        settings.Listen([&](const Settings& s, SettingChanges changed) { manager.ApplySettings(s, changed); }),
+        settings.Listen([&](const Settings& s, SettingChanges changed) {
+            if (changed.Has(SettingGroup::Controls) || changed.Has(SettingGroup::Look))
+                ApplyToDevices(s, window->devices());
+        }),
+        settings.Listen([&](const Settings& s, SettingChanges changed) {
+            if (changed.Has(SettingGroup::Play)) pauseOnFocusLoss_ = s.pauseOnFocusLoss;
+            if (!changed.Has(SettingGroup::Display)) return;
+            clock.SetFrameSkip(s.frameSkip && !overlay);
+            const std::optional<float> wanted =
+                s.renderScale ? std::optional<float>(float(*s.renderScale)) : std::nullopt;
+            if (!scale || *scale != wanted) useScale(wanted);
+        }),
+    };
     const auto begin = std::chrono::steady_clock::now();
     for (;;) {
-        if (quitRequested || questions_->closeRequested) {
+        if (quitRequested_ || questions_->closeRequested) {
             if (MayClose(manager)) {
                 loopEnded = true;
                 break;
             }
-            quitRequested = questions_->closeRequested = false;
+            quitRequested_ = questions_->closeRequested = false;
         }
         if (loopEnded) break;
         WindowEvent event;
         if (window->PollEvent(&event)) {
             WindowProc(event);
             // The time spent paused or in the options is not made up afterwards.
-            if (HoldIfAsked(event, manager)) {
-                clock.Restart(std::chrono::steady_clock::now());
-                // The options may have changed the scale: it counts at once (the pace is read below).
-                if (ChosenRenderScale() != scale) useScale();
-            }
+            if (HoldIfAsked(event, manager)) clock.Restart(std::chrono::steady_clock::now());
             continue;  // the stop flags are tested between every two messages
         }
         const auto frameStart = std::chrono::steady_clock::now();
-        // The developer overlay builds its panels within the update, and the UI takes one set of
-        // panels a drawn frame: with the overlay shown, every drawn frame runs one update.
-        clock.SetFrameSkip(FrameSkipOn() && !manager.services().overlay().enabled);
         const int due = clock.UpdatesDue(frameStart);
         const int64_t asked = questions_->asked;
         questionsBeforeFrame_ = asked;
@@ -250,14 +258,14 @@ int Application::Run() {
         if (questions_->asked != asked) clock.Restart(frameEnd);
         if (choosing && questions_->asked == asked) {
             const bool chosen = choosing->Feed(std::chrono::duration<double, std::milli>(frameEnd - frameStart).count());
-            manager.SetRenderScale(choosing->scale());
+            manager.pipeline().SetRenderScale(choosing->scale());
             if (chosen) {
                 std::fprintf(stderr, Tr("korvelin: software renderer %s: render scale auto, %g\n"), renderer.c_str(),
                              choosing->scale());
                 choosing.reset();
             }
         }
-        if (paceFrames) SleepUntil(clock.NextFrame());
+        if (config.paceFrames) SleepUntil(clock.NextFrame());
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;
     questions_->running = false;
@@ -282,14 +290,12 @@ int Application::Run() {
 
 void Application::Shutdown() {
     UiBinding::Shutdown();
-    held_.Release();
-    if (questions_) {
-        questions_->Release();
-        SetDialogHandler(nullptr);
-    }
+    if (questions_) SetDialogHandler(nullptr);
+    if (screens_) screens_->Release();
     GameEffects::Instance().Release();
     GraphicsDevice::Instance().Release();
     SetInput(nullptr);
     questions_.reset();
+    screens_.reset();
     window.reset();
 }

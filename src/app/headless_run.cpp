@@ -11,7 +11,6 @@
 #include <filesystem>
 
 #include "app/application.hpp"
-#include "app/player_settings.hpp"
 #include "app/game_folder.hpp"
 #include "app/scene_manager.hpp"
 #include "graphics/graphics_device.hpp"
@@ -21,6 +20,7 @@
 #include "scene/scene_title.hpp"
 #include "platform/trace/trace_writer.hpp"
 #include "platform/window/dialogs.hpp"
+#include "ui/question_handler.hpp"
 
 using namespace platform;
 
@@ -47,11 +47,6 @@ bool HeadlessRun::Prepare(const LaunchOptions& options, std::string* error) {
         }
     }
     return options.traceFile.empty() || trace_.Open(options.traceFile, error);
-}
-
-void ReportQuestion(const std::string& when, const DialogRequest& r, DialogAnswer answer, const char* how) {
-    const char* shown = r.buttons == DialogButtons::Ok ? "" : answer == DialogAnswer::Yes ? " -> yes" : " -> no";
-    std::fprintf(stderr, "korvelin: %s: %s: %s%s%s\n", when.c_str(), r.caption.c_str(), r.text.c_str(), shown, how);
 }
 
 bool HeadlessRun::RunHasEnded(const SceneBase* scene, bool& played) const {
@@ -83,8 +78,8 @@ int HeadlessRun::Run() {
         return kFailed;
     }
     Application& app = Application::Instance();
-    app.paceFrames = false;
-    app.soundDevice = false;
+    app.config.paceFrames = false;
+    app.config.soundDevice = false;
     // The cursor starts where the game would centre it: the middle of the screen.
     input_.SetCursor({kWidth / 2, kHeight / 2});
     SetInput(&input_);
@@ -100,7 +95,7 @@ int HeadlessRun::Run() {
     }
 
     RunSummary lastRun;
-    SceneManager manager(app.sceneFactory);
+    SceneManager manager(app.config);
     manager.SetUpdateObserver([&](const SceneBase* scene) {
         if (scene && scene->sceneId == kSceneGame) lastRun = scene->Summary();
         trace_.Write(frame_, frame_, scene, false);  // every update is drawn
@@ -116,7 +111,8 @@ int HeadlessRun::Run() {
         trace_.Close(&error);
         return courseGiven_ ? kBadArguments : kFailed;
     }
-    ApplySettings(app.settings, manager);
+    const PlayerSettings::Subscription heard =
+        app.settings.Listen([&](const Settings& s, SettingChanges changed) { manager.ApplySettings(s, changed); });
     auto* nullDevice = dynamic_cast<NullRenderDevice*>(GraphicsDevice::Instance().device.get());
     if (drawLog_ && nullDevice) nullDevice->DigestUniforms(true);
     running_ = true;

@@ -56,7 +56,3 @@ private:
     int64_t frame_ = 0;
     bool running_ = false;
 };
-
-// Says a question nobody sees on standard error, with its answer and where the answer came from.
-void ReportQuestion(const std::string& when, const platform::DialogRequest& request, platform::DialogAnswer answer,
-                    const char* how);

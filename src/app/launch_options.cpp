@@ -48,18 +48,18 @@ bool Apply(std::string_view name, std::string_view value, LaunchOptions* out, st
     else if (name == "--scores") out->scoresFile = value;
     else if (name == "--trace") out->traceFile = value;
     else if (name == "--draw-log") out->drawLogFile = value;
-    else if (name == "--fullscreen") out->fullScreen = true;
-    else if (name == "--windowed") out->fullScreen = false;
+    else if (name == "--fullscreen") out->overrides.fullScreen = platform::FullScreenAtStart::Yes;
+    else if (name == "--windowed") out->overrides.fullScreen = platform::FullScreenAtStart::No;
     else if (name == "--record") out->recordFile = value;
     else if (name == "--replay") out->replayFile = value;
     else if (name == "--settings") out->settingsFile = value;
-    else if (name == "--no-frame-skip") out->frameSkip = false;
+    else if (name == "--no-frame-skip") out->overrides.frameSkip = false;
     else if (name == "--render-scale") {
-        out->renderScaleGiven = true;
-        if (value == "auto") out->renderScale.reset();
-        else if (value == "1" || value == "1.0") out->renderScale = 1.0f;
-        else if (value == "0.75") out->renderScale = 0.75f;
-        else if (value == "0.5") out->renderScale = 0.5f;
+        std::optional<double>& scale = out->overrides.renderScale.emplace();
+        if (value == "auto") scale.reset();
+        else if (value == "1" || value == "1.0") scale = 1.0;
+        else if (value == "0.75") scale = 0.75;
+        else if (value == "0.5") scale = 0.5;
         else {
             *error = "--render-scale takes auto, 1, 0.75 or 0.5, not '" + std::string(value) + "'";
             return false;

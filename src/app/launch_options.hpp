@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/player_settings.hpp"
 #include "scene/scene_base.hpp"
 
 struct LaunchOptions {
@@ -19,12 +20,11 @@ struct LaunchOptions {
     std::string inputFile;          // headless: the input script
     std::string traceFile;          // one JSON line per frame
     std::string drawLogFile;        // headless: one line per frame with a digest of its draws
-    std::optional<bool> fullScreen;  // window: --fullscreen or --windowed
     std::string recordFile;         // window: the run's input, written as an input script
     std::string replayFile;         // window: an input script played instead of the devices
-    bool frameSkip = true;          // window: the game keeps real time (off: --no-frame-skip)
-    std::optional<float> renderScale;  // window: 1, 0.75 or 0.5 of the window; none: auto
-    bool renderScaleGiven = false;     // --render-scale was given (and wins over the settings)
+    // window: --fullscreen or --windowed, --render-scale, --no-frame-skip: for this run only,
+    // over the settings.
+    SettingsOverrides overrides;
     std::string courseFile;         // empty: the game's own course
     std::optional<uint64_t> seed;   // the enemy units' seed
     std::string settingsFile;       // empty: the player's own (a window run) or none (headless)

@@ -51,11 +51,11 @@ void EnterGameFolder(Application& app) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path working = fs::current_path(ec);
-    app.startFolder = working.string();
+    app.config.startFolder = working.string();
     const GameFolder folder = FindGameFolder(working, RunningProgramFolder(), KORVELIN_INSTALLED_DATA);
     if (folder.kind == GameFolder::Kind::Program || folder.kind == GameFolder::Kind::Installed)
         fs::current_path(folder.path, ec);
-    app.readOnlyGameFolder = folder.kind == GameFolder::Kind::Installed;
+    app.config.readOnlyGameFolder = folder.kind == GameFolder::Kind::Installed;
 }
 
 // Files named on the command line are where the caller means, wherever the game moves to.
@@ -183,11 +183,11 @@ int main(int argc, char** argv) {
                                      : options.headless           ? std::string()
                                                                   : DefaultSettingsPath();
     if (!settingsPath.empty()) {
-        app.settingsFile = LoadPlayerSettings(settingsPath);
-        app.settings = app.settingsFile.settings;
+        app.settings.Load(settingsPath);
         // The settings' language wins over the environment's.
-        if (app.settings.language != "auto") StartLanguage(app.settings.language);
+        if (app.settings.Chosen().language != "auto") StartLanguage(app.settings.Chosen().language);
     }
+    app.settings.Override(options.overrides);
     EnterGameFolder(app);
     if (!options.headless) {
         // Said once, in one box, before a window that could show nothing opens.
@@ -200,15 +200,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    app.developerOverlay = options.dev;
-    app.fullScreenChoice = options.fullScreen;
-    // The command line's answer wins over the settings'.
-    if (!app.fullScreenChoice && app.settings.fullScreen != FullScreenAtStart::Ask)
-        app.fullScreenChoice = app.settings.fullScreen == FullScreenAtStart::Yes;
-    app.frameSkip = options.frameSkip;
-    app.renderScale = options.renderScale;
-    app.renderScaleGiven = options.renderScaleGiven;
-    app.sceneFactory = CreateGameScene;
+    app.config.developerOverlay = options.dev;
+    app.config.sceneFactory = CreateGameScene;
     if (options.headless) {
         gRunning = true;
         const int status = headless.Run();

@@ -1,10 +1,10 @@
-// Reading, saving and handing on the player's settings.
+// Reading, overriding, handing on and keeping the player's settings.
 #include "app/player_settings.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
-#include "app/scene_manager.hpp"
 #include "platform/files/user_data_folder.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/device_input.hpp"
@@ -17,32 +17,71 @@ std::string DefaultSettingsPath() {
     return folder.empty() ? std::string() : (std::filesystem::path(folder) / kSettingsFileName).string();
 }
 
-SettingsFile LoadPlayerSettings(const std::string& path) {
-    SettingsFile file = LoadSettingsFile(path, SdlInputNaming());
-    for (const std::string& problem : file.problems) std::fprintf(stderr, "korvelin: %s\n", problem.c_str());
-    return file;
-}
-
-void SavePlayerSettings(SettingsFile& file, const Settings& settings) {
-    if (file.path.empty() || (settings == file.settings && !file.keepAside)) return;
-    std::string note, error;
-    if (!SaveSettingsFile(file, settings, &note, &error))
-        std::fprintf(stderr, Tr("korvelin: the settings are not saved: %s\n"), error.c_str());
-    if (!note.empty()) std::fprintf(stderr, "korvelin: %s\n", note.c_str());
-}
-
 float GainOfPercent(int percent) {
     const float level = float(percent) / float(Settings::kMaxPercent);
     return level * level;
 }
 
-void ApplySettings(const Settings& settings, SceneManager& manager) {
-    manager.services().sound().SetVolumes(GainOfPercent(settings.music), GainOfPercent(settings.effects));
-    manager.feel = {settings.mouseSensitivity, settings.invertVertical};
-}
-
-void ApplySettings(const Settings& settings, SdlInput& devices) {
+void ApplyToDevices(const Settings& settings, SdlInput& devices) {
     devices.SetBindings(settings.keys, settings.buttons);
     // The stick places the cursor the look then scales: its speed over the mouse's.
     devices.SetStickScale(settings.gamepadSpeed / settings.mouseSensitivity);
+}
+
+PlayerSettings::Subscription& PlayerSettings::Subscription::operator=(Subscription&& other) noexcept {
+    if (this != &other) {
+        End();
+        owner_ = other.owner_;
+        id_ = other.id_;
+        other.owner_ = nullptr;
+    }
+    return *this;
+}
+
+void PlayerSettings::Subscription::End() {
+    if (!owner_) return;
+    auto& listeners = owner_->listeners_;
+    listeners.erase(std::remove_if(listeners.begin(), listeners.end(), [&](const auto& l) { return l.first == id_; }),
+                    listeners.end());
+    owner_ = nullptr;
+}
+
+void PlayerSettings::Load(const std::string& path) {
+    file_ = LoadSettingsFile(path, SdlInputNaming());
+    for (const std::string& problem : file_.problems) std::fprintf(stderr, "korvelin: %s\n", problem.c_str());
+    chosen_ = file_.settings;
+}
+
+Settings PlayerSettings::Effective() const {
+    Settings s = chosen_;
+    if (overrides_.fullScreen) s.fullScreen = *overrides_.fullScreen;
+    if (overrides_.renderScale) s.renderScale = *overrides_.renderScale;
+    if (overrides_.frameSkip) s.frameSkip = *overrides_.frameSkip;
+    return s;
+}
+
+PlayerSettings::Subscription PlayerSettings::Listen(Listener listener) {
+    listener(Effective(), SettingChanges::All());
+    const int id = nextId_++;
+    listeners_.emplace_back(id, std::move(listener));
+    return Subscription(this, id);
+}
+
+void PlayerSettings::Change(const Settings& chosen) {
+    const Settings before = Effective();
+    chosen_ = chosen;
+    const Settings after = Effective();
+    const SettingChanges changed = ChangesBetween(before, after);
+    if (changed.Empty()) return;
+    // A listener may end its own hearing; the ones after it still hear.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners) listener(after, changed);
+}
+
+void PlayerSettings::Keep() {
+    if (file_.path.empty() || (chosen_ == file_.settings && !file_.keepAside)) return;
+    std::string note, error;
+    if (!SaveSettingsFile(file_, chosen_, &note, &error))
+        std::fprintf(stderr, Tr("korvelin: the settings are not saved: %s\n"), error.c_str());
+    if (!note.empty()) std::fprintf(stderr, "korvelin: %s\n", note.c_str());
 }

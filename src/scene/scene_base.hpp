@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+#include "graphics/frame_pipeline.hpp"
+
 namespace platform {
 class TraceWriter;
 }
@@ -27,15 +29,12 @@ struct RunSummary {
     int64_t gate = 0;     // the gate the craft headed for last
 };
 
-class SceneBase {
+// A scene draws what a frame shows (FrameScene: PreDraw, Draw3D, Draw2D).
+class SceneBase : public FrameScene {
 public:
-    virtual ~SceneBase() = default;
     // Returns its own sceneId to stay, the other id to be replaced before this frame is drawn.
     // The controls are this update's snapshot; the scene reads no device itself.
     virtual SceneId Update(const Controls& controls) = 0;
-    virtual void Draw3D() = 0;
-    virtual void Draw2D() = 0;
-    virtual void PreDraw() = 0;
     // The scene's own fields of a trace line, written right after its update (the frame and the
     // scene's name are already written). Only what the frame's inputs decide, never a clock, so
     // the same inputs give the same trace.

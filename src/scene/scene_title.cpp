@@ -15,6 +15,7 @@
 #include "scene/game_options.hpp"
 #include "scene/game_services.hpp"
 #include "scene/scene_host.hpp"
+#include "ui/title_hints.hpp"
 
 using namespace platform;
 
@@ -109,9 +110,7 @@ void SceneTitle::Draw2D() {
     gd.DrawSprite(pictures.Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
     const Matrix start = MatrixTranslation(500, 500, 0);
     gd.DrawSprite(pictures.Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
-    // How to reach the options, small in the opposite corner.
-    const Matrix hint = MatrixScaling(2, 2, 0) * MatrixTranslation(12, float(gd.presentParams.backBufferHeight - 25), 0);
-    gd.DrawText(Tr("O / (Y): OPTIONS"), 0xFFB4C8DC, &hint);
+    DrawTitleHints(gd);
     if (best) {
         const Matrix caption = MatrixTranslation(24, float(gd.presentParams.backBufferHeight - 108), 0);
         gd.DrawSprite(pictures.Get("data/texture/best.png"), 0xFFFFFFFF, &caption);

@@ -1,43 +1,61 @@
-// The screens shown while the run is held: the pause (the frozen picture dimmed, "PAUSE" in
-// the game's lettering, a way back and a way to the options) and the options screen. Each waits
-// in its own loop, as the question box does: no frame of the game runs meanwhile, so nothing of
-// the run moves, and the window is still redrawn, switches to full screen and back, and hears
-// the keyboard, the mouse and the gamepads. The pointer is free while they show.
+// The one loop every held screen waits in. While a screen shows, no frame of the game runs, so
+// nothing of the run moves; the window is still redrawn, switches to full screen and back (the
+// pointer follows the letterbox), and hears the keyboard, the mouse and the gamepads. The pointer
+// is shown and free of the mouse look meanwhile; afterwards the keys pressed for the screen are
+// not the game's. Behind the screen stands the picture the player last saw while one is frozen
+// (FrozenPicture), else black.
 #pragma once
 
-#include <functional>
+#include <string>
 
-#include "graphics/screen_painter.hpp"
-#include "platform/settings/settings.hpp"
+#include "ui/screen_painter.hpp"
 
 namespace platform {
 class Window;
 }
-class OptionsMenu;
-class Texture;
+class Screen;
 
-class HeldScreens {
+class HeldScreen {
 public:
-    enum class PauseEnd { Resume, Options, Close };
-    // Called with the settings after every change on the options screen, and whether it was a
-    // volume (a sound then lets the player hear the level).
-    using Apply = std::function<void(const platform::Settings&, bool volume)>;
+    enum class End { Done, WindowClosed };
 
-    // Holds the picture on the screen now and shows the pause over it until the pause key (or
-    // Return, Escape, a click on "Resume"), the options key (or a click on "Options"), or the
-    // window's close. `caption`: the PAUSE picture (none: the word in the box's face).
-    PauseEnd Pause(platform::Window& window, const Texture* caption);
-    // The options screen over the held picture (frozen: the back buffer's; else the pause's
-    // picture kept from Pause, or black). Returns false when the window was closed.
-    bool Options(platform::Window& window, platform::Settings& settings, const Apply& apply, bool frozen);
-    // Lets go of the held picture once the run goes on again.
+    explicit HeldScreen(platform::Window& window) : window_(window) {}
+    HeldScreen(const HeldScreen&) = delete;
+    HeldScreen& operator=(const HeldScreen&) = delete;
+
+    // Shows the screen until it is done, or until the window is asked to close (the screen has
+    // then been told so).
+    End Run(Screen& screen);
+    // The width of a text in the screens' face, for laying a screen out before it shows.
+    int Measure(const std::string& text) { return painter_.Measure(text); }
+    // The picture in the back buffer now, held behind every screen until Thaw; while one is held,
+    // Freeze keeps it.
+    void Freeze() { painter_.Freeze(); }
     void Thaw() { painter_.Thaw(); }
+    bool frozen() const { return painter_.frozen(); }
+    platform::Window& window() { return window_; }
     // Lets go of the face and the pictures; before the device goes.
     void Release() { painter_.Release(); }
 
 private:
-    void DrawPause(platform::Window& window, const Texture* caption, int focus);
-    void DrawOptions(platform::Window& window, const OptionsMenu& menu);
+    void Paint(Screen& screen);
 
+    platform::Window& window_;
     ScreenPainter painter_;
+};
+
+// Holds the picture the player sees now behind the screens for one scope, unless one is held
+// already (which then stays held afterwards).
+class FrozenPicture {
+public:
+    explicit FrozenPicture(HeldScreen& screens) : screens_(screens), mine_(!screens.frozen()) { screens.Freeze(); }
+    ~FrozenPicture() {
+        if (mine_) screens_.Thaw();
+    }
+    FrozenPicture(const FrozenPicture&) = delete;
+    FrozenPicture& operator=(const FrozenPicture&) = delete;
+
+private:
+    HeldScreen& screens_;
+    bool mine_;
 };

@@ -1,10 +1,10 @@
-// The options screen's rows and what the player's input does to them.
-#include "graphics/options_menu.hpp"
-#include "platform/i18n/language.hpp"
+// The options screen's rows, built from the table of settings, and what the player's input does
+// to them.
+#include "ui/options_menu.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
+
+#include "platform/i18n/language.hpp"
 
 using namespace platform;
 
@@ -15,70 +15,46 @@ constexpr int kLabelWidth = 380;
 constexpr int kCellWidth = 250;
 constexpr int kCellGap = 20;
 constexpr int kGap = 10;  // above the buttons at the foot
-constexpr int kPercentStep = 10;
-constexpr double kFactorStep = 0.1;
 
-// The rows of settings in order, before the controls' rows: a new setting is one more Row, one
-// line here, and its case in Label, Value and Adjust.
-constexpr OptionsMenu::Row kRows[] = {
-    OptionsMenu::Row::Music,        OptionsMenu::Row::Effects,    OptionsMenu::Row::Sensitivity,
-    OptionsMenu::Row::Invert,       OptionsMenu::Row::GamepadSpeed, OptionsMenu::Row::FullScreen,
-    OptionsMenu::Row::RenderScale,  OptionsMenu::Row::FrameSkip,  OptionsMenu::Row::PauseOnFocusLoss,
-};
+using Kind = OptionsMenu::Item::Kind;
 
-// The render scales the row steps through; "auto" first.
-constexpr double kScales[] = {0.0, 1.0, 0.75, 0.5};
-constexpr int kScaleCount = 4;
-
-int ScaleIndex(const std::optional<double>& scale) {
-    for (int i = 1; i < kScaleCount; ++i)
-        if (scale && *scale == kScales[i]) return i;
-    return 0;  // auto, or a scale written by hand that the row does not list
+// The row of a setting: the table's settings with a label first, in the table's order; a
+// control's keys and buttons share one row further down.
+const Setting* PadSettingOf(Control control) {
+    for (const Setting& s : SettingsTable())
+        if (s.kind == SettingKind::Binding && s.gamepad && s.control == control) return &s;
+    return nullptr;
 }
-
-std::string Percent(int value) { return std::to_string(value) + " %"; }
-
-std::string Factor(double value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
-}
-
-std::string Names(const InputNames& names) {
-    if (names.empty()) return "-";
-    std::string text;
-    for (const std::string& n : names) text += (text.empty() ? "" : ", ") + n;
-    return text;
-}
-
-double StepFactor(double value, int step) {
-    const double stepped = std::round(value / kFactorStep + step) * kFactorStep;
-    return std::clamp(stepped, Settings::kMinFactor, Settings::kMaxFactor);
-}
-
-bool Inside(const RectI& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 }  // namespace
 
 OptionsMenu::OptionsMenu(const Settings& settings, int pictureWidth, int pictureHeight) : settings_(settings) {
-    auto add = [this](Row row, Control control) {
+    auto add = [this](Kind kind, std::string name, const Setting* first, const Setting* second) {
         Item item;
-        item.row = row;
-        item.control = control;
-        items_.push_back(item);
+        item.kind = kind;
+        item.name = std::move(name);
+        item.settings[0] = first;
+        item.settings[1] = second;
+        items_.push_back(std::move(item));
     };
-    for (Row row : kRows) add(row, Control::Count);
-    for (size_t c = 0; c < kControlCount; ++c) add(Row::Binding, static_cast<Control>(c));
-    add(Row::Defaults, Control::Count);
-    add(Row::Done, Control::Count);
+    for (const Setting& s : SettingsTable())
+        if (s.label && s.kind != SettingKind::Binding) add(Kind::Setting, s.key, &s, nullptr);
+    for (const Setting& s : SettingsTable())
+        if (s.kind == SettingKind::Binding && !s.gamepad) add(Kind::Binding, s.key, &s, PadSettingOf(s.control));
+    add(Kind::Defaults, "defaults", nullptr, nullptr);
+    add(Kind::Done, "done", nullptr, nullptr);
     // The controls' rows stand under their two column heads, a row's height lower.
     const int height = kCaptionHeight + 16 + int(items_.size() + 1) * kRowHeight + kGap + 16;
     const int x = (pictureWidth - kWidth) / 2, y = std::max(0, (pictureHeight - height) / 2);
     box = {x, y, x + kWidth, y + height};
     int top = y + kCaptionHeight + 16;
+    bool headed = false;
     for (Item& item : items_) {
-        if (item.row == Row::Binding && item.control == Control::SlideLeft) top += kRowHeight;
-        if (item.row == Row::Defaults) top += kGap;
+        if (item.kind == Kind::Binding && !headed) {
+            top += kRowHeight;
+            headed = true;
+        }
+        if (item.kind == Kind::Defaults) top += kGap;
         item.rect = {x + 16, top, x + kWidth - 16, top + kRowHeight};
         const int cell = x + 16 + kLabelWidth;
         item.cells[0] = {cell, top + 2, cell + kCellWidth, top + kRowHeight - 2};
@@ -87,105 +63,58 @@ OptionsMenu::OptionsMenu(const Settings& settings, int pictureWidth, int picture
     }
 }
 
+size_t OptionsMenu::RowOf(std::string_view name) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].name == name) return i;
+    return items_.size();
+}
+
 std::string OptionsMenu::Label(const Item& item) {
-    switch (item.row) {
-        case Row::Music: return Tr("Music");
-        case Row::Effects: return Tr("Effects");
-        case Row::Sensitivity: return Tr("Mouse sensitivity");
-        case Row::Invert: return Tr("Invert vertical look");
-        case Row::GamepadSpeed: return Tr("Gamepad look speed");
-        case Row::FullScreen: return Tr("Full screen at start");
-        case Row::RenderScale: return Tr("Render scale");
-        case Row::FrameSkip: return Tr("Keep real time (skip frames)");
-        case Row::PauseOnFocusLoss: return Tr("Pause when unfocused");
-        case Row::Binding: {
-            const char* const kNames[] = {Tr("Slide left"), Tr("Slide right"), Tr("Fire"), Tr("Start"), Tr("Back"), Tr("Pause")};
-            return kNames[static_cast<size_t>(item.control)];
-        }
-        case Row::Defaults: return Tr("Default keys and buttons");
-        case Row::Done: return Tr("Done");
-    }
-    return "";
+    if (item.kind == Kind::Defaults) return Tr("Default keys and buttons");
+    if (item.kind == Kind::Done) return Tr("Done");
+    return Tr(item.settings[0]->label);
 }
 
 std::string OptionsMenu::Value(const Item& item, int cell) const {
-    const Settings& s = settings_;
-    switch (item.row) {
-        case Row::Music: return Percent(s.music);
-        case Row::Effects: return Percent(s.effects);
-        case Row::Sensitivity: return Factor(s.mouseSensitivity);
-        case Row::Invert: return s.invertVertical ? Tr("on") : Tr("off");
-        case Row::GamepadSpeed: return Factor(s.gamepadSpeed);
-        case Row::FullScreen: {
-            const char* const kWords[] = {Tr("ask"), Tr("yes"), Tr("no")};
-            return kWords[static_cast<size_t>(s.fullScreen)];
-        }
-        case Row::RenderScale: {
-            if (!s.renderScale) return Tr("auto");
-            char text[16];
-            std::snprintf(text, sizeof text, "%g", *s.renderScale);
-            return text;
-        }
-        case Row::FrameSkip: return s.frameSkip ? Tr("on") : Tr("off");
-        case Row::PauseOnFocusLoss: return s.pauseOnFocusLoss ? Tr("on") : Tr("off");
-        case Row::Binding: {
-            const size_t c = static_cast<size_t>(item.control);
-            return Names(cell == 0 ? s.keys[c] : s.buttons[c]);
-        }
-        case Row::Defaults:
-        case Row::Done: break;
-    }
-    return "";
+    const Setting* setting = item.settings[cell == 1 ? 1 : 0];
+    return setting ? setting->show(settings_) : std::string();
+}
+
+OptionsMenu::Outcome OptionsMenu::Changed(SettingGroup group) {
+    changed_ = group;
+    return Outcome::Changed;
 }
 
 OptionsMenu::Outcome OptionsMenu::Adjust(int step) {
-    Settings& s = settings_;
-    switch (items_[focus_].row) {
-        case Row::Music: s.music = std::clamp(s.music + step * kPercentStep, 0, Settings::kMaxPercent); return Outcome::VolumeChanged;
-        case Row::Effects: s.effects = std::clamp(s.effects + step * kPercentStep, 0, Settings::kMaxPercent); return Outcome::VolumeChanged;
-        case Row::Sensitivity: s.mouseSensitivity = StepFactor(s.mouseSensitivity, step); return Outcome::Changed;
-        case Row::GamepadSpeed: s.gamepadSpeed = StepFactor(s.gamepadSpeed, step); return Outcome::Changed;
-        case Row::Invert: s.invertVertical = !s.invertVertical; return Outcome::Changed;
-        case Row::PauseOnFocusLoss: s.pauseOnFocusLoss = !s.pauseOnFocusLoss; return Outcome::Changed;
-        case Row::FrameSkip: s.frameSkip = !s.frameSkip; return Outcome::Changed;
-        case Row::RenderScale: {
-            const int i = (ScaleIndex(s.renderScale) + step + kScaleCount) % kScaleCount;
-            s.renderScale = i == 0 ? std::nullopt : std::optional<double>(kScales[i]);
-            return Outcome::Changed;
-        }
-        case Row::FullScreen: {
-            const int n = static_cast<int>(FullScreenAtStart::No) + 1;
-            s.fullScreen = static_cast<FullScreenAtStart>((static_cast<int>(s.fullScreen) + step + n) % n);
-            return Outcome::Changed;
-        }
-        case Row::Binding: {
-            const int before = column_;
-            column_ = std::clamp(column_ + step, 0, 1);
-            return column_ != before ? Outcome::Moved : Outcome::Nothing;
-        }
-        case Row::Defaults:
-        case Row::Done: break;
+    const Item& item = items_[focus_];
+    if (item.kind == Kind::Binding) {
+        const int before = column_;
+        column_ = std::clamp(column_ + step, 0, 1);
+        return column_ != before ? Outcome::Moved : Outcome::Nothing;
     }
-    return Outcome::Nothing;
+    if (item.kind != Kind::Setting || !item.settings[0]->step) return Outcome::Nothing;
+    item.settings[0]->step(settings_, step);
+    return Changed(item.settings[0]->group);
 }
 
 OptionsMenu::Outcome OptionsMenu::Accept() {
-    switch (items_[focus_].row) {
-        case Row::Binding: waiting_ = true; return Outcome::Moved;
-        case Row::Defaults:
+    switch (items_[focus_].kind) {
+        case Kind::Binding: waiting_ = true; return Outcome::Moved;
+        case Kind::Defaults:
             settings_.keys = Settings::DefaultKeys();
             settings_.buttons = Settings::DefaultButtons();
-            return Outcome::Changed;
-        case Row::Done: return Outcome::Leave;
-        default: return Adjust(1);  // a switch turns over, a value steps up
+            return Changed(SettingGroup::Controls);
+        case Kind::Done: return Outcome::Leave;
+        case Kind::Setting: break;
     }
+    return Adjust(1);  // a switch turns over, a value steps up
 }
 
 // The pressed key (or button) becomes the waiting cell's control's only one, and leaves every
 // other control that had it.
 OptionsMenu::Outcome OptionsMenu::Bind(const std::string& name, bool onPad) {
     waiting_ = false;
-    const Control control = items_[focus_].control;
+    const Control control = items_[focus_].settings[0]->control;
     Bindings& bindings = onPad ? settings_.buttons : settings_.keys;
     for (size_t c = 0; c < kControlCount; ++c) {
         if (MayShareKeys(control, static_cast<Control>(c))) continue;
@@ -193,14 +122,14 @@ OptionsMenu::Outcome OptionsMenu::Bind(const std::string& name, bool onPad) {
         names.erase(std::remove(names.begin(), names.end(), name), names.end());
     }
     bindings[static_cast<size_t>(control)] = {name};
-    return Outcome::Changed;
+    return Changed(SettingGroup::Controls);
 }
 
 bool OptionsMenu::Hit(Point p, size_t* row, int* cell) const {
     for (size_t i = 0; i < items_.size(); ++i) {
-        if (!Inside(items_[i].rect, p)) continue;
+        if (!items_[i].rect.Contains(p.x, p.y)) continue;
         *row = i;
-        *cell = items_[i].row == Row::Binding && Inside(items_[i].cells[1], p) ? 1 : 0;
+        *cell = items_[i].kind == Kind::Binding && items_[i].cells[1].Contains(p.x, p.y) ? 1 : 0;
         return true;
     }
     return false;
@@ -265,17 +194,15 @@ OptionsMenu::Outcome OptionsMenu::Handle(const WindowEvent& e) {
             pointerDown_ = false;
             if (!clicked) break;
             column_ = cell;
-            // A click on a value steps it up; with the right side of a volume or speed it goes up,
-            // with its left side down.
+            // A click on a slider's value steps it: its right half up, its left half down.
             const Item& item = items_[focus_];
-            const bool stepped = item.row == Row::Music || item.row == Row::Effects || item.row == Row::Sensitivity ||
-                                 item.row == Row::GamepadSpeed;
-            if (stepped && Inside(item.cells[0], e.pointer))
+            const bool slider = item.kind == Kind::Setting && item.settings[0]->kind == SettingKind::Slider;
+            if (slider && item.cells[0].Contains(e.pointer.x, e.pointer.y))
                 return Adjust(e.pointer.x < (item.cells[0].left + item.cells[0].right) / 2 ? -1 : 1);
             return Accept();
         }
         default: break;
     }
-    if (items_[focus_].row != Row::Binding) column_ = 0;
+    if (items_[focus_].kind != Kind::Binding) column_ = 0;
     return focus_ != before || column_ != columnBefore ? Outcome::Moved : Outcome::Nothing;
 }

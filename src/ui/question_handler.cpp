@@ -1,16 +1,24 @@
 // Sending each question where the player can answer it.
-#include "app/question_handler.hpp"
+#include "ui/question_handler.hpp"
 
 #include <cstdio>
 #include <string>
 
-#include "app/headless_run.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/sdl_input.hpp"
 #include "platform/window/window.hpp"
+#include "ui/held_screen.hpp"
+#include "ui/question_box.hpp"
 
 using namespace platform;
+
+void ReportQuestion(const std::string& when, const DialogRequest& r, DialogAnswer answer, const char* how) {
+    const char* shown = r.buttons == DialogButtons::Ok ? "" : answer == DialogAnswer::Yes ? " -> yes" : " -> no";
+    std::fprintf(stderr, "korvelin: %s: %s: %s%s%s\n", when.c_str(), r.caption.c_str(), r.text.c_str(), shown, how);
+}
+
+QuestionHandler::QuestionHandler(HeldScreen& screens) : screens_(screens), window_(screens.window()) {}
 
 std::optional<DialogAnswer> QuestionHandler::TryAskInSystemBox(const DialogRequest& r) {
     if (systemBoxFailed_ || window_.IsFullscreen() || window_.devices().gamepadInUse()) return std::nullopt;
@@ -40,7 +48,7 @@ DialogAnswer QuestionHandler::AskPlayer(const DialogRequest& r) {
         ReportQuestion("start-up", r, answer, " (the default)");
         return answer;
     }
-    const QuestionBox::Result result = box_.Ask(window_, r, running);
+    const QuestionResult result = AskInGameBox(screens_, r, running);
     if (result.closed) closeRequested = true;
     return result.answer;
 }

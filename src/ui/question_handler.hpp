@@ -9,27 +9,26 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
-#include "graphics/question_box.hpp"
-#include "platform/window/dialogs.hpp"
 #include "platform/input/input_recorder.hpp"
 #include "platform/input/script_player.hpp"
+#include "platform/window/dialogs.hpp"
 
 namespace platform {
 class Window;
 }
+class HeldScreen;
 
 class QuestionHandler {
 public:
-    explicit QuestionHandler(platform::Window& window) : window_(window) {}
+    // The game's own box is a held screen on `screens`' window.
+    explicit QuestionHandler(HeldScreen& screens);
 
     platform::DialogAnswer Ask(const platform::DialogRequest& request);
     // The system's box, where it will do (a window, no gamepad in use, boxes shown so far); none
     // when the game has to ask in its own box, which needs the device.
     std::optional<platform::DialogAnswer> TryAskInSystemBox(const platform::DialogRequest& request);
-    // Lets go of the drawn box's face and pictures; before the device goes.
-    void Release() { box_.Release(); }
-
     // Set by the frame loop: frames run (the back buffer holds a picture, answers are recorded
     // and replayed), and the frame now running.
     bool running = false;
@@ -48,7 +47,12 @@ public:
 private:
     platform::DialogAnswer AskPlayer(const platform::DialogRequest& request);
 
+    HeldScreen& screens_;
     platform::Window& window_;
-    QuestionBox box_;
     bool systemBoxFailed_ = false;  // once no box could be shown, none will be
 };
+
+// Says a question nobody sees on standard error, with its answer and where the answer came from
+// ("start-up" or "frame 12" for `when`).
+void ReportQuestion(const std::string& when, const platform::DialogRequest& request, platform::DialogAnswer answer,
+                    const char* how);

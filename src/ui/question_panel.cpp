@@ -1,10 +1,9 @@
 // Laying out and answering the drawn question box.
-#include "graphics/question_panel.hpp"
+#include "ui/question_panel.hpp"
 
 #include <algorithm>
 
 #include "platform/i18n/language.hpp"
-
 
 using namespace platform;
 
@@ -83,10 +82,8 @@ QuestionPanel::QuestionPanel(const DialogRequest& request, int pictureWidth, int
 }
 
 int QuestionPanel::ButtonAt(Point p) const {
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        const RectI& r = buttons[i].rect;
-        if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return int(i);
-    }
+    for (size_t i = 0; i < buttons.size(); ++i)
+        if (buttons[i].rect.Contains(p.x, p.y)) return int(i);
     return -1;
 }
 

@@ -1,5 +1,5 @@
 // Painting over the frozen picture.
-#include "graphics/screen_painter.hpp"
+#include "ui/screen_painter.hpp"
 
 #include <cstdio>
 #include <vector>
@@ -22,9 +22,8 @@ void ScreenPainter::Release() {
     fontTried_ = false;
 }
 
-void ScreenPainter::Prepare(bool freeze) {
-    GraphicsDevice& gd = GraphicsDevice::Instance();
-    RenderDevice& d = *gd.device;
+void ScreenPainter::Prepare() {
+    RenderDevice& d = *GraphicsDevice::Instance().device;
     if (!fontTried_) {
         fontTried_ = true;
         font_ = std::make_unique<Font>(d);
@@ -39,15 +38,19 @@ void ScreenPainter::Prepare(bool freeze) {
         const uint8_t white[4] = {255, 255, 255, 255};
         if (white_) d.UpdateTexture(white_, 0, white);
     }
-    if (freeze && !frozen_) {
-        // The picture the player last saw, held still. Its alpha is made opaque: the sprite pass
-        // drops texels whose alpha is 0.
-        const int w = gd.presentParams.backBufferWidth, h = gd.presentParams.backBufferHeight;
-        std::vector<uint8_t> pixels = d.ReadPixels(kBackBuffer);
-        for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
-        frozen_ = d.CreateTexture(w, h, 1, false);
-        if (frozen_ && pixels.size() == size_t(w) * h * 4) d.UpdateTexture(frozen_, 0, pixels.data());
-    }
+}
+
+void ScreenPainter::Freeze() {
+    if (frozen_) return;
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    RenderDevice& d = *gd.device;
+    // The picture the player last saw, held still. Its alpha is made opaque: the sprite pass
+    // drops texels whose alpha is 0.
+    const int w = gd.presentParams.backBufferWidth, h = gd.presentParams.backBufferHeight;
+    std::vector<uint8_t> pixels = d.ReadPixels(kBackBuffer);
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    frozen_ = d.CreateTexture(w, h, 1, false);
+    if (frozen_ && pixels.size() == size_t(w) * h * 4) d.UpdateTexture(frozen_, 0, pixels.data());
 }
 
 void ScreenPainter::Thaw() {
@@ -56,6 +59,7 @@ void ScreenPainter::Thaw() {
 }
 
 int ScreenPainter::Measure(const std::string& text) {
+    Prepare();
     if (font_) return font_->Measure(text).Width();
     return int(text.size()) * kCellHeight / 2;
 }

@@ -34,10 +34,13 @@ public:
     ScreenPainter(const ScreenPainter&) = delete;
     ScreenPainter& operator=(const ScreenPainter&) = delete;
 
-    // The face and the white texel, made once; with `freeze`, the back buffer's picture is kept
-    // to stand behind what is painted until Thaw.
-    void Prepare(bool freeze);
+    // The face and the white texel, made once.
+    void Prepare();
+    // The back buffer's picture is kept to stand behind what is painted until Thaw; while one is
+    // kept, Freeze keeps it.
+    void Freeze();
     void Thaw();
+    bool frozen() const { return frozen_ != 0; }
     // Begins a picture: the frozen one (or black) under a veil of `dim`. False when the device
     // cannot draw now; then nothing else is to be called until the next Begin.
     bool Begin(platform::Color dim);
@@ -48,6 +51,7 @@ public:
     void Text(const std::string& text, int x, int y, platform::Color color);
     // A picture at its own size, its middle at (x, y); nothing for none.
     void Picture(const Texture* picture, int x, int y);
+    // In the face (made first if need be); half the cell height a byte without one.
     int Measure(const std::string& text);
     // Lets go of the face and the textures; before the device goes.
     void Release();

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/application.hpp"
+#include "graphics/game_effects.hpp"
 #include "canvas.hpp"
 #include "course/course_file.hpp"
 #include "frame_runner.hpp"
@@ -54,7 +54,7 @@ Matrix CraftAt(const Model& ground, const CourseList& course, size_t k, size_t m
 void DrawWorld(ModelCache& models, const CourseList& course, const Matrix& craft, float enemySpin, float goalSpin) {
     RenderDevice& d = *GraphicsDevice::Instance().device;
     const auto DrawModel = [&](const char* file, const Matrix& world) {
-        SimpleShader& shader = Application::Instance().simpleShader;
+        SimpleShader& shader = GameEffects::Instance().simpleShader;
         shader.effect.SetMatrix("mW", world);
         shader.Draw(models.Get(file));
     };

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/application.hpp"
+#include "graphics/game_effects.hpp"
 #include "app/scene_manager.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
@@ -37,7 +38,6 @@ bool StartGraphics(std::string* why) {
     app.window = platform::Window::Create("-KORVELIN- contact sheet", contact_sheet::kFrameWidth,
                                           contact_sheet::kFrameHeight, why);
     if (!app.window) return false;
-    app.window->GetClientSize(&app.clientWidth, &app.clientHeight);
     platform::SetInput(&app.window->input());
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (!gd.Create(*app.window, contact_sheet::kFrameWidth, contact_sheet::kFrameHeight, SurfaceFormat::X8R8G8B8,
@@ -46,10 +46,11 @@ bool StartGraphics(std::string* why) {
         return false;
     }
     gd.SetDefaultStates();
-    app.simpleShader.Create();
-    app.modelShader.Create();
-    app.blurFilter.Create();
-    if (!app.simpleShader.effect.valid() || !app.modelShader.effect.valid() || !app.blurFilter.valid()) {
+    GameEffects& effects = GameEffects::Instance();
+    effects.simpleShader.Create();
+    effects.modelShader.Create();
+    effects.blurFilter.Create();
+    if (!effects.simpleShader.effect.valid() || !effects.modelShader.effect.valid() || !effects.blurFilter.valid()) {
         *why = "an effect did not load (is Shader/ in the game folder?)";
         return false;
     }

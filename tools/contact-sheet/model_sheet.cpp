@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/application.hpp"
+#include "graphics/game_effects.hpp"
 #include "canvas.hpp"
 #include "frame_runner.hpp"
 #include "graphics/graphics_device.hpp"
@@ -66,24 +66,24 @@ Framing FrameMesh(const MeshData& mesh, Vec3 direction) {
 // Draws the model as the game does: enemies lit and then outlined, shots and explosions with
 // their emissive colour, the glowing map added over the picture, everything else plain.
 void DrawAsInGame(const std::string& name, const Model* model) {
-    Application& app = Application::Instance();
+    GameEffects& effects = GameEffects::Instance();
     RenderDevice& d = *GraphicsDevice::Instance().device;
     const Matrix world = Matrix::Identity();
-    app.simpleShader.effect.SetMatrix("mW", world);
-    app.modelShader.effect.SetMatrix("mW", world);
+    effects.simpleShader.effect.SetMatrix("mW", world);
+    effects.modelShader.effect.SetMatrix("mW", world);
     if (name == "enemy.x") {
-        app.simpleShader.Draw(model);
-        app.modelShader.DrawOutline(model, 0.01f, {1.0f, 0.5f, 0.2f, 1.0f});
+        effects.simpleShader.Draw(model);
+        effects.modelShader.DrawOutline(model, 0.01f, {1.0f, 0.5f, 0.2f, 1.0f});
     } else if (name == "bullet.x") {
-        app.modelShader.Draw(model);
+        effects.modelShader.Draw(model);
     } else if (name == "explosion.x") {
-        app.modelShader.DrawFaded(model, 255);
+        effects.modelShader.DrawFaded(model, 255);
     } else if (name == "mapA.x") {
         RenderStateGuard glow(d);
         glow.Blend(BlendMode::Additive);
-        app.simpleShader.Draw(model);
+        effects.simpleShader.Draw(model);
     } else {
-        app.simpleShader.Draw(model);
+        effects.simpleShader.Draw(model);
     }
 }
 

@@ -15,6 +15,8 @@ struct RectI {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    // Left and top edges inside, right and bottom outside.
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     bool operator==(const RectI&) const = default;
 };
 

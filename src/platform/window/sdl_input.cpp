@@ -189,7 +189,9 @@ void SdlInput::Sample(int64_t frame, const ScriptedInput& game, std::vector<Inpu
 void SdlInput::ForgetPresses() {
     // A key held through the whole question stays the game's; one pressed while the box was open
     // and still down is the one that answered, even when the game held it from before the box.
-    for (size_t i = 0; i < kKeys; ++i) answered_[i] = down_[i] && presses_[i] > 0;
+    // One that answered an earlier screen and is still down stays answered: screens follow one
+    // another (the pause, then the options).
+    for (size_t i = 0; i < kKeys; ++i) answered_[i] = down_[i] && (presses_[i] > 0 || answered_[i]);
     presses_.fill(0);
 }
 

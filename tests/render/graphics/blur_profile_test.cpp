@@ -36,13 +36,13 @@ std::vector<uint8_t> BlurredLine(const LineCase& c) {
     }
     d.UpdateTexture(source.texture, 0, px.data());
     d.BeginScene();
-    Application::Instance().blurFilter.Blur(source);
+    GameEffects::Instance().blurFilter.Blur(source);
     d.EndScene();
-    return d.ReadPixels(Application::Instance().blurFilter.targets[1].texture);
+    return d.ReadPixels(GameEffects::Instance().blurFilter.targets[1].texture);
 }
 
 TEST_F(BlurProfileTest, ABrightLineFallsOffMonotonicallyToTheHalosWidth) {
-    ASSERT_TRUE(Application::Instance().blurFilter.valid());
+    ASSERT_TRUE(GameEffects::Instance().blurFilter.valid());
     const int w = kW / 2, h = kH / 2;
     const LineCase cases[] = {
         {"vertical line", true, 640},

@@ -10,6 +10,7 @@
 
 #include "app/application.hpp"
 #include "app/scene_manager.hpp"
+#include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "platform/window/dialogs.hpp"
 #include "platform/window/window.hpp"
@@ -40,18 +41,18 @@ protected:
         GraphicsDevice::Instance().SetDefaultStates();
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(KORVELIN_SOURCE_DIR "/assets");
-        Application& app = Application::Instance();
-        app.simpleShader.Create();
-        app.modelShader.Create();
-        app.blurFilter.Create();
+        GameEffects& effects = GameEffects::Instance();
+        effects.simpleShader.Create();
+        effects.modelShader.Create();
+        effects.blurFilter.Create();
         std::filesystem::current_path(previous);
     }
     static void TearDownTestSuite() {
         if (!window) return;
-        Application& app = Application::Instance();
-        app.simpleShader.Release();
-        app.modelShader.Release();
-        app.blurFilter.Release();
+        GameEffects& effects = GameEffects::Instance();
+        effects.simpleShader.Release();
+        effects.modelShader.Release();
+        effects.blurFilter.Release();
         GraphicsDevice::Instance().Release();
         delete window;
         window = nullptr;
@@ -102,10 +103,10 @@ protected:
             return s;
         });
         manager.Init();
-        manager.SetRenderScale(scale);
+        manager.pipeline().SetRenderScale(scale);
         manager.Draw();
         std::vector<uint8_t> back = device().ReadPixels(kBackBuffer);
-        if (glow) *glow = device().ReadPixels(manager.glowTarget.texture);
+        if (glow) *glow = device().ReadPixels(manager.pipeline().glowTarget().texture);
         device().Present(kW, kH);
         manager.Release();
         return back;

@@ -158,8 +158,8 @@ TEST_F(GlPipelineTest, PictureIsTheRightWayUpAndCullingKeepsClockwiseTriangles) 
 }
 
 TEST_F(GlPipelineTest, BlurSpreadsOneBrightPixelIntoASoftSpotAndKeepsTheTarget) {
-    Application& app = Application::Instance();
-    ASSERT_TRUE(app.blurFilter.valid());
+    BlurFilter& blur = GameEffects::Instance().blurFilter;
+    ASSERT_TRUE(blur.valid());
     Texture source;
     ASSERT_EQ(source.CreateTarget(kW, kH, 1, TextureUsage::RenderTarget), 1);
     std::vector<uint8_t> px(size_t(kW) * kH * 4, 0);
@@ -172,10 +172,10 @@ TEST_F(GlPipelineTest, BlurSpreadsOneBrightPixelIntoASoftSpotAndKeepsTheTarget) 
     device().UpdateTexture(source.texture, 0, px.data());
     device().BeginScene();
     device().SetRenderTarget(0, kBackBuffer);
-    app.blurFilter.Blur(source);
+    blur.Blur(source);
     EXPECT_EQ(device().GetRenderTarget(0), kBackBuffer);
     device().EndScene();
-    std::vector<uint8_t> out = device().ReadPixels(app.blurFilter.targets[1].texture);
+    std::vector<uint8_t> out = device().ReadPixels(blur.targets[1].texture);
     const int w = kW / 2;
     const int centre = At(out, 320, 180, w).r;
     EXPECT_GT(centre, 0);

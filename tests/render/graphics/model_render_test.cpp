@@ -92,10 +92,9 @@ protected:
 TEST_F(ModelRenderTest, LitModelShowsItsMaterialColourWithTheWhiteStandIn) {
     auto box = Load("brown.x", BoxX(2, {{{0.4f, 0.3f, 0.2f, 1}, {}, ""}}, 0));
     ASSERT_EQ(box->materialCount, 1u);
-    Application& app = Application::Instance();
     std::vector<uint8_t> px = FrameLookingDown([&] {
-        app.simpleShader.effect.SetMatrix("mW", Matrix::Identity());
-        app.simpleShader.Draw(box.get());
+        GameEffects::Instance().simpleShader.effect.SetMatrix("mW", Matrix::Identity());
+        GameEffects::Instance().simpleShader.Draw(box.get());
     });
     // The top face, lit from straight above and seen from there: colour x (light + half-grey
     // ambient) plus the 0.2 highlight of the material's specular colour.
@@ -111,12 +110,11 @@ TEST_F(ModelRenderTest, FadedDrawingHidesUntexturedMaterialsAndKeepsTexturedOnes
     auto box = Load("faded.x", BoxX(2, {{{1, 1, 1, 1}, {}, ""}, {{1, 1, 1, 1}, {}, "blue.png"}}, 1));
     ASSERT_EQ(box->materialCount, 2u);
     ASSERT_NE(box->materialTextures[1].texture, 0u) << "the texture loads from the model's folder";
-    Application& app = Application::Instance();
     for (int alpha : {255, 0}) {
         std::vector<uint8_t> px = FrameLookingDown([&] {
             const Matrix tilt = MatrixRotationX(0.6f);
-            app.modelShader.effect.SetMatrix("mW", tilt);
-            app.modelShader.DrawFaded(box.get(), alpha);
+            GameEffects::Instance().modelShader.effect.SetMatrix("mW", tilt);
+            GameEffects::Instance().modelShader.DrawFaded(box.get(), alpha);
         });
         const Pixel top = At(px, kW / 2, kH / 2);
         if (alpha == 255) {
@@ -133,16 +131,15 @@ TEST_F(ModelRenderTest, FadedDrawingHidesUntexturedMaterialsAndKeepsTexturedOnes
 
 TEST_F(ModelRenderTest, OutlineShowsAroundTheModel) {
     auto box = Load("grey.x", BoxX(2, {{{0.3f, 0.3f, 0.3f, 1}, {}, ""}}, 0));
-    Application& app = Application::Instance();
     std::vector<uint8_t> plain = FrameLookingDown([&] {
-        app.simpleShader.effect.SetMatrix("mW", Matrix::Identity());
-        app.simpleShader.Draw(box.get());
+        GameEffects::Instance().simpleShader.effect.SetMatrix("mW", Matrix::Identity());
+        GameEffects::Instance().simpleShader.Draw(box.get());
     });
     std::vector<uint8_t> outlined = FrameLookingDown([&] {
-        app.simpleShader.effect.SetMatrix("mW", Matrix::Identity());
-        app.simpleShader.Draw(box.get());
-        app.modelShader.effect.SetMatrix("mW", Matrix::Identity());
-        app.modelShader.DrawOutline(box.get(), 0.4f, {0, 1, 0, 1});
+        GameEffects::Instance().simpleShader.effect.SetMatrix("mW", Matrix::Identity());
+        GameEffects::Instance().simpleShader.Draw(box.get());
+        GameEffects::Instance().modelShader.effect.SetMatrix("mW", Matrix::Identity());
+        GameEffects::Instance().modelShader.DrawOutline(box.get(), 0.4f, {0, 1, 0, 1});
     });
     // Find the box's right edge on the middle row, then look just beyond it.
     int edge = kW / 2;
@@ -156,11 +153,10 @@ TEST_F(ModelRenderTest, OutlineShowsAroundTheModel) {
 TEST_F(ModelRenderTest, BrightEmissiveModelBloomsIntoAHalo) {
     auto glowing = Load("glow.x", BoxX(0.5f, {{{0.2f, 0.6f, 1, 1}, {0.2f, 0.8f, 1.0f}, ""}}, 0));
     auto dull = Load("dull.x", BoxX(0.5f, {{{0.2f, 0.6f, 1, 1}, {0, 0, 0}, ""}}, 0));
-    Application& app = Application::Instance();
     auto draw = [&](Model* m) {
         return FrameLookingDown([&] {
-            app.modelShader.effect.SetMatrix("mW", Matrix::Identity());
-            app.modelShader.Draw(m);
+            GameEffects::Instance().modelShader.effect.SetMatrix("mW", Matrix::Identity());
+            GameEffects::Instance().modelShader.Draw(m);
         });
     };
     std::vector<uint8_t> halo = draw(glowing.get()), none = draw(dull.get());

@@ -6,8 +6,9 @@
 
 #include "../../support/virtual_pad.hpp"
 #include "gl_fixture.hpp"
-#include "graphics/question_box.hpp"
-#include "graphics/question_panel.hpp"
+#include "ui/held_screen.hpp"
+#include "ui/question_box.hpp"
+#include "ui/question_panel.hpp"
 
 namespace render_test {
 namespace {
@@ -34,11 +35,14 @@ protected:
         GlFixture::SetUp();
         if (!window) return;
         if (!pad_) pad_ = test_pad::Attach(&padIndex_);
+        if (!screens_) screens_ = new HeldScreen(*window);
         ASSERT_NE(pad_, nullptr) << SDL_GetError();
         Drain();
     }
     static void TearDownTestSuite() {
-        box_.Release();
+        if (screens_) screens_->Release();
+        delete screens_;
+        screens_ = nullptr;
         if (pad_) SDL_JoystickClose(pad_);
         pad_ = nullptr;
         GlFixture::TearDownTestSuite();
@@ -96,13 +100,13 @@ protected:
         device().EndScene();
     }
     // Queues the acts, then a close (so a box the acts leave unanswered still returns), and asks.
-    QuestionBox::Result Ask(const DialogRequest& request, const std::vector<Act>& acts) {
+    QuestionResult Ask(const DialogRequest& request, const std::vector<Act>& acts) {
         RedFrame();
         for (const Act& act : acts) Queue(act);
         SDL_Event close{};
         close.type = SDL_QUIT;
         Push(close);
-        const QuestionBox::Result result = box_.Ask(*window, request, true);
+        const QuestionResult result = AskInGameBox(*screens_, request, true);
         Drain();
         return result;
     }
@@ -113,7 +117,7 @@ protected:
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
-    static inline QuestionBox box_;
+    static inline HeldScreen* screens_ = nullptr;
     static inline SDL_Joystick* pad_ = nullptr;
     static inline int padIndex_ = -1;
 };
@@ -153,14 +157,14 @@ TEST_F(QuestionBoxTest, KeyboardMouseAndGamepadAnswerIt) {
         {"a report is acknowledged", kReport, {K(SDL_SCANCODE_ESCAPE)}, DialogAnswer::Ok},
     };
     for (const auto& c : cases) {
-        const QuestionBox::Result result = Ask(c.request, c.acts);
+        const QuestionResult result = Ask(c.request, c.acts);
         EXPECT_FALSE(result.closed) << c.what;
         EXPECT_EQ(result.answer, c.answer) << c.what;
     }
 }
 
 TEST_F(QuestionBoxTest, ClosingTheWindowAnswersTheDefault) {
-    QuestionBox::Result result = Ask(kQuit, {});
+    QuestionResult result = Ask(kQuit, {});
     EXPECT_TRUE(result.closed);
     EXPECT_EQ(result.answer, DialogAnswer::No);
     result = Ask(kYesFirst, {K(SDL_SCANCODE_RIGHT)});

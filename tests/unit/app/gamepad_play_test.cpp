@@ -55,13 +55,13 @@ TEST(GamepadPlay, StartTurnStrafeFireAndBack) {
     });
     CurrentGameOptions().seed = 1;
     Application& app = Application::Instance();
-    app.paceFrames = false;
-    app.sceneFactory = CreateGameScene;
+    app.config.paceFrames = false;
+    app.config.sceneFactory = CreateGameScene;
     std::string error;
     ASSERT_TRUE(app.InitHeadless(1280, 720, &error)) << error;
 
     std::vector<Seen> seen;
-    SceneManager manager(app.sceneFactory);
+    SceneManager manager(app.config.sceneFactory);
     manager.SetUpdateObserver([&](const SceneBase* scene) {
         Seen s;
         if (const auto* game = dynamic_cast<const SceneGame*>(scene)) {

@@ -42,25 +42,24 @@ TEST(LaunchOptions, WindowRunsAnswerTheQuestionRecordReplayAndTrace) {
     LaunchOptions o;
     std::string error;
     ASSERT_TRUE(Parse({"--fullscreen", "--record", "run.txt", "--trace=t.jsonl"}, &o, &error)) << error;
-    EXPECT_EQ(o.fullScreen, true);
+    EXPECT_EQ(o.overrides.fullScreen, platform::FullScreenAtStart::Yes);
     EXPECT_EQ(o.recordFile, "run.txt");
     EXPECT_EQ(o.traceFile, "t.jsonl");
     ASSERT_TRUE(Parse({"--windowed", "--replay", "run.txt", "--seed", "7", "--no-frame-skip", "--render-scale=0.75"},
                       &o, &error)) << error;
-    EXPECT_EQ(o.fullScreen, false);
+    EXPECT_EQ(o.overrides.fullScreen, platform::FullScreenAtStart::No);
     EXPECT_EQ(o.replayFile, "run.txt");
-    EXPECT_FALSE(o.frameSkip);
-    EXPECT_EQ(o.renderScale, 0.75f);
+    EXPECT_EQ(o.overrides.frameSkip, false);
+    EXPECT_EQ(o.overrides.renderScale, std::optional<double>(0.75));
     // "auto" given by hand wins over a scale in the settings, so it is told from nothing given.
     ASSERT_TRUE(Parse({"--render-scale", "auto"}, &o, &error)) << error;
-    EXPECT_TRUE(o.renderScaleGiven);
-    EXPECT_FALSE(o.renderScale);
-    // Nothing given: the question is asked, frames are skipped, the render scale is auto.
+    ASSERT_TRUE(o.overrides.renderScale);
+    EXPECT_FALSE(*o.overrides.renderScale);
+    // Nothing given: the settings decide every one.
     ASSERT_TRUE(Parse({}, &o, &error)) << error;
-    EXPECT_FALSE(o.fullScreen);
-    EXPECT_TRUE(o.frameSkip);
-    EXPECT_FALSE(o.renderScale);
-    EXPECT_FALSE(o.renderScaleGiven);
+    EXPECT_FALSE(o.overrides.fullScreen);
+    EXPECT_FALSE(o.overrides.frameSkip);
+    EXPECT_FALSE(o.overrides.renderScale);
 }
 
 TEST(LaunchOptions, WrongCommandLinesSayWhatIsWrong) {

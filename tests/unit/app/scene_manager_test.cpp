@@ -64,11 +64,12 @@ protected:
 };
 
 TEST_F(SceneManagerTest, TheServicesComeFirstAndTheTitleIsMadeWithThem) {
-    Application& app = Application::Instance();
     for (const bool dev : {false, true}) {
-        app.developerOverlay = dev;
-        app.readOnlyGameFolder = dev;
-        SceneManager manager(MakeScene);
+        RunConfig config;
+        config.sceneFactory = MakeScene;
+        config.developerOverlay = dev;
+        config.readOnlyGameFolder = dev;
+        SceneManager manager(config);
         manager.Init();
         ASSERT_NE(gCurrent, nullptr);
         EXPECT_EQ(manager.scene->sceneId, kSceneTitle);
@@ -81,11 +82,10 @@ TEST_F(SceneManagerTest, TheServicesComeFirstAndTheTitleIsMadeWithThem) {
         EXPECT_EQ(light.direction, Vec3(0, -1, 0));
         EXPECT_EQ(light.ambient, (ColorValue{0.5f, 0.5f, 0.5f, 0}));
         EXPECT_NEAR(device().GetTransform(TransformType::Projection).m[1][1], 1.7320508f, 1e-5f);
-        EXPECT_EQ(manager.glowTarget.Width(), 1280);
-        EXPECT_EQ(manager.glowTarget.Height(), 720);
+        EXPECT_EQ(manager.pipeline().glowTarget().Width(), 1280);
+        EXPECT_EQ(manager.pipeline().glowTarget().Height(), 720);
         manager.Release();
     }
-    app.developerOverlay = app.readOnlyGameFolder = false;
 }
 
 TEST_F(SceneManagerTest, SameIdKeepsTheSceneOtherIdReplacesItBeforeDrawing) {
@@ -106,10 +106,9 @@ TEST_F(SceneManagerTest, FramePipelineRunsInOrder) {
     ASSERT_TRUE(questions.empty()) << questions.front().text;
     SceneManager manager(MakeScene);
     manager.Init();
-    const std::string glow = std::to_string(manager.glowTarget.texture);
-    const Application& app = Application::Instance();
-    const std::string blur0 = std::to_string(app.blurFilter.targets[0].texture);
-    const std::string blur1 = std::to_string(app.blurFilter.targets[1].texture);
+    const std::string glow = std::to_string(manager.pipeline().glowTarget().texture);
+    const std::string blur0 = std::to_string(GameEffects::Instance().blurFilter.targets[0].texture);
+    const std::string blur1 = std::to_string(GameEffects::Instance().blurFilter.targets[1].texture);
     std::vector<std::string> trace;
     device().SetTrace(&trace);
     manager.Draw();
@@ -132,9 +131,9 @@ TEST_F(SceneManagerTest, FramePipelineRunsInOrder) {
     const auto& draws = device().draws();
     ASSERT_FALSE(draws.empty());
     EXPECT_EQ(draws.front().targets[0], kBackBuffer);
-    EXPECT_EQ(draws.front().targets[1], manager.glowTarget.texture);
+    EXPECT_EQ(draws.front().targets[1], manager.pipeline().glowTarget().texture);
     const NullDraw& composite = draws.back();
-    EXPECT_EQ(composite.texture0, app.blurFilter.targets[1].texture);
+    EXPECT_EQ(composite.texture0, GameEffects::Instance().blurFilter.targets[1].texture);
     EXPECT_EQ(composite.states[size_t(RenderState::DestBlend)], uint32_t(Blend::One));
     EXPECT_EQ(device().GetRenderState(RenderState::DestBlend), uint32_t(Blend::InvSrcAlpha));
     EXPECT_TRUE(device().errors().empty()) << device().errors().front();
@@ -145,22 +144,21 @@ TEST_F(SceneManagerTest, UploadsLightAndCameraIntoBothEffectsUnderTheirOwnNames)
     SceneManager manager(MakeScene);
     manager.Init();
     manager.Draw();
-    const Application& app = Application::Instance();
     auto values = [](const Effect& e, const char* name) {
         const std::vector<float>* v = e.GetValue(name);
         return v ? *v : std::vector<float>{};
     };
     // The simple effect gets a constant half grey; the model effect gets light 0's ambient.
-    EXPECT_EQ(values(app.simpleShader.effect, "LightAmbient"), (std::vector<float>{0.5f, 0.5f, 0.5f, 0}));
-    EXPECT_EQ(values(app.modelShader.effect, "LightAmbient"), (std::vector<float>{0.5f, 0.5f, 0.5f, 0}));
-    EXPECT_EQ(values(app.simpleShader.effect, "LightSpecular"), (std::vector<float>{1, 1, 1, 0}));
-    EXPECT_EQ(values(app.modelShader.effect, "LightSpeculer"), (std::vector<float>{1, 1, 1, 0}));
-    EXPECT_TRUE(values(app.modelShader.effect, "LightSpecular").empty());
-    EXPECT_EQ(values(app.simpleShader.effect, "LightDir"), (std::vector<float>{0, -1, 0}));
-    EXPECT_EQ(values(app.modelShader.effect, "LightDir"), (std::vector<float>{0, -1, 0, 0}));
+    EXPECT_EQ(values(GameEffects::Instance().simpleShader.effect, "LightAmbient"), (std::vector<float>{0.5f, 0.5f, 0.5f, 0}));
+    EXPECT_EQ(values(GameEffects::Instance().modelShader.effect, "LightAmbient"), (std::vector<float>{0.5f, 0.5f, 0.5f, 0}));
+    EXPECT_EQ(values(GameEffects::Instance().simpleShader.effect, "LightSpecular"), (std::vector<float>{1, 1, 1, 0}));
+    EXPECT_EQ(values(GameEffects::Instance().modelShader.effect, "LightSpeculer"), (std::vector<float>{1, 1, 1, 0}));
+    EXPECT_TRUE(values(GameEffects::Instance().modelShader.effect, "LightSpecular").empty());
+    EXPECT_EQ(values(GameEffects::Instance().simpleShader.effect, "LightDir"), (std::vector<float>{0, -1, 0}));
+    EXPECT_EQ(values(GameEffects::Instance().modelShader.effect, "LightDir"), (std::vector<float>{0, -1, 0, 0}));
     // The camera is where the scene's view puts it: a float3 for one, (x, y, z, 1) for the other.
-    std::vector<float> simpleCam = values(app.simpleShader.effect, "CamPos");
-    std::vector<float> modelCam = values(app.modelShader.effect, "CamPos");
+    std::vector<float> simpleCam = values(GameEffects::Instance().simpleShader.effect, "CamPos");
+    std::vector<float> modelCam = values(GameEffects::Instance().modelShader.effect, "CamPos");
     ASSERT_EQ(simpleCam.size(), 3u);
     ASSERT_EQ(modelCam.size(), 4u);
     const float expected[] = {10, 20, -30};
@@ -170,7 +168,7 @@ TEST_F(SceneManagerTest, UploadsLightAndCameraIntoBothEffectsUnderTheirOwnNames)
     }
     EXPECT_EQ(modelCam[3], 1.0f);
     // The uploads reached the compiled programs by their uniform names.
-    const std::vector<float>* mv = app.simpleShader.effect.GetValue("mV");
+    const std::vector<float>* mv = GameEffects::Instance().simpleShader.effect.GetValue("mV");
     ASSERT_NE(mv, nullptr);
     EXPECT_EQ(mv->size(), 16u);
     manager.Release();
@@ -218,28 +216,15 @@ TEST_F(SceneManagerTest, ASceneThatDrawsNothingGivesAnOpaqueBlackFrame) {
     manager.Release();
 }
 
-TEST_F(SceneManagerTest, WheelLastsUntilPresentAndFramesAreCounted) {
+TEST_F(SceneManagerTest, EveryFrameIsCountedAndPresented) {
     Application& app = Application::Instance();
     SceneManager manager(MakeScene);
     manager.Init();
-    WindowEvent wheel;
-    wheel.type = WindowEvent::Type::Wheel;
-    wheel.wheelDelta = 120;
-    app.WindowProc(wheel);
-    wheel.wheelDelta = -120;
-    app.WindowProc(wheel);  // the last message of the frame wins
-    EXPECT_EQ(app.wheelDelta, -120);
     const int frames = app.frameCount;
     const int presents = device().presentCount();
     app.RunFrame(manager);
-    EXPECT_EQ(app.wheelDelta, 0);
     EXPECT_EQ(app.frameCount, frames + 1);
     EXPECT_EQ(device().presentCount(), presents + 1);
-    WindowEvent close;
-    close.type = WindowEvent::Type::Close;
-    app.WindowProc(close);
-    EXPECT_TRUE(app.quitRequested);
-    app.quitRequested = false;
     manager.Release();
 }
 

@@ -2,7 +2,7 @@
 // characters where there are none, Japanese included) and the box grows to hold them, always
 // inside the picture, its buttons inside the box and the focus on the default. And how it is
 // answered: Escape is No whatever the default, Yes takes its button or its key.
-#include "graphics/question_panel.hpp"
+#include "ui/question_panel.hpp"
 
 #include <gtest/gtest.h>
 
