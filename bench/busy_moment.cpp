@@ -9,10 +9,10 @@ namespace {
 
 // Every enemy chases with its whole chain, and the run still goes on.
 bool AllChasing(const SceneGame& scene) {
-    if (scene.characters.size() < 2 || scene.runOver) return false;
+    if (scene.characters.size() < 2 || scene.run().ended) return false;
     for (size_t i = 1; i < scene.characters.size(); ++i) {
         const auto* enemy = dynamic_cast<const Enemy*>(scene.characters[i].get());
-        if (!enemy || !enemy->released || enemy->mode != 1) return false;
+        if (!enemy || !enemy->released || enemy->mode != EnemyMode::Chase) return false;
         for (const EnemyUnit& unit : enemy->units)
             if (!unit.alive || unit.dying) return false;
     }
@@ -42,9 +42,9 @@ bool BusyMoment::Make(SceneManager& manager, std::string* why) {
         }
         // Chains that touch the player would end the run before the last enemy chases: on the
         // way to the moment every hit is forgiven (the player never stops, no flash runs).
-        scene_->hitsLeft = 2;
-        scene_->lives = 3;
-        scene_->damageActive = scene_->damageAlpha = scene_->damageTimer = 0;
+        scene_->run().hitsLeft = 2;
+        scene_->run().lives = 3;
+        scene_->run().flash = HitFlash{};
         if (framesPlayed > kMaxFrames) {
             *why = "no moment with every enemy chasing in " + std::to_string(kMaxFrames) + " frames";
             return false;
@@ -57,7 +57,7 @@ bool BusyMoment::Make(SceneManager& manager, std::string* why) {
         const float side = k % 2 == 0 ? 0.5f : -0.5f;
         shot = Shot{};
         shot.world = MatrixTranslation(side, 0.0f, 2.5f + 15.0f * float(k)) * scene_->weapon->world;
-        shot.active = 1;
+        shot.active = true;
         shot.age = k;
     }
     input.SetKey(platform::Key::LeftButton, true);
@@ -78,11 +78,9 @@ void BusyMoment::Keep() {
     bullets_ = std::make_unique<BulletPool>(*s.bullets);
     weapon_ = std::make_unique<Weapon>(*s.weapon);
     camera_ = std::make_unique<Camera>(*s.camera);
-    counters_ = {s.introActive, s.runOver,  s.fadeAlpha,  s.endFrames, s.steerTilt, s.damageActive,
-                 s.damageAlpha, s.damageTimer, s.enemiesReleased, s.hitsLeft, s.lives, s.shownScore,
-                 s.score,       s.shownResult, s.introFov};
+    run_ = s.run();
+    hud_ = {s.hud().steerTilt, s.hud().shownScore, s.hud().shownResult};
     keptAt_ = *kept_;
-    lastTrigger_ = s.lastTrigger;
 }
 
 void BusyMoment::Restore() {
@@ -92,14 +90,11 @@ void BusyMoment::Restore() {
     s.bullets = std::make_unique<BulletPool>(*bullets_);
     s.weapon = std::make_unique<Weapon>(*weapon_);
     s.camera = std::make_unique<Camera>(*camera_);
-    const Counters& c = counters_;
-    s.introActive = c.introActive, s.runOver = c.runOver, s.fadeAlpha = c.fadeAlpha, s.endFrames = c.endFrames;
-    s.steerTilt = c.steerTilt, s.damageActive = c.damageActive, s.damageAlpha = c.damageAlpha;
-    s.damageTimer = c.damageTimer, s.enemiesReleased = c.enemiesReleased, s.hitsLeft = c.hitsLeft;
-    s.lives = c.lives, s.shownScore = c.shownScore, s.score = c.score, s.shownResult = c.shownResult;
-    s.introFov = c.introFov;
+    s.run() = run_;
+    s.hud().steerTilt = hud_.steerTilt;
+    s.hud().shownScore = hud_.shownScore;
+    s.hud().shownResult = hud_.shownResult;
     *kept_ = keptAt_;
-    s.lastTrigger = lastTrigger_;
     s.camera->SetView();
 }
 

@@ -15,6 +15,7 @@
 #include "course/weapon.hpp"
 #include "platform/input/input.hpp"
 #include "scene/game_services.hpp"
+#include "scene/run_state.hpp"
 
 class SceneGame;
 class SceneManager;
@@ -48,13 +49,11 @@ private:
     std::unique_ptr<BulletPool> bullets_;
     std::unique_ptr<Weapon> weapon_;
     std::unique_ptr<Camera> camera_;
-    struct Counters {
-        int introActive, runOver, fadeAlpha, endFrames, steerTilt, damageActive, damageAlpha, damageTimer;
-        int enemiesReleased, hitsLeft, lives, shownScore, score, shownResult;
-        float introFov;
-    } counters_{};
+    RunState run_;
+    struct HudCounters {
+        int steerTilt, shownScore, shownResult;
+    } hud_{};
     KeptValues keptAt_;
-    CoursePosition lastTrigger_;
 };
 
 // The live units of all enemies and the active shots, for the benchmarks' counters.

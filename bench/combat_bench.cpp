@@ -44,7 +44,7 @@ Controls Held() {
 }
 
 void UpdateCharacter(SceneGame& s, size_t i) {
-    benchmark::DoNotOptimize(s.characters[i]->Update(s.mapWorld, *s.bullets, s.player(), &s.score, s.lives, Held()));
+    benchmark::DoNotOptimize(s.characters[i]->Update({s.mapWorld(), *s.bullets, s.player(), &s.run().score, s.run().lives, Held()}));
 }
 
 void CountUnits(benchmark::State& state) {
@@ -59,7 +59,7 @@ void BM_CharactersAndPool(benchmark::State& state) {
     for (auto _ : state) {
         PutBack(state);
         for (size_t i = 0; i < s.characters.size(); ++i) UpdateCharacter(s, i);
-        s.bullets->Update(s.weapon->world, s.mapWorld, true, s.runOver);
+        s.bullets->Update(s.weapon->world, s.mapWorld(), true, s.run().ended);
     }
 }
 BENCHMARK(BM_CharactersAndPool)->Unit(benchmark::kMicrosecond);
@@ -84,9 +84,9 @@ void BM_Enemy(benchmark::State& state, EnemyPart part) {
         state.PauseTiming();
         gMoment->Restore();
         if (part == EnemyPart::Flight)
-            for (EnemyUnit& unit : static_cast<Enemy&>(*s.characters[k]).units) unit.alive = 0;
+            for (EnemyUnit& unit : static_cast<Enemy&>(*s.characters[k]).units) unit.alive = false;
         if (part != EnemyPart::Shots)
-            for (Shot& shot : s.bullets->shots) shot.active = 0;
+            for (Shot& shot : s.bullets->shots) shot.active = false;
         state.ResumeTiming();
         UpdateCharacter(s, k);
     }
@@ -100,7 +100,7 @@ void BM_Pool(benchmark::State& state) {
     CountUnits(state);
     for (auto _ : state) {
         PutBack(state);
-        s.bullets->Update(s.weapon->world, s.mapWorld, true, s.runOver);
+        s.bullets->Update(s.weapon->world, s.mapWorld(), true, s.run().ended);
     }
 }
 BENCHMARK(BM_Pool)->Unit(benchmark::kMicrosecond);

@@ -199,7 +199,7 @@ void BM_BusyGameFrame(benchmark::State& state, bool units, float scale = 1.0f, b
         if (!units)
             for (auto& c : moment.scene().characters)
                 if (auto* enemy = dynamic_cast<Enemy*>(c.get()))
-                    for (EnemyUnit& unit : enemy->units) unit.alive = 0;
+                    for (EnemyUnit& unit : enemy->units) unit.alive = false;
     };
     if (!moment.Make(manager, &why)) {
         state.SkipWithError(why.c_str());

@@ -186,7 +186,7 @@ int Application::Run() {
     questions_->running = true;
     // The developer overlay builds its panels within the update, and the UI takes one set of
     // panels a drawn frame: with the overlay shown, every drawn frame runs one update.
-    const bool overlay = manager.services().overlay().enabled != 0;
+    const bool overlay = manager.services().overlay().enabled;
     GameClock clock(false);
     // A software renderer is named with the scale chosen; `auto` measures the first frames.
     const std::string renderer = GraphicsDevice::Instance().device->RendererName();

@@ -7,17 +7,26 @@
 #include "math/math.hpp"
 
 class BulletPool;
+class CharaBase;
 struct Controls;
+
+// What one update of a character may look at, and where an enemy adds its points. The player
+// uses the map, its lives and the controls; an enemy the map, the shots, the player and the score.
+struct UpdateContext {
+    const Matrix& mapWorld;
+    BulletPool& bullets;
+    const CharaBase& player;
+    int* score;  // null: the points go nowhere
+    int lives;   // the player moves only while above 0
+    const Controls& controls;
+};
 
 class CharaBase {
 public:
     virtual ~CharaBase() = default;
 
-    // One update. The player uses mapWorld, lives and the controls; an enemy all but lives and
-    // the controls, adding its points through *score. Non-zero when the player was struck
-    // during this update.
-    virtual int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives,
-                       const Controls& controls) = 0;
+    // One update. True when the player was struck during it.
+    virtual bool Update(const UpdateContext& context) = 0;
     virtual void Draw() = 0;
     // The game scene has moved `current` on by one.
     virtual void OnCheckpointPassed() {}

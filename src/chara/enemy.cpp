@@ -92,29 +92,29 @@ Enemy::Enemy(CoursePosition start, AssetCaches& assets) : assets_(assets) {
 }
 
 void Enemy::Activate() {
-    released = 1;
+    released = true;
     world = current.gate().world;
     current.MoveNext();
 }
 
-int Enemy::Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int, const Controls&) {
-    if (!released) return 0;
+bool Enemy::Update(const UpdateContext& context) {
+    if (!released) return false;
     std::copy_backward(trail.begin(), trail.end() - 1, trail.end());
-    if (mode == 0)
-        FlyRoute(mapWorld);
+    if (mode == EnemyMode::Route)
+        FlyRoute(context.mapWorld);
     else
-        FlyChase(mapWorld, player);
+        FlyChase(context.mapWorld, context.player);
 
     // The camera as it was last set; the explosion sprites turn to it.
     const Vec3 camera = CameraPosition();
-    int touched = 0;
+    bool touched = false;
     for (int i = 0; i < kUnitCount; ++i) {
         EnemyUnit& unit = units[i];
         if (!unit.alive) continue;
         if (unit.dying)
             UpdateDying(unit, camera);
         else
-            touched |= UpdateUnit(i, bullets, player, score, camera);
+            touched |= UpdateUnit(i, context.bullets, context.player, context.score, camera);
     }
     return touched;
 }
@@ -137,7 +137,7 @@ void Enemy::FlyRoute(const Matrix& mapWorld) {
     // The outline cools from orange once the enemy first heads for a trigger gate.
     if (gate.kind == checkpoint_kind::kTrigger) heat -= kHeatStep;
     if (heat < 0.75f) heat = std::max(0.0f, heat - kHeatStep);
-    if (gate.kind == checkpoint_kind::kEnd) mode = 1;
+    if (gate.kind == checkpoint_kind::kEnd) mode = EnemyMode::Chase;
 
     LocalMover::FollowGround(world, mapWorld, *assets_.models.Get(kRouteMap));
     TrailEntry& entry = trail[0];
@@ -176,7 +176,7 @@ void Enemy::FlyChase(const Matrix& mapWorld, const CharaBase& player) {
     LocalMover::FollowGround(entry.right, mapWorld, map);
 }
 
-int Enemy::UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, int* score, Vec3 cameraPosition) {
+bool Enemy::UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, int* score, Vec3 cameraPosition) {
     EnemyUnit& unit = units[index];
     const float s = std::sin(static_cast<float>(unit.phase) * kWeaveStep) * Amplitude(index);
     if (++unit.phase > kLastPhase) unit.phase = 0;
@@ -190,7 +190,7 @@ int Enemy::UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, i
         unit.world = BlendPose(centre, BlendPose(a.right, b.right, unit.lag), -s);
     const Vec3 at = unit.world.Row(3);
 
-    const int touched = Vec3Length(player.world.Row(3) - at) < kTouchDistance ? 1 : 0;
+    const bool touched = Vec3Length(player.world.Row(3) - at) < kTouchDistance;
 
     // A shot in flight detonates on the unit; only a blast destroys it.
     for (Shot& shot : bullets.shots) {
@@ -198,11 +198,11 @@ int Enemy::UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, i
         const Vec3 from = shot.world.Row(3);
         if (Vec3Length(at - from) >= shot.size + kShotReach) continue;
         if (!shot.exploding) {
-            shot.exploding = 1;
+            shot.exploding = true;
             continue;
         }
         unit.knockback = Vec3Normalize(at - from);
-        unit.dying = 1;
+        unit.dying = true;
         // The sprite faces the camera from the first frame it is drawn.
         unit.billboard = Billboard(unit, cameraPosition);
         if (score) *score += kUnitScore;
@@ -225,7 +225,7 @@ void Enemy::UpdateDying(EnemyUnit& unit, Vec3 cameraPosition) {
         unit.flashFrameTime = static_cast<float>(kLastFlashFrame);
     }
     unit.billboard = Billboard(unit, cameraPosition);
-    if (unit.dyingUpdates++ >= kDyingUpdates) unit.alive = 0;
+    if (unit.dyingUpdates++ >= kDyingUpdates) unit.alive = false;
 }
 
 void Enemy::Draw() {

@@ -13,6 +13,10 @@
 
 struct AssetCaches;
 
+// Where the lead point flies: its own route, facing each gate squarely, or the chase along the
+// main course from its route's end.
+enum class EnemyMode : uint8_t { Route, Chase };
+
 class Enemy : public CharaBase {
 public:
     static constexpr int kUnitCount = 40;
@@ -35,20 +39,19 @@ public:
     // picture are read through `assets`, which must outlive it.
     Enemy(CoursePosition start, AssetCaches& assets);
 
-    // Returns 1 when a unit touched the player in this update. Adds 100 to *score (when given)
-    // for every unit destroyed. `lives` and the controls are not used.
-    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives,
-               const Controls& controls) override;
+    // True when a unit touched the player in this update. Adds 100 to the score (when given)
+    // for every unit destroyed. The lives and the controls are not used.
+    bool Update(const UpdateContext& context) override;
     void Draw() override;
     void OnCheckpointPassed() override { turn = 0.0f; }
-    void EnterChase() override { mode = 1; }
+    void EnterChase() override { mode = EnemyMode::Chase; }
     // The lead point takes the whole placement of the gate at `current`, which moves on by one.
     // The trail keeps its old poses, so the rear units stream in from there.
     void Activate() override;
 
     std::array<TrailEntry, kTrailLength> trail;  // newest first
     std::array<EnemyUnit, kUnitCount> units;
-    int released = 0;
+    bool released = false;
     float turn = 1.0f;          // blend factor of the turn towards the gate (chase only)
     int measureCountdown = 30;  // updates until the next distance measurement (chase only)
     float lastDistance = 0.0f;  // to the player, at the last measurement
@@ -56,15 +59,15 @@ public:
     float paceStep = 0.05f;     // change of speed per update
     float sideSpeed = 1.0f;     // sideways move per update, -1 ... 1
     float speed = kChaseStartSpeed;  // forward move per update in the chase, 1.0 ... 2.5
-    int mode = 0;               // 0 route, 1 chase
+    EnemyMode mode = EnemyMode::Route;
     float heat = 0.75f;         // green of the units' outline: orange falling to red
     std::array<platform::HudVertex, 4> spriteQuad{};  // reused for every explosion sprite
 
 private:
     void FlyRoute(const Matrix& mapWorld);
     void FlyChase(const Matrix& mapWorld, const CharaBase& player);
-    // Follows the trail, touches the player and meets the shots; 1 on a touch.
-    int UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, int* score, Vec3 cameraPosition);
+    // Follows the trail, touches the player and meets the shots; true on a touch.
+    bool UpdateUnit(int index, BulletPool& bullets, const CharaBase& player, int* score, Vec3 cameraPosition);
     void UpdateDying(EnemyUnit& unit, Vec3 cameraPosition);
     void DrawSprite(const EnemyUnit& unit);
 

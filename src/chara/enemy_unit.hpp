@@ -15,8 +15,8 @@ struct EnemyUnit {
     Matrix world = Matrix::Identity();
     int phase = 0;          // weave phase 0 ... 120, 3 degrees per step
     float lag = 0;          // [0, 1): where the unit sits between its two trail entries
-    int alive = 1;          // 0 once its explosion has run out; skipped everywhere then
-    int dying = 0;          // 1 from the update a blast destroys it
+    bool alive = true;      // false once its explosion has run out; skipped everywhere then
+    bool dying = false;     // from the update a blast destroys it
     float spinYaw = 0;      // tumbling angles while dying, degrees
     float spinPitch = 0;
     float spinRoll = 0;

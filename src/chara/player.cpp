@@ -23,22 +23,23 @@ Player::Player(const CourseList& course, ModelCache& models) : models_(models) {
     current.MoveNext();
 }
 
-int Player::Update(const Matrix& mapWorld, BulletPool&, const CharaBase&, int*, int lives, const Controls& controls) {
+bool Player::Update(const UpdateContext& context) {
+    const Controls& controls = context.controls;
     // A held key settles the bank where the step and the tenth that decays balance: 15 degrees.
     bank -= bank / 10.0f;
     if (controls.slideLeft) bank = std::min(kBankLimit, bank + kBankStep);
     if (controls.slideRight) bank = std::max(-kBankLimit, bank - kBankStep);
-    if (steeredByOverlay) return 0;
+    if (steeredByOverlay) return false;
 
     const CheckPoint& gate = current.gate();
     TurnTowardsGate(world, turn, kTurnIncrement, gate.world.Row(3), gate.kind == checkpoint_kind::kEnd);
-    LocalMover::FollowGround(world, mapWorld, *models_.Get(kGround));
-    if (lives > 0) {
+    LocalMover::FollowGround(world, context.mapWorld, *models_.Get(kGround));
+    if (context.lives > 0) {
         LocalMover::MoveForward(world, kSpeed);
         if (controls.slideLeft) LocalMover::MoveSideways(world, -kStrafeStep);
         if (controls.slideRight) LocalMover::MoveSideways(world, kStrafeStep);
     }
-    return 0;
+    return false;
 }
 
 void Player::Draw() {

@@ -21,11 +21,10 @@ public:
     // for that one. Its models are read through `models`, which must outlive it too.
     Player(const CourseList& course, ModelCache& models);
 
-    // Uses mapWorld, lives and the controls only; always 0, the player never strikes itself.
-    // With lives at 0 the craft hangs in place: it still turns and follows the ground, and the
-    // slide controls still bank it. While steeredByOverlay only the bank moves.
-    int Update(const Matrix& mapWorld, BulletPool& bullets, const CharaBase& player, int* score, int lives,
-               const Controls& controls) override;
+    // Uses the map, its lives and the controls only; never true, the player never strikes
+    // itself. With lives at 0 the craft hangs in place: it still turns and follows the ground,
+    // and the slide controls still bank it. While steeredByOverlay only the bank moves.
+    bool Update(const UpdateContext& context) override;
     // "data/model/chara.x" with the bank about the forward axis, through the plain lit effect.
     void Draw() override;
     // Starts a turn towards the gate `current` now names.

@@ -38,19 +38,19 @@ constexpr float kStripHeight = 0.5f;
 
 }  // namespace
 
-void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, bool fire, int blocked) {
+void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, bool fire, bool blocked) {
     for (HudVertex& v : flashQuad) v.color = ColorArgb(255, 255, 255, 255);
     gunWorld = gun;
 
     int& fireCooldown = fireCooldown_;
-    if (fire && fireCooldown > kFireInterval && blocked == 0) {
+    if (fire && fireCooldown > kFireInterval && !blocked) {
         // Pressing restarts the wait even when every shot is still out.
         fireCooldown = 0;
-        auto free = std::find_if(shots.begin(), shots.end(), [](const Shot& s) { return s.active == 0; });
+        auto free = std::find_if(shots.begin(), shots.end(), [](const Shot& s) { return !s.active; });
         if (free != shots.end()) {
             free->world = MatrixTranslation(float(side) * kMuzzleSide, 0.0f, kMuzzleAhead) * gun;
-            free->active = 1;
-            free->exploding = 0;
+            free->active = true;
+            free->exploding = false;
             free->age = 0;
             free->size = 0.5f;
             free->alpha = 255;
@@ -71,8 +71,8 @@ void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, bool fire, in
             s.size += kGrowth;
             if (s.size > kFadeFrom) s.alpha = std::max(s.alpha - kFadeStep, 0);
             if (s.size > kEndSize) {
-                s.exploding = 0;
-                s.active = 0;
+                s.exploding = false;
+                s.active = false;
             }
             continue;
         }
@@ -87,12 +87,12 @@ void BulletPool::Update(const Matrix& gun, const Matrix& mapWorld, bool fire, in
             hit = onB.hit && onB.distance < kMapBReach;
         }
         if (hit) {
-            s.exploding = 1;
+            s.exploding = true;
             s.age = 0;
         }
         if (++s.age > kShotLife) {
             s.age = 0;
-            s.active = 0;
+            s.active = false;
         }
     }
 }

@@ -12,8 +12,8 @@
 // One shot of the pool. Enemies read world, active, exploding and size, and set exploding.
 struct Shot {
     Matrix world = Matrix::Identity();  // flies along its own +z axis
-    int active = 0;                     // 1 while flying or exploding
-    int exploding = 0;                  // 0 flying, 1 exploding
+    bool active = false;                // flying or exploding
+    bool exploding = false;             // exploding, not flying
     int age = 0;                        // updates flown since firing (or since exploding)
     int alpha = 255;                    // explosion opacity 0 ... 255
     float size = 0.5f;                  // explosion scale
@@ -35,7 +35,7 @@ public:
 
     // Once per frame: fires while `fire` is held unless `blocked` (the run is over), moves the
     // flashes, the shots and the explosions. gunWorld is the Weapon's world matrix.
-    void Update(const Matrix& gunWorld, const Matrix& mapWorld, bool fire, int blocked);
+    void Update(const Matrix& gunWorld, const Matrix& mapWorld, bool fire, bool blocked);
     // Shots, explosions and muzzle flashes; render states are restored afterwards.
     void Draw();
 

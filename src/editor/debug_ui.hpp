@@ -55,9 +55,9 @@ public:
     // while the overlay is off or outside a UI frame: nothing is formatted only to be thrown away.
     void DebugText(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 
-    int enabled = 0;          // non-zero: the overlay is drawn and its controls are active
+    bool enabled = false;     // the overlay is drawn and its controls are active
     CourseList checkpoints;   // the records being edited, in course order; kept across runs
-    int walkMode = 0;      // the fly controls follow the ground and the cursor turns the camera
+    bool walkMode = false; // the fly controls follow the ground and the cursor turns the camera
     int walkKeyLatch = 0;  // Z was pressed in the previous update
 
     // The editor's state, kept for the whole process.

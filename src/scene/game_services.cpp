@@ -1,7 +1,7 @@
 // The process's services.
 #include "scene/game_services.hpp"
 
-GameServices::GameServices(bool overlayOn, bool soundDevice) : sound_(soundDevice) { overlay_.enabled = overlayOn ? 1 : 0; }
+GameServices::GameServices(bool overlayOn, bool soundDevice) : sound_(soundDevice) { overlay_.enabled = overlayOn; }
 
 GameServices::~GameServices() {
     // Sound first, as the game has always let go: then nothing plays while the files go.

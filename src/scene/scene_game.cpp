@@ -36,7 +36,9 @@ std::string CheckGameCourse(ModelCache& models) {
     return LoadGameCourse(models, course);
 }
 
-SceneGame::SceneGame(GameServices& services, bool demo) : services_(services), demo_(demo) {
+SceneGame::SceneGame(GameServices& services, bool demo)
+    : services_(services), rules_(run_, characters, course, services.assets().models), hud_(services, demo),
+      demo_(demo) {
     AssetCaches& assets = services.assets();
     sceneId = demo ? kSceneDemo : kSceneGame;
     mouse = std::make_unique<Mouse>();
@@ -63,13 +65,12 @@ SceneGame::SceneGame(GameServices& services, bool demo) : services_(services), d
     assets.models.Get("data/model/bullet.x");
     assets.models.Get("data/model/mapD.x");
     assets.textures.Get("data/texture/particle.png");
-    for (HudVertex& v : hudQuad) v.color = 0xFFFFFFFF;
-    lastTrigger = start;
+    run_.lastTrigger = start;
     if (demo || CurrentGameOptions().autopilot) pilot_ = std::make_unique<Pilot>();
     // The first frame is drawn before the first update: the camera already sits behind the
     // player, though the white of the opening still covers everything.
     camera->world = MatrixTranslation(0, 6, -12) * player().world;
-    camera->fov = introFov;
+    camera->fov = run_.openingFov;
 }
 
 SceneGame::~SceneGame() {

@@ -1,9 +1,9 @@
 // The play scene: one run along the course, from the opening zoom out of the white to the return
-// to the title. It owns the player and the enemies, the chase camera, the gun and its shots,
-// and the course they fly. Update, 3D drawing and the HUD live in their own files.
+// to the title. It owns the player and the enemies, the chase camera, the gun and its shots, the
+// course they fly, the run's state, its rules and its HUD. Update, 3D drawing, the HUD and the
+// trace live in their own files.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,14 +13,14 @@
 #include "chara/mouse.hpp"
 #include "course/bullet_pool.hpp"
 #include "course/course_file.hpp"
-#include "course/course_position.hpp"
 #include "course/weapon.hpp"
-#include "platform/types/render_types.hpp"
+#include "scene/game_hud.hpp"
+#include "scene/run_rules.hpp"
+#include "scene/run_state.hpp"
 #include "scene/scene_base.hpp"
 
 struct Controls;
 class Pilot;
-class Texture;
 
 // Reads and checks the course a run would play, as the game scene does, against the map and the
 // gate models of `models`: empty when it can be played, else "FILE: what is wrong".
@@ -28,12 +28,6 @@ std::string CheckGameCourse(ModelCache& models);
 
 class SceneGame : public SceneBase {
 public:
-    static constexpr float kPassDistance = 5.0f;    // a gate is passed when it is this close ahead
-    static constexpr float kJoinDistance = 500.0f;  // an enemy joins the main course within this
-    static constexpr int kFlashLength = 400;        // hit-flash timer, falling by 2 per step
-    static constexpr int kFadeStartFrame = 380;     // frames after the run's end
-    static constexpr int kLeaveFrame = 500;
-
     // Reads the course (the game's own, or the one given on the command line). A course that
     // cannot be played leaves the scene without characters: it shows the white of the
     // transition, and its first update says what is wrong and returns to the title. The gates'
@@ -55,6 +49,10 @@ public:
     // Empty when the course can be played.
     const std::string& courseError() const { return courseError_; }
     CharaBase& player() const { return *characters[0]; }
+    RunState& run() { return run_; }
+    const RunState& run() const { return run_; }
+    GameHud& hud() { return hud_; }
+    const Matrix& mapWorld() const { return mapWorld_; }
 
     std::unique_ptr<Mouse> mouse;
     std::unique_ptr<Camera> camera;
@@ -63,66 +61,29 @@ public:
     std::vector<std::unique_ptr<CharaBase>> characters;  // the player first, then one enemy per spawn gate
     CourseList course;                                   // never changed after construction
 
-    int introActive = 1;        // the opening fade and zoom run
-    int runOver = 0;            // the goal is reached or the player destroyed
-    int fadeAlpha = 255;        // the white veil, 0 ... 255
-    float introFov = 180.0f;    // degrees, during the opening
-    int endFrames = 0;          // frames since the run ended
-    Matrix mapWorld = Matrix::Identity();
-    Matrix skyBase = Matrix::Identity();
-    Matrix skyWorld = Matrix::Identity();
-    Matrix scorePanelAnchor = MatrixTranslation(6.2f, 2.0f, 5.0f);  // camera space, result pose
-    Matrix lifePanelAnchor = MatrixTranslation(4.2f, 0.0f, 5.0f);
-    int steerTilt = 0;          // degrees the HUD panels lean, -15 ... 15; rests at 1
-    int damageActive = 0;       // the hit flash runs
-    int damageAlpha = 0;
-    int damageTimer = 0;
-    int enemiesReleased = 0;
-    int hitsLeft = 2;           // below 0 the player is destroyed
-    int bestPlace = 0;          // the finished run's place among the best (1 the best); 0 none
-    int lives = 3;              // life icons; the player moves only while above 0
-    std::array<platform::HudVertex, 4> hudQuad{};
-    int shownScore = 0;         // counts up towards score by 21 a frame
-    int score = 0;              // enemies add 100 per unit destroyed
-    int shownResult = 0;        // counts up by 215 on the result screen
-    CoursePosition lastTrigger;  // the trigger gate that last released an enemy
-
 private:
-    // A ray from the body along its forward axis meets the gate's mesh closer than `limit`.
-    bool RayMeetsGate(const Matrix& body, const CheckPoint& gate, float limit) const;
     bool Leave();
     void AimGun(Vec3 point, const Controls& controls);
-    void PassGate(size_t index);
-    void ReleaseNextEnemy();
-    void JoinMainCourse(CharaBase& enemy);
-    void TakeHit();
-    void RunFlashStep();
-    void RunBranch();
-    void SteerTilt(const Controls& controls);
-    // Turns the camera by the cursor and draws the cursor back towards the middle.
+    // The characters' updates with the rules between them, the overlay flying the craft.
+    void UpdateCharacters(const Controls& controls);
+    // The branch of the run's phase; the title's id when the run is done.
+    SceneId UpdatePhase(const Controls& controls);
     void KeepFinishedRun();
-    void DrawBestPlace();
+    // Turns the camera by the cursor and draws the cursor back towards the middle.
     void MouseLook(const Controls& controls);
-
     void DrawGates();
-    void DrawPanels();
-    void DrawVeilAndFrames();
-    void DrawBars();
-    template <typename PoseOfStep>
-    void DrawDigits(const Texture* glyphs, int value, PoseOfStep poseOfStep);
-    void DrawLives(float t);
-    void DrawResult();
-    // One camera-fixed quad from x0..x1, y0..y1 with the texture's pixel rectangle.
-    void DrawHudQuad(const Texture* texture, float x0, float x1, float y0, float y1, const float texel[4],
-                     const Matrix& world, platform::Color color = 0xFFFFFFFF);
-    void DrawReticle();
-    Texture* Picture(const char* file);
 
     GameServices& services_;
+    RunState run_;
+    RunRules rules_;
+    GameHud hud_;
     std::string courseError_;
     std::unique_ptr<Pilot> pilot_;  // flies the run in the player's place, when asked to
     bool demo_ = false;             // the attract mode's run
     bool runKept_ = false;          // the finished run was offered to the best list
-    CursorOffset cursor_;     // where this update left the cursor, from the middle of the picture
-    bool fireHeld_ = false;   // the fire control of this update
+    CursorOffset cursor_;           // where this update left the cursor, from the middle of the picture
+    bool fireHeld_ = false;         // the fire control of this update
+    Matrix mapWorld_ = Matrix::Identity();
+    Matrix skyBase_ = Matrix::Identity();
+    Matrix skyWorld_ = Matrix::Identity();
 };

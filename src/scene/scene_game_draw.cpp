@@ -1,5 +1,6 @@
-// The game scene's 3D pass: the maps, the characters, the spinning gates, the gun and the
-// shots, then the camera-fixed HUD panels and the editor's markers.
+// The game scene's drawing: in the 3D pass the maps, the characters, the spinning gates, the gun
+// and the shots, then the camera-fixed HUD panels and the editor's markers; then the HUD's
+// sprites.
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
 #include "graphics/render_state_guard.hpp"
@@ -20,25 +21,25 @@ void SceneGame::Draw3D() {
     if (!courseError_.empty()) return;
     RenderDevice& d = *GraphicsDevice::Instance().device;
     ModelCache& models = services_.assets().models;
-    DrawModel(models, "data/model/mapB.x", mapWorld);
+    DrawModel(models, "data/model/mapB.x", mapWorld_);
     // A destroyed player and its gun vanish; enemies draw only once released.
     for (size_t i = 0; i < characters.size(); ++i)
-        if (i != 0 || hitsLeft >= 0) characters[i]->Draw();
+        if (i != 0 || !run_.Destroyed()) characters[i]->Draw();
     DrawGates();
-    if (hitsLeft >= 0) weapon->Draw();
+    if (!run_.Destroyed()) weapon->Draw();
     bullets->Draw();
 
     {
         // The glowing grid of the map the player flies over is added onto the picture.
         RenderStateGuard glow(d);
         glow.Blend(BlendMode::Additive);
-        DrawModel(models, "data/model/mapA.x", mapWorld);
+        DrawModel(models, "data/model/mapA.x", mapWorld_);
     }
     {
         // The HUD panels are unlit and hide nothing drawn after them.
         RenderStateGuard panels(d);
         panels.Blend(BlendMode::Alpha).Lighting(false).DepthWrite(false);
-        DrawPanels();
+        hud_.DrawPanels(run_, camera->world, drawSteps);
     }
     services_.overlay().DrawCheckpoints(models);
 }
@@ -64,4 +65,11 @@ void SceneGame::DrawGates() {
         else if (cp->enemyNo == 0 && cp->kind == checkpoint_kind::kEnd)
             DrawModel(models, "data/model/gate.x", goalTurn * cp->world);
     }
+}
+
+void SceneGame::Draw2D() {
+    if (courseError_.empty())
+        hud_.DrawSprites(run_, cursor_, fireHeld_, drawSteps);
+    else
+        hud_.DrawFade(run_);
 }

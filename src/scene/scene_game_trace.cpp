@@ -28,22 +28,22 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
     trace.Float("pitch", camera->pitch);
     trace.Float("yaw", camera->yaw);
     trace.EndObject();
-    trace.Int("score", score);
-    trace.Int("shownScore", shownScore);
-    trace.Int("hitsLeft", hitsLeft);
-    trace.Int("lives", lives);
-    trace.Bool("runOver", runOver != 0);
-    trace.Int("endFrames", endFrames);
-    trace.Bool("introActive", introActive != 0);
-    trace.Int("fadeAlpha", fadeAlpha);
-    trace.Bool("damageActive", damageActive != 0);
-    trace.Int("damageAlpha", damageAlpha);
-    trace.Int("enemiesReleased", enemiesReleased);
-    trace.Int("steerTilt", steerTilt);
-    trace.Int("shownResult", shownResult);
+    trace.Int("score", run_.score);
+    trace.Int("shownScore", hud_.shownScore);
+    trace.Int("hitsLeft", run_.hitsLeft);
+    trace.Int("lives", run_.lives);
+    trace.Bool("runOver", run_.ended);
+    trace.Int("endFrames", run_.endFrames);
+    trace.Bool("introActive", run_.phase == RunPhase::Opening);
+    trace.Int("fadeAlpha", run_.fadeAlpha);
+    trace.Bool("damageActive", run_.flash.active);
+    trace.Int("damageAlpha", run_.flash.alpha);
+    trace.Int("enemiesReleased", run_.enemiesReleased);
+    trace.Int("steerTilt", hud_.steerTilt);
+    trace.Int("shownResult", hud_.shownResult);
     int active = 0, exploding = 0;
     for (const Shot& s : bullets->shots) {
-        active += s.active != 0;
+        active += s.active;
         exploding += s.active && s.exploding;
     }
     trace.BeginObject("shots");
@@ -56,12 +56,12 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
         if (!enemy) continue;
         int alive = 0, dying = 0;
         for (const EnemyUnit& u : enemy->units) {
-            alive += u.alive != 0;
+            alive += u.alive;
             dying += u.alive && u.dying;
         }
         trace.BeginObject();
-        trace.Bool("released", enemy->released != 0);
-        trace.Int("mode", enemy->mode);
+        trace.Bool("released", enemy->released);
+        trace.Int("mode", static_cast<int>(enemy->mode));
         trace.Int("current", int64_t(enemy->current.index()));
         trace.Int("alive", alive);
         trace.Int("dying", dying);
@@ -76,7 +76,7 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
         trace.BeginObject("editor");
         trace.Int("records", int64_t(overlay.checkpoints.size()));
         trace.Int("selected", overlay.selectedIndex);
-        trace.Bool("walkMode", overlay.walkMode != 0);
+        trace.Bool("walkMode", overlay.walkMode);
         trace.Int("kind", overlay.currentKind);
         trace.Bool("unsaved", overlay.unsaved);
         trace.String("file", overlay.courseFile);
@@ -87,5 +87,6 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
 
 RunSummary SceneGame::Summary() const {
     if (!courseError_.empty()) return {};
-    return {score, runOver != 0, runOver != 0 && hitsLeft >= 0, 2 - hitsLeft, int64_t(player().current.index())};
+    return {run_.score, run_.ended, run_.ended && !run_.Destroyed(), 2 - run_.hitsLeft,
+            int64_t(player().current.index())};
 }

@@ -20,17 +20,8 @@ using namespace platform;
 
 namespace {
 constexpr const char* kMusic = "data/sound/bgm.wav";
-constexpr const char* kGateMesh = "data/model/CheckPoint.x";
 constexpr const char* kEditorGround = "data/model/mapD.x";  // walk mode keeps to this map
 }  // namespace
-
-bool SceneGame::RayMeetsGate(const Matrix& body, const CheckPoint& gate, float limit) const {
-    const Matrix inverse = MatrixInverse(gate.world);
-    const Vec3 origin = Vec3TransformCoord(body.Row(3), inverse);
-    const Vec3 direction = Vec3TransformNormal(Vec3TransformNormal({0, 0, 1}, body), inverse);
-    const RayHit hit = services_.assets().models.Get(kGateMesh)->Intersect(origin, direction);
-    return hit.hit && hit.distance < limit;
-}
 
 SceneId SceneGame::Update(const Controls& fromPlayer) {
     if (!courseError_.empty()) {
@@ -56,69 +47,79 @@ SceneId SceneGame::Update(const Controls& fromPlayer) {
     // A tap between two frames asks as well as a held key, so a slow frame cannot miss it.
     if (controls.back && Leave()) return kSceneTitle;
 
+    UpdateCharacters(controls);
+    skyWorld_ = skyBase_ * MatrixScaling(5, 5, 5);
+    skyWorld_.SetRow(3, player().world.Row(3));
+    if (UpdatePhase(controls) != sceneId) return kSceneTitle;
+    AimGun(camera->target, controls);
+    hud_.Update(controls, run_);
+    services_.overlay().ShowState(player().world, controls.fly);
+    KeepFinishedRun();
+    return sceneId;
+}
+
+void SceneGame::UpdateCharacters(const Controls& controls) {
     // While the overlay is on, its flight controls move the craft in place of its own steering,
     // right after the craft's update and before the enemies see where it is.
     DebugUi& overlay = services_.overlay();
     Player* craft = dynamic_cast<Player*>(characters[0].get());
-    if (craft) craft->steeredByOverlay = overlay.enabled != 0;
+    if (craft) craft->steeredByOverlay = overlay.enabled;
     for (size_t i = 0; i < characters.size(); ++i) {
         CharaBase& body = *characters[i];
-        if (RayMeetsGate(body.world, body.current.gate(), kPassDistance)) PassGate(i);
-        if (body.Update(mapWorld, *bullets, player(), &score, lives, controls) != 0 && !damageActive && !runOver)
-            TakeHit();
+        rules_.PassGateIfReached(i);
+        if (body.Update({mapWorld_, *bullets, player(), &run_.score, run_.lives, controls})) rules_.Strike();
         if (&body == craft && craft->steeredByOverlay)
-            overlay.FlyControls(body.world, mapWorld, *services_.assets().models.Get(kEditorGround), controls.fly);
-        if (damageActive) RunFlashStep();
+            overlay.FlyControls(body.world, mapWorld_, *services_.assets().models.Get(kEditorGround), controls.fly);
+        rules_.FlashStep();
         overlay.DebugText("ID%d", player().current.gate().kind);
     }
+}
 
-    skyWorld = skyBase * MatrixScaling(5, 5, 5);
-    skyWorld.SetRow(3, player().world.Row(3));
-
-    if (introActive) {
-        AimGun(camera->target, controls);
-        fadeAlpha -= 3;
-        if (fadeAlpha < 0) {
-            introActive = 0;
-            fadeAlpha = 0;
-        }
-        camera->fov = introFov;
-        introFov = std::max(80.0f, introFov - 2.0f);
-        camera->Update(player().world, skyWorld);
-        overlay.ShowCameraState(camera->rayDistance, player().world.Row(3), camera->target);
-    } else if (runOver) {
-        AimGun(Vec3TransformCoord({0, 1.5f, 1}, player().world), controls);
-        bullets->Update(weapon->world, mapWorld, controls.fire, runOver);
-        camera->UpdateEnd(player().world, endFrames, hitsLeft);
-        ++endFrames;
-        if (endFrames > kFadeStartFrame) fadeAlpha = std::min(255, fadeAlpha + 3);
-        if (endFrames > kLeaveFrame) return kSceneTitle;
-    } else {
-        AimGun(camera->target, controls);
-        if (overlay.enabled)
-            overlay.FreeLook(*camera, controls);
-        else
-            MouseLook(controls);
-        bullets->Update(weapon->world, mapWorld, controls.fire, runOver);
-        camera->Update(player().world, skyWorld);
-        overlay.ShowCameraState(camera->rayDistance, player().world.Row(3), camera->target);
+SceneId SceneGame::UpdatePhase(const Controls& controls) {
+    DebugUi& overlay = services_.overlay();
+    switch (run_.phase) {
+        case RunPhase::Opening:
+            AimGun(camera->target, controls);
+            run_.fadeAlpha -= 3;
+            if (run_.fadeAlpha < 0) {
+                run_.OpeningDone();
+                run_.fadeAlpha = 0;
+            }
+            camera->fov = run_.openingFov;
+            run_.openingFov = std::max(80.0f, run_.openingFov - 2.0f);
+            camera->Update(player().world, skyWorld_);
+            overlay.ShowCameraState(camera->rayDistance, player().world.Row(3), camera->target);
+            break;
+        case RunPhase::RunOver:
+        case RunPhase::Result:
+            AimGun(Vec3TransformCoord({0, 1.5f, 1}, player().world), controls);
+            bullets->Update(weapon->world, mapWorld_, controls.fire, run_.ended);
+            camera->UpdateEnd(player().world, run_.endFrames, run_.hitsLeft);
+            run_.CountAfterEnd();
+            if (run_.endFrames > RunState::kFadeStartFrame) run_.fadeAlpha = std::min(255, run_.fadeAlpha + 3);
+            if (run_.endFrames > RunState::kLeaveFrame) return kSceneTitle;
+            break;
+        case RunPhase::Play:
+            AimGun(camera->target, controls);
+            if (overlay.enabled)
+                overlay.FreeLook(*camera, controls);
+            else
+                MouseLook(controls);
+            bullets->Update(weapon->world, mapWorld_, controls.fire, run_.ended);
+            camera->Update(player().world, skyWorld_);
+            overlay.ShowCameraState(camera->rayDistance, player().world.Row(3), camera->target);
+            break;
     }
-    AimGun(camera->target, controls);
-
-    if (shownScore < score) shownScore = std::min(shownScore + 21, score);
-    SteerTilt(controls);
-    overlay.ShowState(player().world, controls.fly);
-    KeepFinishedRun();
     return sceneId;
 }
 
 // The player's run enters the best list the update it ends; a run the pilot flew (the demo, or
 // --autopilot) is not the player's and never does.
 void SceneGame::KeepFinishedRun() {
-    if (!runOver || runKept_ || pilot_) return;
+    if (!run_.ended || runKept_ || pilot_) return;
     runKept_ = true;
-    bestPlace = KeepRun({int64_t(score) + int64_t(lives) * 2000, lives, hitsLeft >= 0, {},
-                         CurrentGameOptions().seed.value_or(0), {}});
+    hud_.bestPlace = KeepRun({int64_t(run_.score) + int64_t(run_.lives) * 2000, run_.lives, !run_.Destroyed(), {},
+                              CurrentGameOptions().seed.value_or(0), {}});
 }
 
 void SceneGame::MouseLook(const Controls& controls) {
@@ -146,76 +147,4 @@ bool SceneGame::Leave() {
     const bool yes = AskYesNo(GraphicsDevice::Instance().window, Tr("Return to the title?"), Tr("Confirm"), false);
     input.ShowCursor(false);
     return yes;
-}
-
-void SceneGame::PassGate(size_t index) {
-    CharaBase& body = *characters[index];
-    const CheckPoint& playerGate = player().current.gate();
-    if (playerGate.kind == checkpoint_kind::kTrigger && !(player().current == lastTrigger)) ReleaseNextEnemy();
-
-    if (body.current.gate().kind == checkpoint_kind::kEnd) {
-        if (index == 0) {
-            if (RayMeetsGate(body.world, body.current.gate(), kPassDistance)) runOver = 1;
-        } else {
-            JoinMainCourse(body);
-        }
-    }
-    // No one is moved past an end gate: the player flies straight on past the goal, and an
-    // enemy that found no main-course gate to join stays on its route's end.
-    if (body.current.gate().kind != checkpoint_kind::kEnd && body.current.HasNext()) {
-        body.current.MoveNext();
-        body.OnCheckpointPassed();
-    }
-}
-
-// Each trigger gate the player heads for releases the next enemy, once.
-void SceneGame::ReleaseNextEnemy() {
-    enemiesReleased = std::min(enemiesReleased + 1, static_cast<int>(course.size()) - 1);
-    for (size_t i = 0; i < course.size(); ++i) {
-        if (course[i]->enemyNo != enemiesReleased) continue;
-        if (static_cast<size_t>(enemiesReleased) < characters.size()) {
-            CharaBase& enemy = *characters[enemiesReleased];
-            enemy.current.MoveTo(i);
-            enemy.Activate();
-        }
-        break;
-    }
-    lastTrigger = player().current;
-}
-
-// At its route's end an enemy joins the main course at the first main gate its ray meets.
-void SceneGame::JoinMainCourse(CharaBase& enemy) {
-    for (size_t i = 0; i < course.size(); ++i) {
-        if (course[i]->enemyNo == 0 && RayMeetsGate(enemy.world, *course[i], kJoinDistance)) {
-            enemy.current.MoveTo(i);
-            return;
-        }
-    }
-}
-
-void SceneGame::TakeHit() {
-    --hitsLeft;
-    damageActive = 1;
-    damageTimer = kFlashLength;
-    if (hitsLeft < 0) runOver = 1;
-}
-
-// One step of the hit flash; it runs once per character visited.
-void SceneGame::RunFlashStep() {
-    damageAlpha = std::min(damageTimer, 255);
-    damageTimer -= 2;
-    if (damageTimer < 0) {
-        lives = std::max(0, lives - 1);
-        damageTimer = 0;
-        damageAlpha = 0;
-        damageActive = 0;
-    }
-}
-
-// The HUD leans with the slide controls and rests at 1.
-void SceneGame::SteerTilt(const Controls& controls) {
-    if (steerTilt > 1) --steerTilt;
-    else if (steerTilt < 1) ++steerTilt;
-    if (controls.slideRight) steerTilt = std::min(steerTilt + 2, 15);
-    if (controls.slideLeft) steerTilt = std::max(steerTilt - 2, -15);
 }

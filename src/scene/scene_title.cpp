@@ -59,7 +59,7 @@ SceneId SceneTitle::Update(const Controls& controls) {
             return kSceneTitle;
         }
     }
-    if (controls.start || CurrentGameOptions().autopilot) started = 1;
+    if (controls.start || CurrentGameOptions().autopilot) started = true;
     const bool moved = looked_ && (controls.lookX != lastLookX_ || controls.lookY != lastLookY_);
     looked_ = true;
     lastLookX_ = controls.lookX;

@@ -23,7 +23,7 @@ public:
     void WriteTrace(platform::TraceWriter& trace) const override;
 
     float fieldOfView = 80.0f;  // degrees
-    int started = 0;            // Space was pressed: the transition runs
+    bool started = false;       // Space was pressed: the transition runs
     int fade = 0;               // alpha of the white veil
     float scroll = 0.0f;        // how far the tunnel has moved towards the camera
     // Updates in a row with nothing pressed and the cursor still: at kAttractAfter (30 s) the

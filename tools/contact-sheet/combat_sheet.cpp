@@ -54,9 +54,9 @@ public:
     bool Step() {
         if (game->Update(ReadControls(input, PictureMiddle(input))) != game->sceneId || frame >= kLastFrame) return false;
         game->PreDraw();
-        game->hitsLeft = 2;
-        game->lives = 3;
-        game->damageActive = game->damageAlpha = game->damageTimer = 0;
+        game->run().hitsLeft = 2;
+        game->run().lives = 3;
+        game->run().flash = HitFlash{};
         ++frame;
         return true;
     }
@@ -118,8 +118,8 @@ void Detonate(SceneGame& g, int index, Vec3 at, float size) {
     Shot& s = g.bullets->shots[index];
     s = Shot{};
     s.world = MatrixTranslation(at.x, at.y, at.z);
-    s.active = 1;
-    s.exploding = 1;
+    s.active = true;
+    s.exploding = true;
     s.size = size;
 }
 
@@ -155,7 +155,7 @@ bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::strin
     };
 
     // Out of the opening's white, then A held.
-    if (!run.StepUntil([&] { return !g.introActive; })) return fail("the end of the opening");
+    if (!run.StepUntil([&] { return g.run().phase != RunPhase::Opening; })) return fail("the end of the opening");
     run.input.SetKey(Key::A, true);
     for (int i = 0; i < kBankFrames; ++i)
         if (!run.Step()) return fail("the bank");
@@ -175,7 +175,7 @@ bool WriteCombatSheet(FrameRunner& runner, const std::string& outDir, std::strin
     run.input.SetKey(Key::LeftButton, false);
 
     // The first enemy chasing with its chain in the picture.
-    if (!run.StepUntil([&] { return run.enemy(1).mode == 1 && ChainOnScreen(run, 1) >= kChainOnScreen; }))
+    if (!run.StepUntil([&] { return run.enemy(1).mode == EnemyMode::Chase && ChainOnScreen(run, 1) >= kChainOnScreen; }))
         return fail("a chain in the picture");
     capture("the first enemy's chain of 40 weaves across the craft's path");
 

@@ -103,13 +103,13 @@ bool WriteRunSheet(FrameRunner& runner, const std::string& outDir, std::string* 
             *error = g.courseError();
             return false;
         }
-        if (!run.StepUntil([&] { return g.fadeAlpha < 150; })) return fail(run, "the opening");
+        if (!run.StepUntil([&] { return g.run().fadeAlpha < 150; })) return fail(run, "the opening");
         capture(run, "the opening - the white lifts and the view zooms in");
-        if (!run.StepUntil([&] { return g.damageActive && g.damageTimer <= 380; })) return fail(run, "a hit");
+        if (!run.StepUntil([&] { return g.run().flash.active && g.run().flash.timer <= 380; })) return fail(run, "a hit");
         capture(run, "a hit - the red flash, the third life icon fading with it");
-        if (!run.StepUntil([&] { return g.runOver && g.endFrames == 12; })) return fail(run, "the third hit");
+        if (!run.StepUntil([&] { return g.run().ended && g.run().endFrames == 12; })) return fail(run, "the third hit");
         capture(run, "the third hit - the craft is gone, the camera shakes");
-        if (!run.StepUntil([&] { return g.endFrames == 140; })) return fail(run, "the destroyed run's result");
+        if (!run.StepUntil([&] { return g.run().endFrames == 140; })) return fail(run, "the destroyed run's result");
         capture(run, "destroyed - the result counts the score alone");
     }
     {
@@ -119,9 +119,9 @@ bool WriteRunSheet(FrameRunner& runner, const std::string& outDir, std::string* 
             *error = g.courseError();
             return false;
         }
-        if (!run.StepUntil([&] { return g.runOver && g.endFrames == 10; })) return fail(run, "the goal");
+        if (!run.StepUntil([&] { return g.run().ended && g.run().endFrames == 10; })) return fail(run, "the goal");
         capture(run, "the goal - the camera swings round to the front");
-        if (!run.StepUntil([&] { return g.endFrames == 112; })) return fail(run, "the result");
+        if (!run.StepUntil([&] { return g.run().endFrames == 112; })) return fail(run, "the result");
         capture(run, "after the goal - the result counts up 3 lives x 2000");
     }
     return sheet.WritePng(outDir + "/run.png", error);

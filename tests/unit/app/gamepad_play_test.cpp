@@ -66,7 +66,7 @@ TEST(GamepadPlay, StartTurnStrafeFireAndBack) {
         Seen s;
         if (const auto* game = dynamic_cast<const SceneGame*>(scene)) {
             s.scene = kSceneGame;
-            s.playing = !game->introActive;
+            s.playing = game->run().phase != RunPhase::Opening;
             s.yaw = game->camera->yaw;
             s.bank = static_cast<const Player&>(game->player()).bank;
             for (const Shot& shot : game->bullets->shots) s.shots += shot.active;

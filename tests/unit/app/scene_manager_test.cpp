@@ -75,7 +75,7 @@ TEST_F(SceneManagerTest, TheServicesComeFirstAndTheTitleIsMadeWithThem) {
         EXPECT_EQ(manager.scene->sceneId, kSceneTitle);
         EXPECT_EQ(gCurrent->services, &manager.services());
         // The overlay as the command line asked for it, and where its editor may save.
-        EXPECT_EQ(manager.services().overlay().enabled, dev ? 1 : 0);
+        EXPECT_EQ(manager.services().overlay().enabled, dev);
         EXPECT_EQ(manager.services().overlay().gameFolderReadOnly, dev);
         // Light 0 and the projection are the manager's.
         Light light = device().GetLight(0);

@@ -27,13 +27,13 @@ public:
         current.MoveNext();
     }
     static Vec3 FlightPoint(const CheckPoint& gate) { return gate.world.Row(3) + Vec3Normalize(gate.world.Row(1)) * 110.0f; }
-    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int, const Controls&) override {
+    bool Update(const UpdateContext&) override {
         const Vec3 at = world.Row(3), to = FlightPoint(current.gate());
         const float distance = Vec3Length(to - at);
-        if (distance < 1e-3f) return 0;
+        if (distance < 1e-3f) return false;
         world = MatrixInverse(MatrixLookAtLH(at, to, {0, 1, 0}));
         LocalMover::MoveForward(world, std::min(1.9f, distance));
-        return 0;
+        return false;
     }
     void Draw() override {}
 };
@@ -76,7 +76,7 @@ public:
                 ++scenePasses[i];
             }
             const size_t before = c.current.index();
-            touches += c.Update(Matrix::Identity(), bullets, player(), &score, 3, Controls{}) != 0;
+            touches += c.Update({Matrix::Identity(), bullets, player(), &score, 3, Controls{}});
             ownPasses[i] += static_cast<int>(c.current.index() - before);
         }
         ++updates;

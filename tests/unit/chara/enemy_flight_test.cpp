@@ -90,7 +90,7 @@ TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseAndMeetsThePlayer) {
                 EXPECT_EQ(course[e.current.index() - 1]->enemyNo, static_cast<int>(k));
                 EXPECT_EQ(course[e.current.index() - 1]->kind, checkpoint_kind::kStart);
             }
-            if (e.mode == 1 && f.chased < 0) f.chased = run.updates;
+            if (e.mode == EnemyMode::Chase && f.chased < 0) f.chased = run.updates;
             if (f.joined < 0 && e.current.gate().enemyNo == 0) {
                 f.joined = run.updates;
                 f.joinGate = e.current.index();
@@ -98,7 +98,7 @@ TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseAndMeetsThePlayer) {
             }
             if (run.updates - f.released < Enemy::kTrailLength) continue;  // still streaming in
             // The lead point over no ground has flown off the map.
-            if (e.mode == 1 && !mapA.Intersect(e.world.Row(3), Vec3TransformNormal({0, -1, 0}, e.world)).hit) ++f.offMap;
+            if (e.mode == EnemyMode::Chase && !mapA.Intersect(e.world.Row(3), Vec3TransformNormal({0, -1, 0}, e.world)).hit) ++f.offMap;
             for (int u = 0; u < Enemy::kUnitCount; ++u) {
                 const EnemyUnit& unit = e.units[u];
                 if (!unit.alive || unit.dying) continue;
@@ -111,7 +111,7 @@ TEST_F(EnemyFlight, EachEnemyFliesItsRouteIntoTheChaseAndMeetsThePlayer) {
                 ASSERT_LE(std::fabs(s.sideways), 0.9f * Enemy::kSideLine + 0.5f) << "enemy " << k << " unit " << u;
                 ASSERT_LE(s.rest, 0.9f * s.band + kTurnSlack) << "enemy " << k << " unit " << u;
                 f.maxSideways = std::max(f.maxSideways, std::fabs(s.sideways));
-                (e.mode == 0 ? f.routeRest : f.chaseRest) = std::max(e.mode == 0 ? f.routeRest : f.chaseRest, s.rest);
+                (e.mode == EnemyMode::Route ? f.routeRest : f.chaseRest) = std::max(e.mode == EnemyMode::Route ? f.routeRest : f.chaseRest, s.rest);
                 f.band = std::max(f.band, s.band);
                 ++f.unitsMeasured;
                 if (f.joined < 0) continue;
@@ -150,7 +150,7 @@ std::vector<Matrix> FlyFirstEnemy(const CourseList& course, GameServices& servic
     SetUnitSeed(seed);
     CourseRun run(course, services);
     std::vector<Matrix> poses;
-    while (run.enemy(1).mode == 0 || run.enemy(1).measureCountdown > 0) {
+    while (run.enemy(1).mode == EnemyMode::Route || run.enemy(1).measureCountdown > 0) {
         run.Update();
         if (run.updates > 5000) break;
         if (!run.enemy(1).released) continue;

@@ -50,7 +50,7 @@ protected:
         enemy->current.MoveTo(kSpawn);
         enemy->Activate();
     }
-    int Step() { return enemy->Update(Matrix::Identity(), *bullets, *player, &score, 3, Controls{}); }
+    bool Step() { return enemy->Update({Matrix::Identity(), *bullets, *player, &score, 3, Controls{}}); }
     void Steps(int n) {
         for (int i = 0; i < n; ++i) Step();
     }
@@ -59,7 +59,7 @@ protected:
         Enemy probe = *enemy;
         BulletPool none(assets(), kept().fireCooldown);
         int ignored = 0;
-        probe.Update(Matrix::Identity(), none, *player, &ignored, 3, Controls{});
+        probe.Update({Matrix::Identity(), none, *player, &ignored, 3, Controls{}});
         return probe.units[i].world.Row(3);
     }
     // Released and flown straight on long enough that the whole trail lies on the route; units
@@ -74,8 +74,8 @@ protected:
     Shot& ShotAt(int slot, Vec3 p, bool exploding, float size = 0.5f) {
         Shot& s = bullets->shots[slot];
         s.world = At(p);
-        s.active = 1;
-        s.exploding = exploding ? 1 : 0;
+        s.active = true;
+        s.exploding = exploding;
         s.size = size;
         return s;
     }
@@ -95,7 +95,7 @@ TEST_F(EnemyTest, NeverReleasedStaysStillSilentAndUnseen) {
     EXPECT_EQ(enemy->current, before.current);
     for (int i = 0; i < Enemy::kUnitCount; ++i) {
         EXPECT_EQ(enemy->units[i].phase, before.units[i].phase);
-        EXPECT_EQ(enemy->units[i].dying, 0);
+        EXPECT_FALSE(enemy->units[i].dying);
     }
     EXPECT_EQ(enemy->trail[41].centre, before.trail[41].centre);
     EXPECT_EQ(score, 0);
@@ -159,10 +159,10 @@ TEST_F(EnemyTest, AFlyingShotDetonatesOnOneUnitAndItsBlastDestroysTheNext) {
     ASSERT_GT(Vec3Length(NextPosition(2) - first), 2.5f);
     Shot& shot = ShotAt(3, first, false);
     Step();
-    EXPECT_EQ(shot.exploding, 1);
-    EXPECT_EQ(enemy->units[0].dying, 0);  // the touch of a shot in flight destroys nothing
-    EXPECT_EQ(enemy->units[1].dying, 1);  // the blast, the next unit tested
-    EXPECT_EQ(enemy->units[2].dying, 0);
+    EXPECT_TRUE(shot.exploding);
+    EXPECT_FALSE(enemy->units[0].dying);  // the touch of a shot in flight destroys nothing
+    EXPECT_TRUE(enemy->units[1].dying);  // the blast, the next unit tested
+    EXPECT_FALSE(enemy->units[2].dying);
     EXPECT_EQ(score, 100);
     // Knocked away from the blast: straight back along the route.
     EXPECT_NEAR(enemy->units[1].knockback.z, -1.0f, 1e-4f);
@@ -175,11 +175,11 @@ TEST_F(EnemyTest, TwoBlastsOnOneUnitScoreItOnce) {
     ShotAt(7, target - Vec3(1.5f, 0, 0), true, 0.0f);
     Step();
     EXPECT_EQ(score, 100);
-    EXPECT_EQ(enemy->units[1].dying, 1);
+    EXPECT_TRUE(enemy->units[1].dying);
     for (int u = 0; u < Enemy::kUnitCount; ++u)
         if (u != 1) {
-            EXPECT_EQ(enemy->units[u].dying, 0) << u;
-            enemy->units[u].alive = 0;  // the rest of the chain would fly into the blasts
+            EXPECT_FALSE(enemy->units[u].dying) << u;
+            enemy->units[u].alive = false;  // the rest of the chain would fly into the blasts
         }
     // Both blasts follow the dying unit: it is not tested again.
     for (int i = 0; i < 5; ++i) {
@@ -196,12 +196,12 @@ TEST_F(EnemyTest, ATouchCountsEvenWhenTheUnitIsDestroyedInTheSameUpdate) {
     player->world = At(NextPosition(2) + Vec3(0, 0, 0.5f));
     BlastOn(2);
     EXPECT_EQ(Step(), 1);
-    EXPECT_EQ(enemy->units[2].dying, 1);
+    EXPECT_TRUE(enemy->units[2].dying);
 
     // Alone with a dying unit, the player is never touched.
     for (int u = 0; u < Enemy::kUnitCount; ++u)
-        if (u != 2) enemy->units[u].alive = 0;
-    bullets->shots[0].active = 0;
+        if (u != 2) enemy->units[u].alive = false;
+    bullets->shots[0].active = false;
     for (int i = 0; i < 30; ++i) {
         player->world = At(NextPosition(2));
         EXPECT_EQ(Step(), 0);
@@ -280,7 +280,7 @@ TEST_F(EnemyTest, TheOutlineCoolsOnTheRouteAndKeepsItsColourInTheChase) {
     EXPECT_GT(heat[35], 0.0f);
     EXPECT_EQ(heat[36], 0.0f);  // the 37th route update
     EXPECT_EQ(heat[39], 0.0f);
-    EXPECT_EQ(enemy->mode, 0);
+    EXPECT_EQ(enemy->mode, EnemyMode::Route);
 }
 
 TEST_F(EnemyTest, TheChaseStartsWhenTheRouteHeadsForItsEndAndKeepsTheHeat) {
@@ -288,9 +288,9 @@ TEST_F(EnemyTest, TheChaseStartsWhenTheRouteHeadsForItsEndAndKeepsTheHeat) {
     course[kSpawn + 2]->kind = kEnd;
     Release();
     Step();
-    EXPECT_EQ(enemy->mode, 0);
+    EXPECT_EQ(enemy->mode, EnemyMode::Route);
     Step();  // passes the trigger gate and heads for the end
-    EXPECT_EQ(enemy->mode, 1);
+    EXPECT_EQ(enemy->mode, EnemyMode::Chase);
     const float kept = enemy->heat;
     EXPECT_NEAR(kept, 0.69f, 1e-5f);
     Steps(200);
@@ -317,14 +317,14 @@ TEST_F(EnemyTest, ADyingUnitTumblesAwayAndIsGoneAfterSixtyTwoUpdates) {
     FlyStraight();
     Shot& blast = BlastOn(1);
     Step();
-    ASSERT_EQ(enemy->units[1].dying, 1);
-    blast.active = 0;
+    ASSERT_TRUE(enemy->units[1].dying);
+    blast.active = false;
     const float startHeight = enemy->units[1].world.m[3][1];
     int lastFrame = 0;
     for (int n = 1; n <= 62; ++n) {
         Step();
         const EnemyUnit& u = enemy->units[1];
-        EXPECT_EQ(u.alive, n < 62 ? 1 : 0) << "dying update " << n;
+        EXPECT_EQ(u.alive, n < 62) << "dying update " << n;
         EXPECT_GE(u.flashFrame, lastFrame);
         EXPECT_LE(u.flashFrame, 15);
         if (n >= 26) {
@@ -362,9 +362,9 @@ TEST_F(EnemyTest, TheExplosionSpriteIsAddedOverThePictureAndTheStatesComeBack) {
     device().SetTransform(TransformType::View, MatrixInverse(At(enemy->world.Row(3) + Vec3(0, 6, -120))));
     BlastOn(1);
     Step();
-    bullets->shots[0].active = 0;
+    bullets->shots[0].active = false;
     const EnemyUnit& unit = enemy->units[1];
-    ASSERT_EQ(unit.dying, 1);
+    ASSERT_TRUE(unit.dying);
     // Drawn in the frame of the blast, before its first dying update, the sprite already stands
     // at the unit.
     device().BeginScene();

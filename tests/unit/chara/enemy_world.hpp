@@ -46,7 +46,7 @@ inline std::unique_ptr<CheckPoint> Gate(int kind, int enemyNo, Vec3 at, Vec3 for
 class StandInPlayer : public CharaBase {
 public:
     explicit StandInPlayer(CoursePosition at) { current = at; }
-    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int, const Controls&) override { return 0; }
+    bool Update(const UpdateContext&) override { return false; }
     void Draw() override {}
 };
 

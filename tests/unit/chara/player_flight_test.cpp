@@ -51,7 +51,7 @@ TEST_F(PlayerFlightTest, FliesTheMainCourseToTheGoalSevenUnitsAboveTheGround) {
             longestLeg = std::max(longestLeg, update - lastPass);
             lastPass = update;
         }
-        ASSERT_EQ(player.Update(Matrix::Identity(), *bullets, player, &score, 3, Controls{}), 0);
+        ASSERT_FALSE(player.Update({Matrix::Identity(), *bullets, player, &score, 3, Controls{}}));
         const float height = HeightAbove(player.world);
         ASSERT_GT(height, 0.0f) << "ground below at update " << update;
         const double deviation = std::abs(height - 7.0f);

@@ -12,7 +12,7 @@ namespace {
 class PlayerTest : public GameFolderTest {
 protected:
     int Step(Player& player, int lives = 3) {
-        return player.Update(Matrix::Identity(), *bullets, player, &score, lives, controls);
+        return player.Update({Matrix::Identity(), *bullets, player, &score, lives, controls});
     }
     void Hold(bool left, bool right) {
         controls.slideLeft = left;

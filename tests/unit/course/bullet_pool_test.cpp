@@ -22,7 +22,7 @@ protected:
     }
     // A flying shot at (x, y, z) heading +z.
     void Launch(Shot& s, Vec3 at) {
-        s.active = 1;
+        s.active = true;
         s.world = MatrixTranslation(at.x, at.y, at.z);
     }
     // Updates until the shot ends; the number of updates it was still active going in.
@@ -83,11 +83,11 @@ TEST_F(BulletPoolTest, AFullPoolFiresNothingButStillRestartsTheWait) {
     EXPECT_EQ(kept().fireCooldown, 1);
 
     // A shot frees up, yet the next one leaves only on the 11th update after the refused press.
-    pool->shots[5].active = 0;
+    pool->shots[5].active = false;
     for (int update = 2; update <= 11; ++update) pool->Update(kGun, kMapAway, fire, 0);
-    EXPECT_EQ(pool->shots[5].active, 0);
+    EXPECT_FALSE(pool->shots[5].active);
     pool->Update(kGun, kMapAway, fire, 0);
-    EXPECT_EQ(pool->shots[5].active, 1);
+    EXPECT_TRUE(pool->shots[5].active);
     EXPECT_EQ(pool->side, -1);
 }
 
@@ -126,13 +126,13 @@ TEST_F(BulletPoolTest, ShotsEndAfterTheirLifetime) {
         Launch(pool->shots[0], {0, 0, 0});
         pool->shots[0].exploding = c.exploding;
         EXPECT_EQ(UpdatesUntilInactive(pool->shots[0], c.mapWorld), c.updates) << c.name;
-        EXPECT_EQ(pool->shots[0].exploding, 0) << c.name;
+        EXPECT_FALSE(pool->shots[0].exploding) << c.name;
     }
 }
 
 TEST_F(BulletPoolTest, AnExplosionGrowsThenFadesPastSize8) {
-    pool->shots[0].active = 1;
-    pool->shots[0].exploding = 1;
+    pool->shots[0].active = true;
+    pool->shots[0].exploding = true;
     for (int update = 1; update <= 47; ++update) {
         pool->Update(kGun, kMapAway, fire, 0);
         EXPECT_NEAR(pool->shots[0].size, 0.5f + 0.2f * float(update), 1e-4f) << update;
@@ -141,7 +141,7 @@ TEST_F(BulletPoolTest, AnExplosionGrowsThenFadesPastSize8) {
     }
     EXPECT_EQ(pool->shots[0].alpha, 5);
     pool->Update(kGun, kMapAway, fire, 0);
-    EXPECT_EQ(pool->shots[0].active, 0);
+    EXPECT_FALSE(pool->shots[0].active);
     EXPECT_EQ(pool->shots[0].alpha, 0);
 }
 
@@ -172,16 +172,16 @@ TEST_F(BulletPoolTest, DrawsBulletsAndExplosionsAtTheirWorld) {
     const Matrix at = MatrixRotationX(0.3f) * MatrixTranslation(4, 5, 6);
     const struct {
         const char* name;
-        int exploding;
+        bool exploding;
         uint32_t indexCount;  // the bullet is a triangle, the explosion a square
         Matrix mW;
     } cases[] = {
-        {"flying", 0, 3, at},
-        {"exploding", 1, 6, MatrixScaling(2, 2, 2) * at},
+        {"flying", false, 3, at},
+        {"exploding", true, 6, MatrixScaling(2, 2, 2) * at},
     };
     for (const auto& c : cases) {
         FreshPool();
-        pool->shots[7] = Shot{at, 1, c.exploding, 3, 128, 2.0f};
+        pool->shots[7] = Shot{at, true, c.exploding, 3, 128, 2.0f};
         DrawFrame();
         const std::vector<NullDraw> meshes = Draws(NullDraw::Kind::Mesh);
         ASSERT_EQ(meshes.size(), 1u) << c.name;

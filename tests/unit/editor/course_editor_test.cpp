@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 class CourseEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        editor.enabled = 1;
+        editor.enabled = true;
         dir = fs::temp_directory_path() / ("korvelin_editor_" + std::to_string(::getpid()));
         fs::create_directories(dir);
         editor.saveFile = (dir / "test2.dat").string();

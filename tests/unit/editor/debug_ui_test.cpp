@@ -70,7 +70,7 @@ TEST_F(DebugUiTest, FlyKeysStepInTheOwnFrameInTheirOrder) {
 TEST_F(DebugUiTest, ZTogglesWalkModeOncePerPressAndWalkModeFollowsTheGround) {
     const struct Frame {
         bool z;
-        int walkMode;
+        bool walkMode;
         float y;  // starting 10 above the flat ground every frame
     } frames[] = {
         {false, 0, 10}, {true, 1, 7}, {true, 1, 7}, {true, 1, 7}, {false, 1, 7}, {true, 0, 10}, {false, 0, 10}, {true, 1, 7},
@@ -89,7 +89,7 @@ TEST_F(DebugUiTest, FreeLookTurnsOutsideTheDeadZoneWithinItsPitchLimitsOnlyInWal
     const struct Case {
         const char* what;
         CursorOffset offset;  // the controls' look
-        int walkMode;
+        bool walkMode;
         float pitch0, yaw0;
         float pitch, yaw;
     } cases[] = {
@@ -122,7 +122,7 @@ TEST_F(DebugUiTest, FreeLookTurnsOutsideTheDeadZoneWithinItsPitchLimitsOnlyInWal
 TEST_F(DebugUiTest, WindowsAppearOnlyInsideAUiFrameAndWhileTheOverlayIsOn) {
     // Headless: no UI at all, nothing happens.
     DebugUi& ui = overlay();
-    ui.enabled = 1;
+    ui.enabled = true;
     ui.ShowCameraState(-1.0f, {1, 2, 3}, {4, 5, 6});
     ui.DebugText("ID%d", 1);
     ui.Draw(60, 1);
@@ -138,11 +138,11 @@ TEST_F(DebugUiTest, WindowsAppearOnlyInsideAUiFrameAndWhileTheOverlayIsOn) {
     ui.ShowCameraState(-1.0f, {1, 2, 3}, {4, 5, 6});
     ImGui::NewFrame();
     // The game scene asks every update; while the overlay is off nothing shows.
-    ui.enabled = 0;
+    ui.enabled = false;
     ui.ShowCameraState(12.5f, {1, 2, 3}, {4, 5, 6});
     ui.Draw(60, 1);
     EXPECT_EQ(ImGui::FindWindowByName("CamState"), nullptr);
-    ui.enabled = 1;
+    ui.enabled = true;
     ui.ShowCameraState(12.5f, {1, 2, 3}, {4, 5, 6});
     ui.Draw(60, 1);
     EXPECT_NE(ImGui::FindWindowByName("CamState"), nullptr);

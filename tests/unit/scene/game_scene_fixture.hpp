@@ -19,7 +19,7 @@
 // player while `strike` is set.
 class StandIn : public CharaBase {
 public:
-    int Update(const Matrix&, BulletPool&, const CharaBase&, int*, int, const Controls&) override {
+    bool Update(const UpdateContext&) override {
         ++updates;
         return strike;
     }
@@ -29,7 +29,8 @@ public:
         ++activated;
         current.MoveNext();
     }
-    int strike = 0, updates = 0, draws = 0, passed = 0, activated = 0;
+    bool strike = false;
+    int updates = 0, draws = 0, passed = 0, activated = 0;
 };
 
 class SceneTest : public NullWorld {

@@ -74,10 +74,10 @@ TEST_F(GameScene, TriggerGatesReleaseTheEnemiesInOrderAndEachGateFiresOnce) {
     EXPECT_EQ(enemy[3]->activated, 1);
     BeforeItsGate(player);  // trigger 4: there is no enemy 4
     Update();
-    EXPECT_EQ(game().enemiesReleased, 4);
+    EXPECT_EQ(game().run().enemiesReleased, 4);
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(enemy[i]->activated, 1) << i;
     EXPECT_EQ(player.current.index(), 5u);
-    EXPECT_EQ(game().runOver, 0);
+    EXPECT_FALSE(game().run().ended);
 }
 
 TEST_F(GameScene, HitsFlashAndTheThirdDestroysThePlayer) {
@@ -89,25 +89,26 @@ TEST_F(GameScene, HitsFlashAndTheThirdDestroysThePlayer) {
     enemy.current = player.current;
     game().characters.push_back(std::move(owned));
 
-    enemy.strike = 1;
+    enemy.strike = true;
     for (int hit = 1; hit <= 3; ++hit) {
         Update();
-        EXPECT_EQ(game().hitsLeft, 2 - hit);
-        EXPECT_EQ(game().damageActive, 1);
+        EXPECT_EQ(game().run().hitsLeft, 2 - hit);
+        EXPECT_TRUE(game().run().flash.active);
         // The flash runs a step per character visited: 201 steps, two a frame after the first.
         int frames = 1;
-        while (game().damageActive && frames < 1000) {
+        while (game().run().flash.active && frames < 1000) {
             Update();
             ++frames;
         }
         EXPECT_EQ(frames, 101) << "hit " << hit;
-        EXPECT_EQ(game().hitsLeft, 2 - hit) << "no hit while the flash runs";
-        EXPECT_EQ(game().lives, 3 - hit);
+        EXPECT_EQ(game().run().hitsLeft, 2 - hit) << "no hit while the flash runs";
+        EXPECT_EQ(game().run().lives, 3 - hit);
     }
-    EXPECT_EQ(game().runOver, 1);
-    EXPECT_EQ(game().lives, 0);
+    EXPECT_TRUE(game().run().ended);
+    EXPECT_EQ(game().run().phase, RunPhase::Result) << "the last flash outlasts the 100 updates before the result";
+    EXPECT_EQ(game().run().lives, 0);
     Update();
-    EXPECT_EQ(game().hitsLeft, -1) << "no hit after the run is over";
+    EXPECT_EQ(game().run().hitsLeft, -1) << "no hit after the run is over";
 
     // A destroyed player and its gun vanish; the rest still draws.
     const int draws = player.draws;
@@ -124,18 +125,20 @@ TEST_F(GameScene, AGoalDuringTheOpeningCountsDownOnlyAfterItAndReturnsToTheTitle
     StandIn& player = StandInFor(0);
     BeforeItsGate(player);
     ASSERT_EQ(Update(), kSceneGame);
-    EXPECT_EQ(game().runOver, 1);
+    EXPECT_TRUE(game().run().ended);
     int update = 1;
-    while (game().introActive) {
-        EXPECT_EQ(game().endFrames, 0);
+    while (game().run().phase == RunPhase::Opening) {
+        EXPECT_EQ(game().run().endFrames, 0);
         Update();
         ++update;
     }
     EXPECT_EQ(update, 86) << "the white fades out in 86 updates";
+    EXPECT_EQ(game().run().phase, RunPhase::RunOver);
     int more = 0;
     while (Update() == kSceneGame && more < 1000) ++more;
     EXPECT_EQ(more, 500) << "the 501st run-over update returns to the title";
-    EXPECT_EQ(game().fadeAlpha, 255);
+    EXPECT_EQ(game().run().phase, RunPhase::Result);
+    EXPECT_EQ(game().run().fadeAlpha, 255);
 }
 
 TEST_F(GameScene, EscapeAsksAndNoGoesOnInTheSameFrameWhileYesLeaves) {
@@ -145,8 +148,8 @@ TEST_F(GameScene, EscapeAsksAndNoGoesOnInTheSameFrameWhileYesLeaves) {
     EXPECT_EQ(Update(), kSceneGame);
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_EQ(questions[0].text, "Return to the title?");
-    EXPECT_EQ(game().steerTilt, 1) << "the update went on after No";
-    EXPECT_EQ(game().fadeAlpha, 252);
+    EXPECT_EQ(game().hud().steerTilt, 1) << "the update went on after No";
+    EXPECT_EQ(game().run().fadeAlpha, 252);
     EXPECT_EQ(input.cursorCount(), -1) << "hidden again";
     answer = DialogAnswer::Yes;
     EXPECT_EQ(Update(), kSceneTitle);
@@ -156,21 +159,21 @@ TEST_F(GameScene, ScoreCountsUpBy21AndTheHudTiltRestsAtOne) {
     UseCourse({{0, 0}, {1, 0}, {2, 0}});
     Make();
     StandInFor(0);
-    game().score = 100;
+    game().run().score = 100;
     std::vector<int> shown;
     for (int i = 0; i < 6; ++i) {
         Update();
-        shown.push_back(game().shownScore);
+        shown.push_back(game().hud().shownScore);
     }
     EXPECT_EQ(shown, (std::vector<int>{21, 42, 63, 84, 100, 100}));
-    EXPECT_EQ(game().steerTilt, 1);
+    EXPECT_EQ(game().hud().steerTilt, 1);
     input.SetKey(Key::D, true);
     for (int i = 0; i < 30; ++i) Update();
-    EXPECT_EQ(game().steerTilt, 15);
+    EXPECT_EQ(game().hud().steerTilt, 15);
     input.SetKey(Key::D, false);
     input.SetKey(Key::A, true);
     for (int i = 0; i < 30; ++i) Update();
-    EXPECT_EQ(game().steerTilt, -15);
+    EXPECT_EQ(game().hud().steerTilt, -15);
 }
 
 TEST_F(GameScene, GateSpinsCarryOverToTheNextRun) {
@@ -193,7 +196,7 @@ TEST_F(GameScene, ScoreDigitsAndLifeIconsAreQuadsOfTheirPictures) {
     Make();
     const float glyph = 130.0f / float(textures().Get("data/texture/number.png")->imageInfo.width);
     EXPECT_EQ(QuadsOf(DrawFrame(), "data/texture/number.png").size(), 1u) << "0 is one glyph";
-    game().shownScore = 12345;
+    game().hud().shownScore = 12345;
     const auto digits = QuadsOf(DrawFrame(), "data/texture/number.png");
     ASSERT_EQ(digits.size(), 5u);
     for (int k = 0; k < 5; ++k) EXPECT_NEAR(digits[k].hud[0].u, glyph * float(5 - k), 1e-5f) << "units first";
@@ -204,8 +207,8 @@ TEST_F(GameScene, ScoreDigitsAndLifeIconsAreQuadsOfTheirPictures) {
     EXPECT_NEAR(Vec3Length(tens - units), 0.481481f, 1e-4f);
 
     // During the flash after the first hit: two whole icons and one fading with the flash.
-    game().hitsLeft = 1;
-    game().damageAlpha = 100;
+    game().run().hitsLeft = 1;
+    game().run().flash.alpha = 100;
     auto lives = QuadsOf(DrawFrame(), "data/texture/life.png");
     ASSERT_EQ(lives.size(), 3u);
     EXPECT_EQ(lives[0].hud[0].u, 0.0f);
@@ -213,29 +216,30 @@ TEST_F(GameScene, ScoreDigitsAndLifeIconsAreQuadsOfTheirPictures) {
     EXPECT_EQ(lives[1].hud[0].color, 0xFFFFFFFFu);
     EXPECT_EQ(lives[2].hud[0].u, 0.5f) << "the losing icon";
     EXPECT_EQ(lives[2].hud[0].color >> 24, 100u);
-    game().lives = 2;
-    game().damageAlpha = 0;
+    game().run().lives = 2;
+    game().run().flash.alpha = 0;
     lives = QuadsOf(DrawFrame(), "data/texture/life.png");
     ASSERT_EQ(lives.size(), 2u);
     for (const auto& q : lives) EXPECT_EQ(q.hud[0].u, 0.0f);
-    EXPECT_EQ(game().hudQuad[0].color, 0xFFFFFFFFu) << "white again after a faded panel";
+    EXPECT_EQ(game().hud().quad[0].color, 0xFFFFFFFFu) << "white again after a faded panel";
 }
 
 TEST_F(GameScene, TheResultCountsUpTo5300In25Frames) {
     UseCourse({{0, 0}, {1, 0}, {2, 0}});
     Make();
-    game().runOver = 1;
-    game().endFrames = 101;
-    game().lives = 2;
-    game().shownScore = 1300;
+    game().run().End();
+    game().run().phase = RunPhase::Result;
+    game().run().endFrames = 101;
+    game().run().lives = 2;
+    game().hud().shownScore = 1300;
     int frames = 0;
-    while (game().shownResult < 5300 && frames < 100) {
+    while (game().hud().shownResult < 5300 && frames < 100) {
         DrawFrame();
         ++frames;
     }
     EXPECT_EQ(frames, 25);
     DrawFrame();
-    EXPECT_EQ(game().shownResult, 5300);
+    EXPECT_EQ(game().hud().shownResult, 5300);
     EXPECT_EQ(QuadsOf(DrawFrame(), "data/texture/resultnumber.png").size(), 4u);
 }
 
@@ -263,18 +267,18 @@ namespace {
 TEST_F(GameScene, TheOverlayOnlyWhenSwitchedOnAndThenItFliesTheCraftAndTheMouseLeavesTheCamera) {
     UseCourse({{0, 0}, {1, 0}, {1, 0}, {2, 0}});
     Make();
-    game().introActive = 0;  // play: the mouse turns the camera
-    game().fadeAlpha = 0;
+    game().run().OpeningDone();  // play: the mouse turns the camera
+    game().run().fadeAlpha = 0;
     UiDriver ui([this] { Update(); });
     input.SetKey(Key::W, true);
-    for (int enabled : {0, 1}) {
+    for (const bool enabled : {false, true}) {
         overlay().enabled = enabled;
         const float yaw = game().camera->yaw;
         const Matrix craft = game().player().world;
         input.SetCursor({640 + 200, 360});
         const int cursorSets = input.setCursorCalls();
         ui.Frame();
-        EXPECT_EQ(ImGui::FindWindowByName("###DebugState") != nullptr, enabled == 1);
+        EXPECT_EQ(ImGui::FindWindowByName("###DebugState") != nullptr, enabled);
         if (enabled) {
             EXPECT_EQ(game().camera->yaw, yaw) << "the cursor is free for the overlay";
             EXPECT_EQ(input.setCursorCalls(), cursorSets) << "and left where it is";
@@ -324,7 +328,7 @@ TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
     ASSERT_GT(path.size(), 3u);
 
     DebugUi& editor = overlay();
-    editor.enabled = 1;
+    editor.enabled = true;
     editor.saveFile = coursePath();
     UiDriver ui([] {});
     for (size_t k = 0; k < path.size(); ++k) {
@@ -342,18 +346,18 @@ TEST_F(GameScene, ACourseMadeWithTheEditorCanBePlayed) {
     }
     ASSERT_EQ(editor.checkpoints.size(), path.size());
     ASSERT_TRUE(editor.Save()) << editor.fileMessage;
-    editor.enabled = 0;
+    editor.enabled = false;
 
     CurrentGameOptions().courseFile = coursePath();
     SceneGame& game = Make();
     ASSERT_TRUE(game.courseError().empty()) << game.courseError();
     int frames = 0;
-    while (!game.runOver && frames < 20000) {
+    while (!game.run().ended && frames < 20000) {
         Update();
         ++frames;
     }
-    EXPECT_EQ(game.runOver, 1) << "the goal after " << frames << " frames";
-    EXPECT_EQ(game.hitsLeft, 2);
+    EXPECT_TRUE(game.run().ended) << "the goal after " << frames << " frames";
+    EXPECT_EQ(game.run().hitsLeft, 2);
     EXPECT_EQ(game.player().current.index(), path.size() - 1) << "every gate passed in order";
 }
 

@@ -1,15 +1,14 @@
-// The game scene's HUD: camera-fixed panels drawn as quads a few units in front of the camera
-// (side bars, score, lives, and after the run the veil, the empty frames and the result), and
-// the sprites on top (reticle with its shot pulse, the arrow towards the cursor, the frame
-// picture, the result caption, the hit flash and the white fade).
+// Drawing the game scene's HUD.
+#include "scene/game_hud.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "chara/controls.hpp"
 #include "graphics/graphics_device.hpp"
 #include "motion/local_mover.hpp"
 #include "scene/game_services.hpp"
-#include "scene/scene_game.hpp"
 
 using namespace platform;
 
@@ -40,53 +39,65 @@ Matrix PanelPose(const Matrix& step, const Matrix& play, const Matrix& result, f
 
 }  // namespace
 
-Texture* SceneGame::Picture(const char* file) { return services_.assets().textures.Get(file); }
-
-void SceneGame::DrawHudQuad(const Texture* texture, float x0, float x1, float y0, float y1, const float texel[4],
-                            const Matrix& world, Color color) {
-    RenderDevice& d = *GraphicsDevice::Instance().device;
-    hudQuad[0] = {x0, y1, 0, color, texel[0], texel[1]};
-    hudQuad[1] = {x1, y1, 0, color, texel[2], texel[1]};
-    hudQuad[2] = {x1, y0, 0, color, texel[2], texel[3]};
-    hudQuad[3] = {x0, y0, 0, color, texel[0], texel[3]};
-    d.SetTexture(0, texture->texture);
-    d.SetTransform(TransformType::World, world);
-    d.DrawPrimitiveUP(PrimitiveType::TriangleFan, hudQuad.data(), 4);
-    for (HudVertex& v : hudQuad) v.color = 0xFFFFFFFF;
+GameHud::GameHud(GameServices& services, bool demo) : services_(services), demo_(demo) {
+    for (HudVertex& v : quad) v.color = 0xFFFFFFFF;
 }
 
-void SceneGame::DrawPanels() {
+Texture* GameHud::Picture(const char* file) { return services_.assets().textures.Get(file); }
+
+void GameHud::Update(const Controls& controls, const RunState& run) {
+    if (shownScore < run.score) shownScore = std::min(shownScore + 21, run.score);
+    // The panels lean with the slide controls and rest at 1.
+    if (steerTilt > 1) --steerTilt;
+    else if (steerTilt < 1) ++steerTilt;
+    if (controls.slideRight) steerTilt = std::min(steerTilt + 2, 15);
+    if (controls.slideLeft) steerTilt = std::max(steerTilt - 2, -15);
+}
+
+void GameHud::DrawQuad(const Texture* texture, float x0, float x1, float y0, float y1, const float texel[4],
+                       const Matrix& world, Color color) {
+    RenderDevice& d = *GraphicsDevice::Instance().device;
+    quad[0] = {x0, y1, 0, color, texel[0], texel[1]};
+    quad[1] = {x1, y1, 0, color, texel[2], texel[1]};
+    quad[2] = {x1, y0, 0, color, texel[2], texel[3]};
+    quad[3] = {x0, y0, 0, color, texel[0], texel[3]};
+    d.SetTexture(0, texture->texture);
+    d.SetTransform(TransformType::World, world);
+    d.DrawPrimitiveUP(PrimitiveType::TriangleFan, quad.data(), 4);
+    for (HudVertex& v : quad) v.color = 0xFFFFFFFF;
+}
+
+void GameHud::DrawPanels(const RunState& run, const Matrix& camera, int steps) {
     // 0 in play, 1 from the 70th frame after the run: the panels swing to their result places.
-    const float t = std::clamp((float(endFrames) - 60.0f) / 10.0f, 0.0f, 1.0f);
-    if (runOver)
-        DrawVeilAndFrames();
+    const float t = std::clamp((float(run.endFrames) - 60.0f) / 10.0f, 0.0f, 1.0f);
+    if (run.ended)
+        DrawVeilAndFrames(run, camera);
     else
-        DrawBars();
+        DrawBars(camera);
     const Matrix scorePlay = MatrixRotationYawPitchRoll((float(steerTilt) + 35.0f) * kDegToRad, 5.0f * kDegToRad, 0) *
                              MatrixTranslation(6, -3, 5);
     DrawDigits(Picture("data/texture/number.png"), shownScore, [&](const Matrix& step) {
-        return MatrixScaling(0.3f, 0.3f, 0) * PanelPose(step, scorePlay, scorePanelAnchor, t) * camera->world;
+        return MatrixScaling(0.3f, 0.3f, 0) * PanelPose(step, scorePlay, scorePanelAnchor_, t) * camera;
     });
-    DrawLives(t);
-    if (endFrames > 100) DrawResult();
+    DrawLives(run, camera, t);
+    if (run.phase == RunPhase::Result) DrawResult(run, camera, steps);
 }
 
-void SceneGame::DrawVeilAndFrames() {
+void GameHud::DrawVeilAndFrames(const RunState& run, const Matrix& camera) {
     const Texture* black = Picture("data/texture/black.png");
     const float a = black->imageInfo.height ? float(black->imageInfo.width) / float(black->imageInfo.height) : 1.0f;
-    DrawHudQuad(black, -a, a, -1, 1, kWholeTexel,
-                MatrixScaling(10, 10, 0) * MatrixTranslation(0, 0, 5.5f) * camera->world,
-                WithAlpha(std::min(3 * endFrames, 128)));
+    DrawQuad(black, -a, a, -1, 1, kWholeTexel, MatrixScaling(10, 10, 0) * MatrixTranslation(0, 0, 5.5f) * camera,
+             WithAlpha(std::min(3 * run.endFrames, 128)));
     const Texture* empty = Picture("data/texture/emptylife.png");
     float texel[4];
     TexelRect(empty, 0, 0, 520, 180, texel);
     for (int k = 0; k < 3; ++k)
-        DrawHudQuad(empty, -kIconHalfWidth, kIconHalfWidth, -1, 1, texel,
-                    MatrixScaling(0.3f, 0.3f, 0) * MatrixTranslation(kIconStep * float(k), 0, 0) * lifePanelAnchor *
-                        camera->world);
+        DrawQuad(empty, -kIconHalfWidth, kIconHalfWidth, -1, 1, texel,
+                 MatrixScaling(0.3f, 0.3f, 0) * MatrixTranslation(kIconStep * float(k), 0, 0) * lifePanelAnchor_ *
+                     camera);
 }
 
-void SceneGame::DrawBars() {
+void GameHud::DrawBars(const Matrix& camera) {
     const Texture* bar = Picture("data/texture/bar.png");
     const int w = int(bar->imageInfo.width), h = int(bar->imageInfo.height);
     if (h == 0) return;
@@ -98,15 +109,15 @@ void SceneGame::DrawBars() {
     for (const Place& p : places) {
         const Matrix world = MatrixTranslation(-0.5f * float(w) / float(h), 0, 0) * MatrixScaling(0.05f, 0.05f, 0) *
                              MatrixRotationY((float(steerTilt) + p.yaw) * kDegToRad) *
-                             MatrixTranslation(p.position.x, p.position.y, p.position.z) * camera->world;
-        DrawHudQuad(bar, 0, float(w / h), 0, 1, kWholeTexel, world);
+                             MatrixTranslation(p.position.x, p.position.y, p.position.z) * camera;
+        DrawQuad(bar, 0, float(w / h), 0, 1, kWholeTexel, world);
     }
 }
 
 // The number's digits from the units leftwards; poseOfStep gives a digit's world matrix from
 // its step to the left.
 template <typename PoseOfStep>
-void SceneGame::DrawDigits(const Texture* glyphs, int value, PoseOfStep poseOfStep) {
+void GameHud::DrawDigits(const Texture* glyphs, int value, PoseOfStep poseOfStep) {
     char text[12];
     const int length = std::snprintf(text, sizeof text, "%d", value);
     for (int k = 0, i = length - 1; i >= 0; --i, ++k) {
@@ -114,63 +125,65 @@ void SceneGame::DrawDigits(const Texture* glyphs, int value, PoseOfStep poseOfSt
         const float left = 130.0f * float(text[i] - '0');
         float texel[4];
         TexelRect(glyphs, left, 0, left + 130.0f, 180, texel);
-        DrawHudQuad(glyphs, -kGlyphHalfWidth, kGlyphHalfWidth, -1, 1, texel,
-                    poseOfStep(MatrixTranslation(-kGlyphStep * float(k), 0, 0)));
+        DrawQuad(glyphs, -kGlyphHalfWidth, kGlyphHalfWidth, -1, 1, texel,
+                 poseOfStep(MatrixTranslation(-kGlyphStep * float(k), 0, 0)));
     }
 }
 
 // Whole icons for the hits still to spare; the icon of the hit just taken fades with the flash.
-void SceneGame::DrawLives(float t) {
+void GameHud::DrawLives(const RunState& run, const Matrix& camera, float t) {
     const Texture* life = Picture("data/texture/life.png");
     float whole[4], losing[4];
     TexelRect(life, 0, 0, 520, 180, whole);
     TexelRect(life, 520, 0, 1040, 180, losing);
     const Matrix play = MatrixRotationYawPitchRoll((float(steerTilt) - 35.0f) * kDegToRad, -5.0f * kDegToRad, 0) *
                         MatrixTranslation(-6, -3, 5);
-    for (int k = 0; k < lives; ++k) {
+    for (int k = 0; k < run.lives; ++k) {
         const Matrix step = MatrixTranslation(kIconStep * float(k), 0, 0);
-        const Matrix world = MatrixScaling(0.3f, 0.3f, 0) * PanelPose(step, play, lifePanelAnchor, t) * camera->world;
-        if (k <= hitsLeft)
-            DrawHudQuad(life, -kIconHalfWidth, kIconHalfWidth, -1, 1, whole, world);
+        const Matrix world = MatrixScaling(0.3f, 0.3f, 0) * PanelPose(step, play, lifePanelAnchor_, t) * camera;
+        if (k <= run.hitsLeft)
+            DrawQuad(life, -kIconHalfWidth, kIconHalfWidth, -1, 1, whole, world);
         else
-            DrawHudQuad(life, -kIconHalfWidth, kIconHalfWidth, -1, 1, losing, world, WithAlpha(damageAlpha));
+            DrawQuad(life, -kIconHalfWidth, kIconHalfWidth, -1, 1, losing, world, WithAlpha(run.flash.alpha));
     }
 }
 
 // Lives are worth 2000 each on top of the score; the number counts up 215 an update.
-void SceneGame::DrawResult() {
-    const int target = lives * 2000 + shownScore;
-    if (shownResult < target) shownResult = std::min(shownResult + 215 * drawSteps, target);
+void GameHud::DrawResult(const RunState& run, const Matrix& camera, int steps) {
+    const int target = run.lives * 2000 + shownScore;
+    if (shownResult < target) shownResult = std::min(shownResult + 215 * steps, target);
     DrawDigits(Picture("data/texture/resultnumber.png"), shownResult, [&](const Matrix& step) {
-        return MatrixScaling(0.5f, 0.5f, 0) * step * MatrixTranslation(6, -2, 5) * camera->world;
+        return MatrixScaling(0.5f, 0.5f, 0) * step * MatrixTranslation(6, -2, 5) * camera;
     });
 }
 
-void SceneGame::Draw2D() {
+void GameHud::DrawSprites(const RunState& run, CursorOffset cursor, bool fireHeld, int steps) {
     GraphicsDevice& gd = GraphicsDevice::Instance();
-    if (courseError_.empty()) {
-        // The backdrop goes first: sprites write depth, so the reticle's soft edge drawn before
-        // it would cut holes into the sky behind the canyon.
-        const Matrix back = MatrixTranslation(0, 0, 1);
-        gd.DrawSprite(Picture("data/Texture/back.png"), 0xFFFFFFFF, &back);
-        if (!runOver) DrawReticle();
-        const Matrix origin = Matrix::Identity();
-        if (runOver) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
-        if (runOver && bestPlace > 0) DrawBestPlace();
-        gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(damageAlpha), &origin);
-        if (demo_) {
-            // Across the top, clear of the score and the lives below it.
-            const Matrix caption = MatrixTranslation(float(gd.presentParams.backBufferWidth / 2 - 160), 24, 0);
-            gd.DrawSprite(Picture("data/texture/demo.png"), 0xFFFFFFFF, &caption);
-        }
-    }
+    // The backdrop goes first: sprites write depth, so the reticle's soft edge drawn before it
+    // would cut holes into the sky behind the canyon.
+    const Matrix back = MatrixTranslation(0, 0, 1);
+    gd.DrawSprite(Picture("data/Texture/back.png"), 0xFFFFFFFF, &back);
+    if (!run.ended) DrawReticle(cursor, fireHeld, steps);
     const Matrix origin = Matrix::Identity();
-    gd.DrawSprite(Picture("data/Texture/white.png"), WithAlpha(fadeAlpha), &origin);
+    if (run.ended) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
+    if (run.ended && bestPlace > 0) DrawBestPlace();
+    gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(run.flash.alpha), &origin);
+    if (demo_) {
+        // Across the top, clear of the score and the lives below it.
+        const Matrix caption = MatrixTranslation(float(gd.presentParams.backBufferWidth / 2 - 160), 24, 0);
+        gd.DrawSprite(Picture("data/texture/demo.png"), 0xFFFFFFFF, &caption);
+    }
+    DrawFade(run);
+}
+
+void GameHud::DrawFade(const RunState& run) {
+    const Matrix origin = Matrix::Identity();
+    GraphicsDevice::Instance().DrawSprite(Picture("data/Texture/white.png"), WithAlpha(run.fadeAlpha), &origin);
 }
 
 // Left of the score's label, clear of the heading: "NEW BEST" for the best run yet, else
 // "BEST" and the run's place.
-void SceneGame::DrawBestPlace() {
+void GameHud::DrawBestPlace() {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     if (bestPlace == 1) {
         const Matrix at = MatrixTranslation(40, 150, 0);
@@ -184,10 +197,10 @@ void SceneGame::DrawBestPlace() {
 }
 
 // The reticle at the centre with its shot pulse, and the arrow from the cursor's offset.
-void SceneGame::DrawReticle() {
+void GameHud::DrawReticle(CursorOffset cursor, bool fireHeld, int steps) {
     GraphicsDevice& gd = GraphicsDevice::Instance();
     const int w = gd.presentParams.backBufferWidth, h = gd.presentParams.backBufferHeight;
-    const float cursorX = float(w / 2 + cursor_.x), cursorY = float(h / 2 + cursor_.y);
+    const float cursorX = float(w / 2 + cursor.x), cursorY = float(h / 2 + cursor.y);
     const float cx = float(int(float(w) * 0.5f)), cy = float(int(float(h) * 0.5f));
 
     const float dx = cursorX - cx, dy = cursorY - cy;
@@ -205,10 +218,10 @@ void SceneGame::DrawReticle() {
     // Holding the button sounds a shot every 12 frames, the pulse swelling with each.
     float& reticlePulse = services_.kept().reticlePulse;
     bool shot = false;
-    for (int step = 0; step < drawSteps; ++step) {
+    for (int step = 0; step < steps; ++step) {
         if (reticlePulse < 1.0f) {
             reticlePulse = 1.0f;
-            if (fireHeld_) {
+            if (fireHeld) {
                 reticlePulse = 2.0f;
                 shot = true;
             }
