@@ -186,8 +186,8 @@ void Effect::Upload(const std::string& name, Parameter& p) {
         return;
     }
     if (slot.sent == p.version) return;
-    // Like the original effects, a float4 given to a float3 parameter loses its w, and a float3
-    // given to a float4 gets w = 0.
+    // A float4 given to a float3 parameter loses its w, and a float3 given to a float4 gets
+    // w = 0: a value fits whichever size an effect file declares.
     float v[16] = {};
     std::copy(p.values.begin(), p.values.end(), v);
     switch (slot.type) {

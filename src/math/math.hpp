@@ -1,5 +1,5 @@
-// Vectors, matrices and quaternions with the semantics of the D3DX helpers the game was
-// designed around: row vectors, left-handed, v' = v x M, a product A x B applies A first.
+// Vectors, matrices and quaternions as the game's drawing and motion use them: row vectors,
+// left-handed, v' = v x M, a product A x B applies A first.
 #pragma once
 
 #include <cmath>

@@ -63,7 +63,7 @@ bool Compare(int func, float a, float ref) {
     return true;
 }
 void main() {
-    // An unbound stage reads as opaque white, as on the original device.
+    // An unbound stage reads as opaque white: an untextured quad shows its vertex colour.
     vec4 tex = uHasTexture ? texture(uTexture, vTexCoord) : vec4(1.0);
     vec4 c1 = Arg(uColorArg1, tex), c2 = Arg(uColorArg2, tex);
     vec4 a1 = Arg(uAlphaArg1, tex), a2 = Arg(uAlphaArg2, tex);

@@ -1,7 +1,7 @@
 // The game's words in the player's language. The code is written in English; another language's
 // words come from its catalogue (po/LANG.po, compiled to LANG/LC_MESSAGES/korvelin.mo), looked up
-// through gettext. Japanese is the language the game was first written in: its catalogue gives
-// the original's words exactly.
+// through gettext. The Japanese catalogue gives the game's questions and captions in the Japanese
+// words exactly ("ゲームを終了しますか？").
 #pragma once
 
 #include <filesystem>

@@ -1,5 +1,5 @@
-// The vocabulary of the render device: states, values and vertex layouts with the meanings
-// the game was written against (a Direct3D 9 style fixed-function device).
+// The vocabulary of the render device: states, values and vertex layouts of a fixed-function
+// device (render states, transforms, one light, textured and coloured quads), as the game draws.
 #pragma once
 
 #include <cstdint>

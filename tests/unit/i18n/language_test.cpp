@@ -1,4 +1,4 @@
-// Which language the game speaks, and that its catalogues give the original's words: the
+// Which language the game speaks, and that its catalogues give the game's Japanese words: the
 // language follows the settings, then the environment as gettext reads it, also under the "C"
 // locale; a missing catalogue leaves the words English and says so.
 #include "platform/i18n/language.hpp"
@@ -45,7 +45,7 @@ TEST(Language, SettingThenLanguageListThenTheLocaleVariables) {
 
 // The questions read as they always have in Japanese, whatever the process locale; gettext by
 // itself would ignore the language under "C".
-TEST(Language, JapaneseCatalogueGivesTheOriginalWordsUnderTheCLocale) {
+TEST(Language, JapaneseCatalogueGivesTheJapaneseWordsUnderTheCLocale) {
     setenv("LC_ALL", "C", 1);
     std::setlocale(LC_ALL, "C");
     EXPECT_STREQ(platform::Tr("Quit the game?"), "Quit the game?") << "English until a language is spoken";
