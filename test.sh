@@ -11,7 +11,14 @@ failed=0
 
 scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
 
-log() { printf '\n== %s\n' "$*"; }
+# Each section's heading; the one before it says how long it took, and the summary the whole.
+section_start=$SECONDS
+log() {
+  [ "${section:-}" ] && printf '(%s: %d s)\n' "$section" $((SECONDS - section_start))
+  section=$*
+  section_start=$SECONDS
+  printf '\n== %s\n' "$*"
+}
 
 # Compiles go through ccache: the end-to-end test of the README builds the game again in a fresh
 # copy of the tree, and finds there every object this build made (paths below the tree are hashed
@@ -97,6 +104,6 @@ if command -v clang++ >/dev/null 2>&1 && [ -f tests/fuzz/CMakeLists.txt ]; then
   fi
 fi
 
-echo
+log "Summary ($SECONDS s in all)"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
