@@ -26,12 +26,12 @@ endfunction()
 
 # korvelin_fuzz_target(NAME SOURCES ... LIBS ... [SECONDS n] [TIMEOUT s] [RSS_MB n] [MAX_LEN n]
 # [SEEDS dir...]): a libFuzzer target (clang) run as a test labelled "fuzz" over its seed corpus
-# tests/fuzz/corpus/NAME and the SEEDS folders for SECONDS (default 60), each input within TIMEOUT
+# tests/fuzz/corpus/NAME and the SEEDS folders for SECONDS (default 30), each input within TIMEOUT
 # seconds (default 10) and RSS_MB megabytes (default 2048).
 function(korvelin_fuzz_target name)
   cmake_parse_arguments(ARG "" "SECONDS;TIMEOUT;RSS_MB;MAX_LEN" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(NOT ARG_SECONDS)
-    set(ARG_SECONDS 60)
+    set(ARG_SECONDS 30)
   endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 10)

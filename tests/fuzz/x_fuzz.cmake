@@ -5,7 +5,7 @@ set(x_seeds ${KORVELIN_GAME_DIR}/data/model)
 if(EXISTS /usr/share/assimp/models/X)
   list(APPEND x_seeds /usr/share/assimp/models/X)
 endif()
-korvelin_fuzz_target(x_file_fuzz SOURCES ${CMAKE_CURRENT_LIST_DIR}/x_file_fuzz.cpp LIBS korvelin_mesh SECONDS 60
+korvelin_fuzz_target(x_file_fuzz SOURCES ${CMAKE_CURRENT_LIST_DIR}/x_file_fuzz.cpp LIBS korvelin_mesh SECONDS 30
                      TIMEOUT 2 RSS_MB 512 MAX_LEN 65536 SEEDS ${x_seeds})
 if(TARGET game_data)
   add_dependencies(x_file_fuzz game_data)
