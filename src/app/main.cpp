@@ -106,10 +106,9 @@ bool OpenWindowRunFiles(const LaunchOptions& options, Application& app, GameOpti
         }
     }
     if (app.recorder)
-        game.keepRecording = [&app](const std::string& to) {
-            std::string why;
-            if (app.recorder->CopyTo(to, app.frameCount + 1, &why)) return true;
-            std::fprintf(stderr, "korvelin: %s\n", why.c_str());
+        game.keepRecording = [&app](const std::string& to, SaveError* error) {
+            if (app.recorder->CopyTo(to, app.frameCount + 1, error)) return true;
+            std::fprintf(stderr, "korvelin: %s\n", error->message.c_str());
             return false;
         };
     if (!options.traceFile.empty()) {

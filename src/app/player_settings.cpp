@@ -9,6 +9,7 @@
 #include "platform/i18n/language.hpp"
 #include "platform/window/device_input.hpp"
 #include "platform/window/sdl_input.hpp"
+#include "ui/save_failure.hpp"
 
 using namespace platform;
 
@@ -78,10 +79,13 @@ void PlayerSettings::Change(const Settings& chosen) {
     for (const auto& [id, listener] : listeners) listener(after, changed);
 }
 
-void PlayerSettings::Keep() {
-    if (file_.path.empty() || (chosen_ == file_.settings && !file_.keepAside)) return;
-    std::string note, error;
-    if (!SaveSettingsFile(file_, chosen_, &note, &error))
-        std::fprintf(stderr, Tr("korvelin: the settings are not saved: %s\n"), error.c_str());
+std::string PlayerSettings::Keep() {
+    if (file_.path.empty() || (chosen_ == file_.settings && !file_.keepAside)) return {};
+    std::string note;
+    SaveError error;
+    const bool saved = SaveSettingsFile(file_, chosen_, &note, &error);
     if (!note.empty()) std::fprintf(stderr, "korvelin: %s\n", note.c_str());
+    if (saved) return {};
+    std::fprintf(stderr, Tr("korvelin: the settings are not saved: %s\n"), error.message.c_str());
+    return SaveFailureText(file_.path, error);
 }

@@ -64,8 +64,9 @@ public:
     // New chosen settings: every listener hears what changed of the effective ones.
     void Change(const platform::Settings& chosen) override;
     // Writes the file when the chosen settings differ from what it holds (or a file must be kept
-    // aside first). Said on standard error when it cannot, or when a file was kept aside.
-    void Keep() override;
+    // aside first). Said on standard error when it cannot, or when a file was kept aside; a
+    // failure also comes back in the player's words (see SettingsOwner::Keep).
+    std::string Keep() override;
 
     const std::string& path() const { return file_.path; }
 

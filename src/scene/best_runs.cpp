@@ -8,8 +8,12 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
+#include "platform/files/user_data_folder.hpp"
 #include "platform/i18n/language.hpp"
 #include "scene/game_options.hpp"
+#include "ui/save_failure.hpp"
 
 namespace {
 
@@ -42,31 +46,64 @@ std::optional<int64_t> BestScoreOfCourse() {
     return runs.front().score;
 }
 
-int KeepRun(BestRun run) {
+KeptRun KeepRun(BestRun run) {
+    namespace fs = std::filesystem;
     const GameOptions& options = CurrentGameOptions();
-    if (options.scoresFile.empty()) return 0;
+    if (options.scoresFile.empty()) return {};
     ScoresFile file(options.scoresFile);
-    BestScores scores = file.Load();
     const std::string course = CourseKey();
     run.date = Now("%Y-%m-%dT%H:%M:%SZ");
-    BestScores tried = scores;
-    if (tried.Add(course, run) == 0) return 0;
-    const std::filesystem::path folder = std::filesystem::path(options.scoresFile).parent_path();
-    if (options.keepRecording) {
-        const std::string name = "run-" + Now("%Y%m%d-%H%M%S") + "-" + std::to_string(run.score) + ".txt";
-        if (options.keepRecording((folder / name).string())) run.recording = name;
-    }
+    const fs::path folder = fs::path(options.scoresFile).parent_path();
+    // Two games may finish the same second with the same score: the process names its own.
+    const std::string name =
+        "run-" + Now("%Y%m%d-%H%M%S") + "-" + std::to_string(run.score) + "-" + std::to_string(::getpid()) + ".txt";
     std::vector<BestRun> dropped;
-    const int place = scores.Add(course, run, &dropped);
-    std::string error;
-    if (!file.Save(scores, &error)) {
-        std::fprintf(stderr, platform::Tr("korvelin: the best runs were not kept: %s\n"), error.c_str());
-        return 0;
+    KeptRun kept;
+    bool enters = false;
+    platform::SaveError error;
+    const bool saved = file.Update(
+        [&](BestScores& scores) {
+            BestScores tried = scores;
+            enters = tried.Add(course, run) > 0;
+            if (!enters) return false;
+            platform::SaveError why;
+            if (options.keepRecording && run.recording.empty() && options.keepRecording((folder / name).string(), &why))
+                run.recording = name;
+            dropped.clear();
+            kept.place = scores.Add(course, run, &dropped);
+            return true;
+        },
+        &error);
+    std::error_code ec;
+    if (saved) {
+        // A run pushed out of the ten takes its recording with it.
+        for (const BestRun& gone : dropped)
+            if (!gone.recording.empty()) fs::remove(folder / gone.recording, ec);
+        return kept;
     }
-    // A run pushed out of the ten takes its recording with it.
-    for (const BestRun& gone : dropped) {
-        std::error_code ec;
-        if (!gone.recording.empty()) std::filesystem::remove(folder / gone.recording, ec);
+    std::fprintf(stderr, platform::Tr("korvelin: the best runs were not kept: %s\n"), error.message.c_str());
+    kept = {};
+    if (!enters) {
+        // The lock or the folder failed before the list was read: whether the run would have
+        // entered is read from the file as it is.
+        BestScores now = ScoresFile(options.scoresFile).Load();
+        if (now.Add(course, run) == 0) return kept;
     }
-    return place;
+    kept.failed = true;
+    kept.reason = SaveFailureText(options.scoresFile, error);
+    // The run can still be found: its recording goes to the state folder.
+    const std::string state = platform::UserStateFolder();
+    if (!state.empty() && options.keepRecording) {
+        const fs::path unsaved = fs::path(state) / "unsaved-runs";
+        fs::create_directories(unsaved, ec);
+        platform::SaveError why;
+        if (options.keepRecording((unsaved / name).string(), &why)) {
+            kept.keptAt = (unsaved / name).string();
+            fs::remove(folder / name, ec);
+            std::fprintf(stderr, platform::Tr("korvelin: the run's recording is kept as %s\n"), kept.keptAt.c_str());
+        } else {
+            std::fprintf(stderr, "korvelin: %s\n", why.message.c_str());
+        }
+    }
+    return kept;
 }

@@ -7,8 +7,10 @@
 
 #include "chara/controls.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
 #include "motion/local_mover.hpp"
 #include "scene/game_services.hpp"
+#include "ui/question_panel.hpp"
 
 using namespace platform;
 
@@ -167,6 +169,7 @@ void GameHud::DrawSprites(const RunState& run, CursorOffset cursor, bool fireHel
     const Matrix origin = Matrix::Identity();
     if (run.ended) gd.DrawSprite(Picture("data/Texture/result.png"), 0xFFFFFFFF, &origin);
     if (run.ended && bestPlace > 0) DrawBestPlace();
+    if (run.ended && !notSaved_.empty()) DrawNotSaved();
     gd.DrawSprite(Picture("data/Texture/damage.png"), WithAlpha(run.flash.alpha), &origin);
     if (demo_) {
         // Across the top, clear of the score and the lives below it.
@@ -234,4 +237,37 @@ void GameHud::DrawReticle(CursorOffset cursor, bool fireHeld, int steps) {
     gd.DrawSprite(Picture("data/Texture/Target3.png"), 0xFFFFFFFF, &pulse);
     const Matrix arrow = MatrixTranslation(-25, -25, 0) * MatrixRotationZ(angle) * MatrixTranslation(cursorX, cursorY, 0);
     gd.DrawSprite(Picture("data/Texture/arrow.png"), WithAlpha(2 * strength), &arrow);
+}
+
+void GameHud::ShowNotSaved(const std::string& reason, const std::string& keptAt) {
+    constexpr int kCellHeight = 22, kWidth = 760;
+    if (!noticeFace_) {
+        noticeFace_ = std::make_unique<Font>(*GraphicsDevice::Instance().device);
+        std::string why;
+        if (!noticeFace_->Create("IPAPGothic", kCellHeight, &why)) noticeFace_.reset();
+    }
+    std::string text = reason;
+    if (!keptAt.empty()) {
+        char kept[1024];
+        std::snprintf(kept, sizeof kept, Tr("The run's recording is kept as %s."), keptAt.c_str());
+        text += std::string("\n") + kept;
+    }
+    const auto measure = [this](const std::string& line) {
+        return noticeFace_ ? noticeFace_->Measure(line).Width() : int(line.size()) * kCellHeight / 2;
+    };
+    notSaved_ = WrapText(text, kWidth, measure);
+}
+
+// Where "NEW BEST" would stand, in the warning's red, and what failed under it.
+void GameHud::DrawNotSaved() {
+    GraphicsDevice& gd = GraphicsDevice::Instance();
+    const Matrix at = MatrixTranslation(40, 150, 0);
+    gd.DrawSprite(Picture("data/texture/notsaved.png"), 0xFFFFFFFF, &at);
+    if (!noticeFace_) return;
+    float y = 270;
+    for (const std::string& line : notSaved_) {
+        gd.sprite->SetTransform(MatrixTranslation(56, y, 0));
+        noticeFace_->Draw(*gd.sprite, line, 0xFFFFE0D0);
+        y += 30;
+    }
 }

@@ -7,9 +7,13 @@
 #pragma once
 
 #include <array>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "chara/mouse.hpp"
 #include "math/math.hpp"
+#include "platform/render/font.hpp"
 #include "platform/types/render_types.hpp"
 #include "scene/run_state.hpp"
 
@@ -32,6 +36,10 @@ public:
     void DrawSprites(const RunState& run, CursorOffset cursor, bool fireHeld, int steps);
     // The white fade alone: a scene whose course cannot be played shows only that.
     void DrawFade(const RunState& run);
+    // The finished run entered the best list but could not be kept: "NOT SAVED" in place of its
+    // place, what failed, and where its recording is kept instead (none: empty).
+    void ShowNotSaved(const std::string& reason, const std::string& keptAt);
+    const std::vector<std::string>& notSaved() const { return notSaved_; }
 
     int steerTilt = 0;    // degrees the panels lean, -15 ... 15; rests at 1
     int shownScore = 0;   // counts up towards the score by 21 an update
@@ -51,10 +59,13 @@ private:
                   const Matrix& world, platform::Color color = 0xFFFFFFFF);
     void DrawReticle(CursorOffset cursor, bool fireHeld, int steps);
     void DrawBestPlace();
+    void DrawNotSaved();
     Texture* Picture(const char* file);
 
     GameServices& services_;
     bool demo_;
     Matrix scorePanelAnchor_ = MatrixTranslation(6.2f, 2.0f, 5.0f);  // camera space, result pose
     Matrix lifePanelAnchor_ = MatrixTranslation(4.2f, 0.0f, 5.0f);
+    std::vector<std::string> notSaved_;          // the lines under "NOT SAVED"
+    std::unique_ptr<platform::Font> noticeFace_;  // made for them only
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "course/course_file.hpp"
+#include "platform/files/safe_file.hpp"
 
 struct GameOptions {
     std::string courseFile = kCourseFile;
@@ -19,8 +20,9 @@ struct GameOptions {
     // The best runs' file; empty: none are kept (headless without --scores, a replay).
     std::string scoresFile;
     // Copies the input recorded so far, ending after this update, to the file named; false
-    // when there is no recording or it cannot be copied. Unset: runs are kept without one.
-    std::function<bool(const std::string& to)> keepRecording;
+    // with the reason when there is no recording or it cannot be copied. Unset: runs are kept
+    // without one.
+    std::function<bool(const std::string& to, platform::SaveError* error)> keepRecording;
 };
 
 // The options of this process.

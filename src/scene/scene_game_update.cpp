@@ -118,8 +118,10 @@ SceneId SceneGame::UpdatePhase(const Controls& controls) {
 void SceneGame::KeepFinishedRun() {
     if (!run_.ended || runKept_ || pilot_) return;
     runKept_ = true;
-    hud_.bestPlace = KeepRun({int64_t(run_.score) + int64_t(run_.lives) * 2000, run_.lives, !run_.Destroyed(), {},
-                              CurrentGameOptions().seed.value_or(0), {}});
+    const KeptRun kept = KeepRun({int64_t(run_.score) + int64_t(run_.lives) * 2000, run_.lives, !run_.Destroyed(), {},
+                                  CurrentGameOptions().seed.value_or(0), {}});
+    hud_.bestPlace = kept.place;
+    if (kept.failed) hud_.ShowNotSaved(kept.reason, kept.keptAt);
 }
 
 void SceneGame::MouseLook(const Controls& controls) {

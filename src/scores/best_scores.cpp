@@ -16,7 +16,15 @@ using json = nlohmann::json;
 
 namespace {
 
-constexpr int kFormat = 1;  // the file's "version"
+constexpr int64_t kFormat = BestScores::kFormat;
+
+// A step from one version of the file to the next, on the document as read; the first from
+// version 1. Version 1 is the first there is, so none is needed yet.
+using Upgrade = std::function<void(json& document)>;
+const std::vector<Upgrade>& Upgrades() {
+    static const std::vector<Upgrade> steps;
+    return steps;
+}
 
 // One run of the file, or false when a field is missing or of the wrong type or range.
 bool ReadRun(const json& j, BestRun* run, std::string* error) {
@@ -69,11 +77,19 @@ bool BestScores::Parse(std::string_view text, std::string* error) {
     };
     if (doc.is_discarded()) return fail("not JSON");
     if (!doc.is_object()) return fail("not a JSON object");
-    const auto version = doc.find("version");
-    if (version == doc.end() || !version->is_number_integer() || version->get<int64_t>() != kFormat)
-        return fail("no \"version\": 1");
-    const auto list = doc.find("courses");
-    if (list == doc.end() || !list->is_object()) return fail("no \"courses\" object");
+    const auto found = doc.find("version");
+    if (found == doc.end() || !found->is_number_integer() || found->get<int64_t>() < 1)
+        return fail("no \"version\" from 1 on");
+    version = found->get<int64_t>();
+    json upgraded;
+    const json* read = &doc;
+    if (version < kFormat) {
+        upgraded = doc;
+        for (int64_t v = version; v < kFormat && size_t(v - 1) < Upgrades().size(); ++v) Upgrades()[size_t(v - 1)](upgraded);
+        read = &upgraded;
+    }
+    const auto list = read->find("courses");
+    if (list == read->end() || !list->is_object()) return fail("no \"courses\" object");
     for (const auto& [key, runs] : list->items()) {
         if (!runs.is_array()) return fail("course \"" + key + "\" holds no list of runs");
         if (runs.size() > kKept) return fail("course \"" + key + "\" holds more than ten runs");
@@ -146,8 +162,11 @@ BestScores ScoresFile::Load() {
         }
     }
     // Kept aside, never overwritten: the player may want what was in it.
-    const std::string aside = path_ + ".broken";
-    std::filesystem::rename(path_, aside, ec);
+    const std::string aside = platform::FreeNameBeside(path_, ".broken");
+    if (aside.empty())
+        ec = std::make_error_code(std::errc::file_exists);
+    else
+        std::filesystem::rename(path_, aside, ec);
     blocked_ = bool(ec);
     if (ec)
         std::fprintf(stderr, platform::Tr("korvelin: %s: %s; it could not be moved aside (%s), so no scores are kept this time\n"),
@@ -158,13 +177,52 @@ BestScores ScoresFile::Load() {
     return scores;
 }
 
-bool ScoresFile::Save(const BestScores& scores, std::string* error) const {
+bool ScoresFile::Save(const BestScores& scores, platform::SaveError* error) const {
     if (blocked_) {
-        if (error) *error = path_ + " could not be read nor moved aside; it is left as it is";
+        if (error) *error = {path_ + " could not be read nor moved aside; it is left as it is", EEXIST};
         return false;
     }
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     return platform::WriteFileSafely(path_, scores.Serialize(), error);
+}
+
+bool ScoresFile::Save(const BestScores& scores, std::string* error) const {
+    platform::SaveError why;
+    if (Save(scores, &why)) return true;
+    if (error) *error = why.message;
+    return false;
+}
+
+bool ScoresFile::Update(const std::function<bool(BestScores&)>& change, platform::SaveError* error) {
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+        std::filesystem::create_directories(folder, ec);
+        if (ec) {
+            if (error) *error = {"cannot make the folder '" + folder.string() + "': " + ec.message(), ec.value()};
+            return false;
+        }
+    }
+    platform::FileLock lock;
+    if (!lock.Take(path_, error)) return false;
+    BestScores scores = Load();
+    if (!change(scores)) return true;
+    if (scores.version > kFormat) {
+        // What a newer game keeps beyond this one's runs stays in the copy beside.
+        const std::string aside = platform::FreeNameBeside(path_, ".newer");
+        std::filesystem::copy_file(path_, aside, ec);
+        if (aside.empty() || ec) {
+            if (error)
+                *error = {"cannot keep the newer game's '" + path_ + "' beside before writing over it" +
+                              (ec ? ": " + ec.message() : std::string()),
+                          ec ? ec.value() : EEXIST};
+            return false;
+        }
+        std::fprintf(stderr, platform::Tr("korvelin: %s was written by a newer version of the game; it is kept as %s\n"),
+                     path_.c_str(), aside.c_str());
+    }
+    scores.version = kFormat;
+    return Save(scores, error);
 }

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/files/safe_file.hpp"
 
 struct BestRun {
     int64_t score = 0;      // the result's total: the points and the bonus for the lives left
@@ -22,6 +25,7 @@ struct BestRun {
 
 class BestScores {
 public:
+    static constexpr int64_t kFormat = 1;  // the file's "version" this game writes
     static constexpr size_t kKept = 10;
     // Larger files are not read: no list of ten runs per course comes near it.
     static constexpr size_t kMaxFileSize = size_t(4) << 20;
@@ -29,7 +33,9 @@ public:
     // "NAME#HASH": the course file's name and a 64-bit FNV-1a hash of its bytes, in hex.
     static std::string CourseKey(std::string_view name, std::string_view content);
 
-    // Reads the text of a scores file. False with the reason in *error (nothing is kept then).
+    // Reads the text of a scores file of any version from 1: an older one is upgraded step by
+    // step, a newer one read for the runs this game knows. False with the reason in *error
+    // (nothing is kept then).
     bool Parse(std::string_view text, std::string* error);
     std::string Serialize() const;
 
@@ -41,10 +47,12 @@ public:
     int Add(const std::string& course, const BestRun& run, std::vector<BestRun>* dropped = nullptr);
 
     std::map<std::string, std::vector<BestRun>> courses;
+    int64_t version = kFormat;  // of the text Parse read
 };
 
-// The scores file on disk. Load never loses a file it cannot read: it is renamed to
-// FILE.broken, named on standard error, and a new list starts.
+// The scores file on disk, which every game of the player's gathers its runs into. Load never
+// loses a file it cannot read: it is renamed to FILE.broken (numbered when taken), named on
+// standard error, and a new list starts.
 class ScoresFile {
 public:
     explicit ScoresFile(std::string path) : path_(std::move(path)) {}
@@ -52,7 +60,13 @@ public:
     // A missing file is an empty list. A damaged one is moved aside (see above); when even that
     // fails, the list is empty and Save refuses, so the damaged file stays as it is.
     BestScores Load();
-    // Writes through a temporary file and a rename. False with the reason in *error.
+    // Under the file's lock (platform::FileLock): reads the file as it is now, with the runs
+    // other games kept meanwhile, lets `change` enter its own, and writes the list back unless
+    // `change` says there is nothing to write (false). A newer game's file is first kept beside
+    // as FILE.newer, never lost. False with the reason in *error; the file is then as it was.
+    bool Update(const std::function<bool(BestScores&)>& change, platform::SaveError* error);
+    // Writes through a temporary file and a rename, without the lock. False with the reason.
+    bool Save(const BestScores& scores, platform::SaveError* error) const;
     bool Save(const BestScores& scores, std::string* error) const;
     const std::string& path() const { return path_; }
 

@@ -2,6 +2,8 @@
 #include "ui/held_run.hpp"
 
 #include "graphics/graphics_device.hpp"
+#include "platform/i18n/language.hpp"
+#include "platform/window/dialogs.hpp"
 #include "sound/sound_manager.hpp"
 #include "ui/held_screen.hpp"
 #include "ui/options_screen.hpp"
@@ -21,7 +23,8 @@ bool HeldRun::ShowOptions(SettingsOwner& settings, SoundManager& sound) {
                              if (touched == SettingGroup::Audio) sound.PlayShot3D(kLevelSound);
                          });
     const bool open = screens_.Run(screen) == HeldScreen::End::Done;
-    settings.Keep();
+    const std::string failed = settings.Keep();
+    if (!failed.empty()) ShowMessage(&screens_.window(), failed, Tr("Settings"), DialogIcon::Warning);
     return open;
 }
 

@@ -4,6 +4,8 @@
 // No update runs while either shows, so a held run changes neither a trace nor a recording.
 #pragma once
 
+#include <string>
+
 #include "platform/settings/settings_table.hpp"
 
 class HeldScreen;
@@ -17,8 +19,9 @@ public:
     virtual ~SettingsOwner() = default;
     virtual const platform::Settings& Chosen() const = 0;
     virtual void Change(const platform::Settings& chosen) = 0;
-    // The options screen has closed: its changes are to be kept.
-    virtual void Keep() = 0;
+    // The options screen has closed: its changes are to be kept. Empty when they are (or there
+    // was nothing to keep); else what failed, in the player's words, for the window to say.
+    virtual std::string Keep() = 0;
 };
 
 class HeldRun {
@@ -26,7 +29,8 @@ public:
     explicit HeldRun(HeldScreen& screens) : screens_(screens) {}
 
     // The options screen over the picture the player sees now. A change of a volume plays a shot
-    // at the new level. False when the window was asked to close meanwhile.
+    // at the new level; settings that cannot be kept when it closes are said in a box. False when
+    // the window was asked to close meanwhile.
     bool Options(SettingsOwner& settings, SoundManager& sound);
     // The pause over the run's picture; `caption` is the PAUSE picture (none: the word). False
     // when the window was asked to close meanwhile.

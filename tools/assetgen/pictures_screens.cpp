@@ -162,6 +162,16 @@ Image Caption(const TextRaster& text, const char* words, int width, int height, 
     return img;
 }
 
+// "NOT SAVED" where "NEW BEST" would stand, when the best list could not be written: the same
+// lettering in a warning's orange and red, with a red glow.
+Image WarningCaption(const TextRaster& text, const char* words, int width, int height, int size) {
+    Image img(width, height);
+    const Mask m = text.Render(FontFace::SansBold, words, size, 6.0f, 0.12f, 12);
+    NeonText(img, m, (width - m.width) / 2, (height - m.height) / 2, Color(1.0f, 0.85f, 0.4f),
+             Color(1.0f, 0.25f, 0.15f), Color(1.0f, 0.2f, 0.1f), 3);
+    return img;
+}
+
 }  // namespace
 
 void AddScreenPictures(AssetList& out, const TextRaster& text) {
@@ -172,5 +182,6 @@ void AddScreenPictures(AssetList& out, const TextRaster& text) {
     out.push_back({"texture/pause.png", PauseCaption(text).EncodePng()});
     out.push_back({"texture/demo.png", Caption(text, "DEMO", 320, 110, 72).EncodePng()});
     out.push_back({"texture/newbest.png", Caption(text, "NEW BEST", 520, 110, 64).EncodePng()});
+    out.push_back({"texture/notsaved.png", WarningCaption(text, "NOT SAVED", 560, 110, 64).EncodePng()});
     out.push_back({"texture/best.png", Caption(text, "BEST", 220, 90, 48).EncodePng()});
 }

@@ -1,6 +1,7 @@
 // The recent files' list and its file.
 #include "platform/files/recent_files.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -23,23 +24,46 @@ bool HasControl(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> ParseRecentFiles(std::string_view text) {
+namespace {
+
+constexpr std::string_view kVersionLine = "# KORVELIN's recent files, version ";
+
+// The version a first line gives; 0 for a text without one.
+int VersionOf(std::string_view line) {
+    if (!line.starts_with(kVersionLine)) return 0;
+    int version = 0;
+    for (const char c : line.substr(kVersionLine.size())) {
+        if (c < '0' || c > '9' || version > 100000) return 0;
+        version = version * 10 + (c - '0');
+    }
+    return version;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> ParseRecentFiles(std::string_view text, int* version) {
     if (text.size() > RecentFiles::kMaxBytes || text.find('\0') != std::string_view::npos) return std::nullopt;
     std::vector<std::string> paths;
+    int format = -1;  // unknown until the first line
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        if (line[0] != '/' || HasControl(line)) return std::nullopt;
+        if (format < 0) format = VersionOf(line);
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] != '/' || HasControl(line)) {
+            if (format > kRecentFilesVersion) continue;  // the newer game's own
+            return std::nullopt;
+        }
         if (paths.size() < RecentFiles::kMax) paths.emplace_back(line);
     }
+    if (version) *version = std::max(format, 0);
     return paths;
 }
 
 std::string FormatRecentFiles(const std::vector<std::string>& paths) {
-    std::string text;
+    std::string text = std::string(kVersionLine) + std::to_string(kRecentFilesVersion) + "\n";
     for (const std::string& path : paths) text += path + '\n';
     return text;
 }
@@ -72,19 +96,19 @@ void RecentFiles::Load() {
         keepOff_ = true;
         return;
     }
-    if (std::optional<std::vector<std::string>> read = ParseRecentFiles(text)) {
+    if (std::optional<std::vector<std::string>> read = ParseRecentFiles(text, &version_)) {
         paths_ = std::move(*read);
         return;
     }
     // Not a list: kept under a name of its own, never overwritten, and the list starts afresh.
-    for (int n = 1; n < 100; ++n) {
-        const std::string aside = file_ + ".unreadable" + (n > 1 ? "-" + std::to_string(n) : "");
-        if (fs::exists(aside, ec)) continue;
+    const std::string aside = FreeNameBeside(file_, ".unreadable");
+    if (!aside.empty()) {
         fs::rename(file_, aside, ec);
-        if (ec) break;
-        message_ = file_ + " is not a list of recent courses; it was kept as " + aside;
-        paths_.clear();
-        return;
+        if (!ec) {
+            message_ = file_ + " is not a list of recent courses; it was kept as " + aside;
+            paths_.clear();
+            return;
+        }
     }
     message_ = file_ + " is not a list of recent courses and cannot be moved aside" +
                (ec ? ": " + ec.message() : std::string()) + "; it is left as it is";
@@ -93,25 +117,45 @@ void RecentFiles::Load() {
 
 bool RecentFiles::Add(const std::string& path) {
     namespace fs = std::filesystem;
-    Load();
     if (HasControl(path)) {
         message_ = "a name with a control character in it is not kept among the recent courses";
         return false;
     }
-    std::erase(paths_, path);
-    paths_.insert(paths_.begin(), path);
-    if (paths_.size() > kMax) paths_.resize(kMax);
-    if (file_.empty() || keepOff_) return file_.empty();
-    std::error_code ec;
-    fs::create_directories(fs::path(file_).parent_path(), ec);
-    std::string error;
-    if (ec) {
-        error = "cannot create " + fs::path(file_).parent_path().string() + ": " + ec.message();
-    } else if (WriteFileSafely(file_, FormatRecentFiles(paths_), &error)) {
+    const auto putFirst = [&] {
+        std::erase(paths_, path);
+        paths_.insert(paths_.begin(), path);
+        if (paths_.size() > kMax) paths_.resize(kMax);
+    };
+    if (file_.empty()) {
+        putFirst();
         return true;
     }
-    message_ = "the recent courses are not kept: " + error;
+    std::error_code ec;
+    fs::create_directories(fs::path(file_).parent_path(), ec);
+    SaveError error;
+    FileLock lock;
+    if (ec) {
+        error.message = "cannot create " + fs::path(file_).parent_path().string() + ": " + ec.message();
+    } else if (lock.Take(file_, &error)) {
+        Load();
+        putFirst();
+        if (keepOff_) return false;
+        if (version_ > kRecentFilesVersion) {
+            const std::string aside = FreeNameBeside(file_, ".newer");
+            fs::copy_file(file_, aside, ec);
+            if (aside.empty() || ec) {
+                message_ = "the recent courses are not kept: the newer game's " + file_ + " cannot be kept beside";
+                return false;
+            }
+            message_ = file_ + " was written by a newer version of the game; it is kept as " + aside;
+        }
+        if (WriteFileSafely(file_, FormatRecentFiles(paths_), &error)) {
+            version_ = kRecentFilesVersion;
+            return true;
+        }
+    }
+    if (!lock.held()) putFirst();  // the list in memory has it all the same
+    message_ = "the recent courses are not kept: " + error.message;
     return false;
 }
-
 }  // namespace platform

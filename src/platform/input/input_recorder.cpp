@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace platform {
 
@@ -30,24 +32,19 @@ void InputRecorder::Flush() {
     if (file_) std::fflush(file_.get());
 }
 
-bool InputRecorder::CopyTo(const std::string& to, int64_t frame, std::string* error) {
+bool InputRecorder::CopyTo(const std::string& to, int64_t frame, SaveError* error) {
     Flush();
-    std::error_code ec;
-    std::filesystem::copy_file(path_, to, std::filesystem::copy_options::overwrite_existing, ec);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> copy{ec ? nullptr : std::fopen(to.c_str(), "ab"), &std::fclose};
-    if (!copy) {
-        *error = to + ": cannot write the recording: " + (ec ? ec.message() : std::strerror(errno));
+    std::ifstream in(path_, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) {
+        if (error) *error = {path_ + ": cannot read the recording: " + std::strerror(errno), errno};
         return false;
     }
     InputEvent quit;
     quit.frame = frame;
     quit.type = InputEvent::Type::Quit;
-    const std::string line = FormatInputEvent(quit) + "\n";
-    if (std::fputs(line.c_str(), copy.get()) < 0 || std::fclose(copy.release()) != 0) {
-        *error = to + ": the recording could not be written in full";
-        return false;
-    }
-    return true;
+    text += FormatInputEvent(quit) + "\n";
+    return WriteFileSafely(to, text, error);
 }
 
 bool InputRecorder::Finish(int64_t frame, std::string* error) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/files/safe_file.hpp"
 #include "platform/input/input_script.hpp"
 
 namespace platform {
@@ -23,8 +24,8 @@ public:
     // may be used: see SetLastWordsOnSignal.
     int fd() const { return file_ ? fileno(file_.get()) : -1; }
     // What was recorded so far, copied to `to` and closed there with "F quit", so the copy plays
-    // frames 0 ... F - 1. False with the reason in *error.
-    bool CopyTo(const std::string& to, int64_t frame, std::string* error);
+    // frames 0 ... F - 1; written whole or not at all (WriteFileSafely). False with the reason.
+    bool CopyTo(const std::string& to, int64_t frame, SaveError* error);
     const std::string& path() const { return path_; }
     // "F quit": the run ends before frame F. Closes the file; false with the reason when any of
     // it could not be written.

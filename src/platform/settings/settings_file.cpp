@@ -36,26 +36,32 @@ SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming
     return file;
 }
 
-bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string* note, std::string* error) {
+bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string* note, SaveError* error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!file.writable) {
-        *error = "'" + file.path + "' is not a file the game may write over";
+        *error = {"'" + file.path + "' is not a file the game may write over", EISDIR};
         return false;
     }
     const fs::path folder = fs::path(file.path).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         if (ec) {
-            *error = "cannot make the folder '" + folder.string() + "': " + ec.message();
+            *error = {"cannot make the folder '" + folder.string() + "': " + ec.message(), ec.value()};
             return false;
         }
     }
+    // Another game saving its settings at the same moment writes after this one, whole: the
+    // lock keeps the two from both keeping the old file aside.
+    FileLock lock;
+    if (!lock.Take(file.path, error)) return false;
     if (file.keepAside && fs::exists(fs::symlink_status(file.path, ec))) {
         const std::string aside = FreeNameBeside(file.path, file.asideSuffix);
         if (aside.empty() || std::rename(file.path.c_str(), aside.c_str()) != 0) {
-            *error = "cannot keep '" + file.path + "' aside before writing a new one: " +
-                     (aside.empty() ? std::string("no free name beside it") : std::strerror(errno));
+            const int code = aside.empty() ? EEXIST : errno;
+            *error = {"cannot keep '" + file.path + "' aside before writing a new one: " +
+                          (aside.empty() ? std::string("no free name beside it") : std::strerror(code)),
+                      code};
             return false;
         }
         const bool newer = std::string_view(file.asideSuffix) == ".newer";

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/safe_file.hpp"
 #include "platform/settings/settings_format.hpp"
 
 namespace platform {
@@ -37,6 +38,6 @@ SettingsFile LoadSettingsFile(const std::string& path, const InputNaming& naming
 // for a newer game's file), said in
 // *note; once written, keepAside is false. False with the reason in *error: nothing is written,
 // and a file already kept aside stays where it was put.
-bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string* note, std::string* error);
+bool SaveSettingsFile(SettingsFile& file, const Settings& settings, std::string* note, SaveError* error);
 
 }  // namespace platform

@@ -6,6 +6,7 @@ import argparse
 import concurrent.futures
 import json
 import os
+import shutil
 import subprocess
 import sys
 
@@ -229,6 +230,7 @@ def short_course(a, gates):
         records = [line.split() for line in f.read().splitlines() if line.strip()]
     main = [r for r in records if r[1] == "0"][:gates]
     main[-1][0] = "2"
+    os.makedirs(a.out, exist_ok=True)
     path = os.path.join(a.out, "short_course.dat")
     with open(path, "w", encoding="utf-8") as f:
         f.write("\n".join("\t".join(r) for r in main))
@@ -479,6 +481,32 @@ def damaged_settings_keep_the_file(a):
         check(not os.path.exists(path + ".broken"), "%s: a headless run moved the file aside" % name)
 
 
+def four_games_keep_all_their_runs(a):
+    # Four games finishing a run at the same moment into one scores file: every run is kept,
+    # round after round (each game takes the file's lock and reads the others' runs first).
+    course = short_course(a, 2)
+    rounds = int(os.environ.get("KORVELIN_SCORE_ROUNDS", "20"))
+    script = os.path.join(a.out, "four.txt")
+    with open(script, "w", encoding="utf-8") as f:
+        f.write("# no input\n")
+    for round_ in range(rounds):
+        scores = os.path.join(a.out, "four", "scores.json")
+        shutil.rmtree(os.path.dirname(scores), ignore_errors=True)
+        games = [subprocess.Popen([a.binary, "--headless", "--input", script, "--start", "game", "--course", course,
+                                   "--frames", "400", "--scores", scores, "--seed", str(game)],
+                                  cwd=a.game_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=ENGLISH)
+                 for game in range(4)]
+        said = [game.communicate(timeout=300) for game in games]
+        for game, (stdout, stderr) in zip(games, said):
+            check(game.returncode == 0 and summary(stdout)["goal"], "round %d: %r %r" % (round_, stdout, stderr))
+            check("not kept" not in stderr, "round %d: a game could not keep its run: %r" % (round_, stderr))
+        with open(scores, encoding="utf-8") as f:
+            runs = [r for rs in json.load(f)["courses"].values() for r in rs]
+        check(sorted(r["seed"] for r in runs) == [0, 1, 2, 3], "round %d: kept %r" % (round_, runs))
+        left = sorted(os.listdir(os.path.dirname(scores)))
+        check(left == ["scores.json", "scores.json.lock"], "round %d: left beside the list: %r" % (round_, left))
+
+
 CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without_frames_ends_on_the_title,
                                  title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
@@ -486,7 +514,8 @@ CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without
                                  goal_returns_and_the_title_waits, dev_places_records_in_the_trace,
                                  unsaved_gates_are_asked_for_before_quitting, look_feel_from_settings,
                                  damaged_settings_keep_the_file, pilot_reaches_the_goal, attract_mode,
-                                 damaged_scores_kept_aside, questions_speak_the_players_language)}
+                                 damaged_scores_kept_aside, questions_speak_the_players_language,
+                                 four_games_keep_all_their_runs)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

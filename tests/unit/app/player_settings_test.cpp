@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include "full_disk.hpp"
+
 using namespace platform;
 
 TEST(PlayerSettings, OverridesWinForThisRunAndListenersHearOnlyWhatChanged) {
@@ -56,11 +58,26 @@ TEST(PlayerSettings, OverridesWinForThisRunAndListenersHearOnlyWhatChanged) {
     EXPECT_EQ(heard.size(), 2u) << "no one hears after the subscription ended";
 
     // Kept: the player's choices, not this run's overrides.
-    settings.Keep();
+    EXPECT_EQ(settings.Keep(), "");
     std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("render_scale = 0.5\n"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find("frame_skip = true\n"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find("music = 20\n"), std::string::npos) << text.str();
+
+    // A save that fails says so in the player's words, naming the file; the file is as it was.
+    chosen.music = 10;
+    settings.Change(chosen);
+    std::string failed;
+    {
+        const FullDisk full;  // no room for standard error's capture either, so it is not looked at
+        failed = settings.Keep();
+    }
+    EXPECT_NE(failed.find(path), std::string::npos) << failed;
+    EXPECT_NE(failed.find("the disk is full"), std::string::npos) << failed;
+    std::ifstream again(path);
+    std::stringstream now;
+    now << again.rdbuf();
+    EXPECT_EQ(now.str(), text.str());
 }

@@ -113,7 +113,7 @@ TEST_F(AssetTree, PicturesHaveTheirLayouts) {
         {"Texture/Target.png", 650, 650},     {"Texture/Target2.png", 52, 52},
         {"Texture/Target3.png", 52, 52},      {"Texture/arrow.png", 50, 50},
         {"Texture/title.png", 640, 200},      {"Texture/start.png", 280, 64},
-        {"texture/demo.png", 320, 110},       {"texture/newbest.png", 520, 110},
+        {"texture/demo.png", 320, 110},       {"texture/newbest.png", 520, 110}, {"texture/notsaved.png", 560, 110},
         {"texture/best.png", 220, 90},
     };
     for (const Case& c : cases) {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "full_disk.hpp"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -182,15 +184,20 @@ TEST_F(TempDir, SaveReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ(loaded.size(), 1u);
 }
 
-TEST_F(TempDir, FailedSaveKeepsThePreviousFile) {
+TEST_F(TempDir, FailedSaveKeepsThePreviousFileAndNoTemporary) {
     const fs::path file = dir_ / "test2.dat";
     std::ofstream(file) << kGateLine;
-    fs::create_directory(dir_ / "test2.dat.saving");  // the temporary cannot be written
     CourseList list;
+    ASSERT_EQ(LoadCourse(file.string(), list).Ok(), true);
+    list.push_back(std::make_unique<CheckPoint>(*list.front()));
     std::string error;
-    EXPECT_FALSE(SaveCourse(list, file.string(), &error));
-    EXPECT_FALSE(error.empty());
+    {
+        const FullDisk full;
+        EXPECT_FALSE(SaveCourse(list, file.string(), &error));
+    }
+    EXPECT_NE(error.find("test2.dat.saving-"), std::string::npos) << error;
     EXPECT_EQ(Slurp(file), kGateLine);
+    for (const auto& entry : fs::directory_iterator(dir_)) EXPECT_EQ(entry.path(), file) << "a temporary was left";
 }
 
 TEST(CourseLoad, MissingFileGivesEmptyListAndMessage) {

@@ -6,11 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "editor/debug_ui.hpp"
+#include "at_once.hpp"
+#include "full_disk.hpp"
 #include "platform/window/dialogs.hpp"
 #include "ui_driver.hpp"
 
@@ -194,9 +197,10 @@ TEST_F(CourseEditorTest, SaveThenLoadGivesTheSameRecordsAndAFailedSaveKeepsTheOl
     std::ifstream in(editor.saveFile);
     const std::string before((std::istreambuf_iterator<char>(in)), {});
     editor.checkpoints.pop_back();
-    fs::create_directory(editor.saveFile + ".saving");  // even root cannot write the temporary here
-    ::chmod(dir.c_str(), 0555);
-    EXPECT_FALSE(editor.Save());
+    {
+        const FullDisk full;  // even root cannot write past it
+        EXPECT_FALSE(editor.Save());
+    }
     EXPECT_TRUE(editor.fileFailed);
     EXPECT_NE(editor.fileMessage.find("Save failed"), std::string::npos) << editor.fileMessage;
     std::ifstream again(editor.saveFile);
@@ -308,6 +312,29 @@ TEST_F(CourseEditorTest, SaveAsAndOpenTakeTypedPathsRememberThemAndAskBeforeLosi
     answerYes = false;
     EXPECT_FALSE(editor.MayQuit());
     EXPECT_EQ(questions.size(), 3u);
+}
+
+// Four games' editors saving courses of their own into one folder at the same moment, round
+// after round: every course is whole, and the recent courses name all four.
+TEST_F(CourseEditorTest, FourEditorsSavingAtOnceKeepEveryCourseAndTheListOfAll) {
+    for (int i = 0; i < 3; ++i) PlaceOne();
+    fs::create_directories(dir / "start");
+    const auto name = [&](int i) { return (dir / "start" / ("course-" + std::to_string(i) + ".dat")).string(); };
+    for (int round = 0; round < 20; ++round) {
+        fs::remove_all(dir / "state");
+        const bool saved = AtOnce(4, [&](int i) { return editor.SaveCourseAs(name(i), true) ? 0 : 1; });
+        ASSERT_TRUE(saved) << "round " << round;
+        for (int i = 0; i < 4; ++i) {
+            CourseList read;
+            EXPECT_TRUE(LoadCourse(name(i), read).Ok()) << name(i);
+            EXPECT_EQ(read.size(), 3u) << name(i);
+        }
+        platform::RecentFiles recent(editor.recentCourses.file());
+        recent.Load();
+        std::vector<std::string> listed = recent.paths();
+        std::sort(listed.begin(), listed.end());
+        ASSERT_EQ(listed, (std::vector<std::string>{name(0), name(1), name(2), name(3)})) << "round " << round;
+    }
 }
 
 TEST_F(CourseEditorTest, SaveAsReplacesAFileOnlyAtTheSecondClick) {

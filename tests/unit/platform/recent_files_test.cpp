@@ -33,6 +33,10 @@ TEST(RecentFiles, TheFileHoldsAbsolutePathsOnePerLine) {
         {"/a\r\r\n", std::nullopt},  // found by the fuzzer: it would not read back the same
         {"/a\tb\n", std::nullopt},
         {"/" + std::string(platform::RecentFiles::kMaxBytes, 'x'), std::nullopt},
+        {"# KORVELIN's recent files, version 1\n/a.dat\n# a note\n", List{"/a.dat"}},
+        // A newer game's list: its paths are read, what this game does not know is passed over.
+        {"# KORVELIN's recent files, version 2\n/a.dat\tpinned\n/b.dat\n@folder /c\n", List{"/b.dat"}},
+        {"# KORVELIN's recent files, version 1\nb.dat\n", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::ParseRecentFiles(c.text), c.list) << c.text.substr(0, 40);
@@ -59,7 +63,7 @@ TEST_F(RecentFilesTest, NewestFirstOnceAndKeptBetweenSessions) {
     EXPECT_TRUE(recent.paths().empty());
     EXPECT_TRUE(recent.message().empty()) << "no file yet is no fault";
     for (const char* path : {"/a.dat", "/b.dat", "/a.dat"}) EXPECT_TRUE(recent.Add(path)) << recent.message();
-    EXPECT_EQ(Read(file), "/a.dat\n/b.dat\n");
+    EXPECT_EQ(Read(file), "# KORVELIN's recent files, version 1\n/a.dat\n/b.dat\n");
     for (char c = '0'; c <= '9'; ++c) recent.Add(std::string{'/', c});
     EXPECT_EQ(recent.paths().size(), platform::RecentFiles::kMax);
     EXPECT_FALSE(recent.Add("/a\nb.dat")) << "a line break would split it in two";
@@ -82,7 +86,24 @@ TEST_F(RecentFilesTest, AFileThatIsNoListIsKeptAsideAndNamed) {
     EXPECT_EQ(Read(file.string() + ".unreadable"), "an earlier one") << "an earlier copy is not written over";
     EXPECT_NE(recent.message().find(aside.string()), std::string::npos) << recent.message();
     EXPECT_TRUE(recent.Add("/a.dat"));
-    EXPECT_EQ(Read(file), "/a.dat\n");
+    EXPECT_EQ(Read(file), "# KORVELIN's recent files, version 1\n/a.dat\n");
+}
+
+// A list a newer game wrote is kept beside as it was before this game writes its own; one from
+// before versions is read as it always was.
+TEST_F(RecentFilesTest, ANewerGamesListIsKeptBesideAndAnOlderOneRead) {
+    fs::create_directories(file.parent_path());
+    const std::string newer = "# KORVELIN's recent files, version 2\n/a.dat\n@pinned /b.dat\n";
+    std::ofstream(file) << newer;
+    platform::RecentFiles recent(file.string());
+    EXPECT_TRUE(recent.Add("/c.dat")) << recent.message();
+    EXPECT_EQ(Read(file.string() + ".newer"), newer);
+    EXPECT_NE(recent.message().find(".newer"), std::string::npos) << recent.message();
+    EXPECT_EQ(recent.paths(), (std::vector<std::string>{"/c.dat", "/a.dat"}));
+    std::ofstream(file, std::ios::trunc) << "/old.dat\n";
+    platform::RecentFiles older(file.string());
+    older.Load();
+    EXPECT_EQ(older.paths(), std::vector<std::string>{"/old.dat"});
 }
 
 TEST_F(RecentFilesTest, AFileThatCannotBeReadIsNeverWrittenOver) {

@@ -1,10 +1,12 @@
 // The settings file: what a player may get wrong in it, and what the game writes back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "at_once.hpp"
 #include "platform/settings/settings_file.hpp"
 #include "platform/settings/settings_table.hpp"
 #include "platform/window/device_input.hpp"
@@ -162,6 +164,36 @@ TEST(SettingsFormat, DamagedFilesGiveTheDefaults) {
     }
 }
 
+// Two games saving their settings at the same moment, again and again: the file is always one
+// of the two whole, never a mix, and nothing is left beside it.
+TEST(SettingsFile, TwoGamesSavingAtOnceLeaveOneWholeFile) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(testing::TempDir()) / "korvelin-settings-twice";
+    fs::remove_all(folder);
+    const std::string path = (folder / kSettingsFileName).string();
+    Settings mine[2];
+    mine[0].music = 10;
+    mine[0].keys[size_t(Control::Fire)] = {"Return"};
+    mine[1].music = 90;
+    mine[1].invertVertical = true;
+    for (int round = 0; round < 20; ++round) {
+        const bool saved = AtOnce(2, [&](int i) {
+            SettingsFile file = LoadSettingsFile(path, kNames);
+            std::string note;
+            SaveError error;
+            return SaveSettingsFile(file, mine[i], &note, &error) ? 0 : 1;
+        });
+        ASSERT_TRUE(saved) << "round " << round;
+        const SettingsFile read = LoadSettingsFile(path, kNames);
+        EXPECT_TRUE(read.problems.empty()) << read.problems.front();
+        EXPECT_TRUE(read.settings == mine[0] || read.settings == mine[1]) << "round " << round << ": a mix";
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"settings.toml", "settings.toml.lock"}));
+}
+
 // The player's damaged file is kept beside under a new name before the game writes its own,
 // never overwritten; a later save of a clean file writes in place.
 TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
@@ -179,8 +211,9 @@ TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
     EXPECT_TRUE(file.keepAside);
     Settings changed;
     changed.music = 30;
-    std::string note, error;
-    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    std::string note;
+    SaveError error;
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error.message;
     EXPECT_EQ(Slurp(folder / "settings.toml.broken"), "kept from before");
     EXPECT_EQ(Slurp(folder / "settings.toml.broken-2"), junk);
     EXPECT_NE(note.find("settings.toml.broken-2"), std::string::npos) << note;
@@ -188,7 +221,7 @@ TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
 
     note.clear();
     changed.music = 20;
-    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error.message;
     EXPECT_TRUE(note.empty());
     EXPECT_FALSE(fs::exists(folder / "settings.toml.broken-3"));
     EXPECT_FALSE(fs::exists(path + ".saving"));
@@ -206,13 +239,13 @@ TEST(SettingsFile, ADamagedFileIsKeptAsideBeforeANewOneIsWritten) {
     std::ofstream(path, std::ios::binary) << newer;
     file = LoadSettingsFile(path, kNames);
     EXPECT_EQ(file.settings.music, 40);
-    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error.message;
     EXPECT_EQ(Slurp(folder / "settings.toml.newer"), newer);
     EXPECT_NE(note.find("newer version"), std::string::npos) << note;
     // No file and no folder yet: the defaults, and saving makes the folder.
     fs::remove_all(folder);
     file = LoadSettingsFile(path, kNames);
     EXPECT_TRUE(file.problems.empty());
-    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error;
+    ASSERT_TRUE(SaveSettingsFile(file, changed, &note, &error)) << error.message;
     EXPECT_EQ(LoadSettingsFile(path, kNames).settings.music, 20);
 }
