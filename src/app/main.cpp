@@ -85,13 +85,16 @@ bool OpenWindowRunFiles(const LaunchOptions& options, Application& app, GameOpti
         app.replay = std::make_unique<ScriptPlayer>(std::move(script));
     }
     // Every run of the player's is recorded, so a run that enters the best list can be
-    // watched again: into the file asked for, else into a session file beside the scores.
+    // watched again: into the file asked for, else into a session file in the state folder
+    // (beside the scores when there is none), which a full or read-only data folder leaves be.
     std::string recordFile = options.recordFile;
     if (recordFile.empty() && options.replayFile.empty() && !game.scoresFile.empty()) {
+        const std::string state = platform::UserStateFolder();
+        const std::filesystem::path folder =
+            state.empty() ? std::filesystem::path(game.scoresFile).parent_path() : std::filesystem::path(state);
         std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(game.scoresFile).parent_path(), ec);
-        gSessionRecording = (std::filesystem::path(game.scoresFile).parent_path() /
-                             ("session-" + std::to_string(getpid()) + ".txt")).string();
+        std::filesystem::create_directories(folder, ec);
+        gSessionRecording = (folder / ("session-" + std::to_string(getpid()) + ".txt")).string();
         recordFile = gSessionRecording;
     }
     if (!recordFile.empty()) {

@@ -240,7 +240,7 @@ void GameHud::DrawReticle(CursorOffset cursor, bool fireHeld, int steps) {
 }
 
 void GameHud::ShowNotSaved(const std::string& reason, const std::string& keptAt) {
-    constexpr int kCellHeight = 22, kWidth = 760;
+    constexpr int kCellHeight = 22, kWidth = 440;  // left of the result's columns
     if (!noticeFace_) {
         noticeFace_ = std::make_unique<Font>(*GraphicsDevice::Instance().device);
         std::string why;
@@ -255,19 +255,30 @@ void GameHud::ShowNotSaved(const std::string& reason, const std::string& keptAt)
     const auto measure = [this](const std::string& line) {
         return noticeFace_ ? noticeFace_->Measure(line).Width() : int(line.size()) * kCellHeight / 2;
     };
+    notSavedText_ = text;
     notSaved_ = WrapText(text, kWidth, measure);
 }
 
-// Where "NEW BEST" would stand, in the warning's red, and what failed under it.
+// Where "NEW BEST" would stand, in the warning's red, and what failed under it on a dark panel
+// that keeps it legible over the canyon.
 void GameHud::DrawNotSaved() {
+    constexpr float kLeft = 56, kTop = 268, kLine = 28, kMargin = 12, kWidth = 440;
     GraphicsDevice& gd = GraphicsDevice::Instance();
     const Matrix at = MatrixTranslation(40, 150, 0);
     gd.DrawSprite(Picture("data/texture/notsaved.png"), 0xFFFFFFFF, &at);
     if (!noticeFace_) return;
-    float y = 270;
+    const Texture* black = Picture("data/texture/black.png");
+    if (black->imageInfo.width && black->imageInfo.height) {
+        const float h = kLine * float(notSaved_.size()) + 2 * kMargin;
+        const Matrix panel = MatrixScaling((kWidth + 2 * kMargin) / float(black->imageInfo.width),
+                                           h / float(black->imageInfo.height), 1) *
+                             MatrixTranslation(kLeft - kMargin, kTop - kMargin, 0);
+        gd.DrawSprite(black, 0xA0FFFFFF, &panel);
+    }
+    float y = kTop;
     for (const std::string& line : notSaved_) {
-        gd.sprite->SetTransform(MatrixTranslation(56, y, 0));
-        noticeFace_->Draw(*gd.sprite, line, 0xFFFFE0D0);
-        y += 30;
+        gd.sprite->SetTransform(MatrixTranslation(kLeft, y, 0));
+        noticeFace_->Draw(*gd.sprite, line, 0xFFFFE8D8);
+        y += kLine;
     }
 }

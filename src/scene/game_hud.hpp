@@ -39,7 +39,8 @@ public:
     // The finished run entered the best list but could not be kept: "NOT SAVED" in place of its
     // place, what failed, and where its recording is kept instead (none: empty).
     void ShowNotSaved(const std::string& reason, const std::string& keptAt);
-    const std::vector<std::string>& notSaved() const { return notSaved_; }
+    // Empty unless ShowNotSaved: its text, unwrapped.
+    const std::string& notSaved() const { return notSavedText_; }
 
     int steerTilt = 0;    // degrees the panels lean, -15 ... 15; rests at 1
     int shownScore = 0;   // counts up towards the score by 21 an update
@@ -66,6 +67,7 @@ private:
     bool demo_;
     Matrix scorePanelAnchor_ = MatrixTranslation(6.2f, 2.0f, 5.0f);  // camera space, result pose
     Matrix lifePanelAnchor_ = MatrixTranslation(4.2f, 0.0f, 5.0f);
+    std::string notSavedText_;
     std::vector<std::string> notSaved_;          // the lines under "NOT SAVED"
     std::unique_ptr<platform::Font> noticeFace_;  // made for them only
 };

@@ -41,6 +41,7 @@ void SceneGame::WriteTrace(TraceWriter& trace) const {
     trace.Int("enemiesReleased", run_.enemiesReleased);
     trace.Int("steerTilt", hud_.steerTilt);
     trace.Int("shownResult", hud_.shownResult);
+    if (!hud_.notSaved().empty()) trace.String("notSaved", hud_.notSaved());
     int active = 0, exploding = 0;
     for (const Shot& s : bullets->shots) {
         active += s.active;

@@ -78,6 +78,9 @@ bool SpeakLanguage(Language language, const std::filesystem::path& catalogues, s
                                   : "no catalogue " + catalogue.string();
         return false;
     }
+    // The system's own messages (strerror: "No space left on device") come in the language too,
+    // and in UTF-8: in the characters of the "C" locale its Japanese would be question marks.
+    bind_textdomain_codeset("libc", "UTF-8");
     if (!bindtextdomain(kDomain, catalogues.c_str()) || !bind_textdomain_codeset(kDomain, "UTF-8")) {
         *why = "gettext refused the catalogues in " + catalogues.string();
         return false;

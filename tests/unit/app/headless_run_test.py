@@ -507,6 +507,27 @@ def four_games_keep_all_their_runs(a):
         check(left == ["scores.json", "scores.json.lock"], "round %d: left beside the list: %r" % (round_, left))
 
 
+def a_run_that_cannot_be_kept_says_so(a):
+    # The best list cannot be written (its lock is a folder, which even root cannot open as a
+    # file): the old list stays byte for byte, standard error names the file, and the result
+    # screen says NOT SAVED with the reason.
+    course = short_course(a, 2)
+    folder = os.path.join(a.out, "unkept")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(os.path.join(folder, "scores.json.lock"))
+    scores = os.path.join(folder, "scores.json")
+    old = '{"version": 1, "courses": {}}\n'
+    with open(scores, "w", encoding="utf-8") as f:
+        f.write(old)
+    status, stdout, stderr, trace = run(["--start", "game", "--course", course, "--frames", "400", "--scores", scores],
+                                        a.binary, a.game_dir, "# no input\n", a.out, "unkept")
+    check(status == 0 and summary(stdout)["goal"], "the game plays on: %r" % stdout)
+    check("the best runs were not kept" in stderr and scores in stderr, "not said on standard error: %r" % stderr)
+    with open(scores, encoding="utf-8") as f:
+        check(f.read() == old, "the old list was changed")
+    said = [l["notSaved"] for l in load(trace) if "notSaved" in l]
+    check(said and scores in said[0] and "Not saved" in said[0], "the result does not say it: %r" % said[:1])
+
 CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without_frames_ends_on_the_title,
                                  title_zooms_into_game, same_input_same_trace, script_error_stops_before_start,
                                  escape_and_yes_end_the_game, ghost_run, holding_fire_scores_points,
@@ -515,7 +536,7 @@ CASES = {f.__name__: f for f in (courses_that_cannot_be_read_fail, a_run_without
                                  unsaved_gates_are_asked_for_before_quitting, look_feel_from_settings,
                                  damaged_settings_keep_the_file, pilot_reaches_the_goal, attract_mode,
                                  damaged_scores_kept_aside, questions_speak_the_players_language,
-                                 four_games_keep_all_their_runs)}
+                                 four_games_keep_all_their_runs, a_run_that_cannot_be_kept_says_so)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

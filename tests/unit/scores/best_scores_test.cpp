@@ -84,3 +84,35 @@ TEST(ScoresFile, DamagedFileIsKeptAsideNamedAndANewListStarts) {
     EXPECT_FALSE(fs::exists(dir / "scores.json.saving"));
     fs::remove_all(dir);
 }
+
+// A list a newer game wrote (a made-up version 2 with fields of its own): its runs are read,
+// and before this game writes its own list over it, the file is kept beside as it was.
+TEST(ScoresFile, ANewerGamesListIsReadAndKeptBeside) {
+    const fs::path dir = fs::path(testing::TempDir()) / "korvelin-scores-newer";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path path = dir / "scores.json";
+    const std::string newer = R"({"version": 2, "ghosts": {"c": "ghost-1.bin"}, "courses": {"c": [
+        {"score": 5000, "livesLeft": 2, "goal": true, "date": "2027-01-01T00:00:00Z", "seed": 3, "recording": "",
+         "splits": [12.5, 30.1]}]}})";
+    std::ofstream(path, std::ios::binary) << newer;
+    ScoresFile file(path.string());
+    testing::internal::CaptureStderr();
+    const BestScores read = file.Load();
+    ASSERT_EQ(read.Runs("c").size(), 1u) << testing::internal::GetCapturedStderr();
+    EXPECT_EQ(read.Runs("c")[0].score, 5000);
+    EXPECT_EQ(read.version, 2);
+    platform::SaveError error;
+    ASSERT_TRUE(file.Update([](BestScores& s) { return s.Add("c", AnyRun(6000)) > 0; }, &error)) << error.message;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("scores.json.newer"), std::string::npos) << said;
+    EXPECT_EQ(Slurp(dir / "scores.json.newer"), newer);
+    const BestScores now = ScoresFile(path.string()).Load();
+    EXPECT_EQ(now.version, 1);
+    ASSERT_EQ(now.Runs("c").size(), 2u);
+    EXPECT_EQ(now.Runs("c")[0].score, 6000);
+    // A list that says no version, or version 0, is no scores file of any game.
+    std::string why;
+    EXPECT_FALSE(BestScores().Parse(R"({"version": 0, "courses": {}})", &why));
+    fs::remove_all(dir);
+}
