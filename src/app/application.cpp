@@ -12,6 +12,7 @@
 #include "app/ui_binding.hpp"
 #include "graphics/game_effects.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/crash/crash_report.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/clock.hpp"
 #include "platform/window/dialogs.hpp"
@@ -124,6 +125,8 @@ void Application::BeginFrame() {
 }
 
 void Application::RunUpdate(SceneManager& manager) {
+    // A crash report says where the game stood.
+    SetCrashState(manager.scene ? SceneName(manager.scene->sceneId) : nullptr, frameCount);
     manager.Update();
     ++frameCount;
 }
@@ -153,7 +156,10 @@ bool Application::FeedInput(bool sampleDevices) {
     ScriptedInput& input = window->input();
     if (!replay) {
         // Live input is sampled once a drawn frame: its events go to the frame's first update.
-        if (sampleDevices) window->devices().Feed(frameCount, input, recorder.get());
+        if (!sampleDevices) return true;
+        std::vector<InputEvent> fed;
+        window->devices().Feed(frameCount, input, recorder.get(), &fed);
+        for (const InputEvent& e : fed) NoteCrashInput(FormatInputEvent(e));
         return true;
     }
     // Sampled all the same, so what the devices did meanwhile is not kept for later.
@@ -210,6 +216,7 @@ int Application::Run() {
                 ApplyToDevices(s, window->devices());
         }),
         settings.Listen([&](const Settings& s, SettingChanges changed) {
+            SetCrashSettings(SettingsInBrief(s));
             if (changed.Has(SettingGroup::Play)) pauseOnFocusLoss_ = s.pauseOnFocusLoss;
             if (!changed.Has(SettingGroup::Display)) return;
             clock.SetFrameSkip(s.frameSkip && !overlay);

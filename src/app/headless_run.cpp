@@ -14,6 +14,7 @@
 #include "app/game_folder.hpp"
 #include "app/scene_manager.hpp"
 #include "graphics/graphics_device.hpp"
+#include "platform/crash/crash_report.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/null/null_render_device.hpp"
 #include "scene/scene_game.hpp"
@@ -111,8 +112,10 @@ int HeadlessRun::Run() {
         trace_.Close(&error);
         return courseGiven_ ? kBadArguments : kFailed;
     }
-    const PlayerSettings::Subscription heard =
-        app.settings.Listen([&](const Settings& s, SettingChanges changed) { manager.ApplySettings(s, changed); });
+    const PlayerSettings::Subscription heard = app.settings.Listen([&](const Settings& s, SettingChanges changed) {
+        manager.ApplySettings(s, changed);
+        SetCrashSettings(SettingsInBrief(s));
+    });
     auto* nullDevice = dynamic_cast<NullRenderDevice*>(GraphicsDevice::Instance().device.get());
     if (drawLog_ && nullDevice) nullDevice->DigestUniforms(true);
     running_ = true;

@@ -16,6 +16,7 @@
 #include "app/launch_options.hpp"
 #include "app/player_settings.hpp"
 #include "korvelin_version.hpp"
+#include "platform/crash/crash_report.hpp"
 #include "platform/files/user_data_folder.hpp"
 #include "platform/i18n/language.hpp"
 #include "platform/window/dialogs.hpp"
@@ -159,6 +160,10 @@ int main(int argc, char** argv) {
     Application& app = Application::Instance();
     // Registered after the singletons are made, so it runs before their destructors.
     std::atexit(EndAtOnceUnlessOrderly);
+#if !defined(__SANITIZE_ADDRESS__)
+    // The sanitizers report a crash their own way.
+    platform::InstallCrashReports(platform::UserStateFolder(), KORVELIN_VERSION);
+#endif
     GameOptions& game = CurrentGameOptions();
     // A seed on the command line wins over the one a recorded script carries.
     game.seed = options.seed;
@@ -192,6 +197,11 @@ int main(int argc, char** argv) {
     app.settings.Override(options.overrides);
     EnterGameFolder(app);
     if (!options.headless) {
+        // A crash of an earlier run is named once: here, and on the first title.
+        if (const std::string report = platform::TakeNewCrashReport(platform::UserStateFolder()); !report.empty()) {
+            std::fprintf(stderr, Tr("korvelin: the game ended in a crash last time; its report is %s\n"), report.c_str());
+            game.crashReport = report;
+        }
         // Said once, in one box, before a window that could show nothing opens.
         std::error_code ec;
         const std::string missing = MissingGameFiles(std::filesystem::current_path(ec), options.courseFile.empty());

@@ -18,6 +18,12 @@ std::string DefaultSettingsPath() {
     return folder.empty() ? std::string() : (std::filesystem::path(folder) / kSettingsFileName).string();
 }
 
+std::string SettingsInBrief(const Settings& settings) {
+    std::string text;
+    for (const Setting& s : SettingsTable()) text += std::string(s.table) + "." + s.key + " = " + s.write(settings) + "\n";
+    return text;
+}
+
 float GainOfPercent(int percent) {
     const float level = float(percent) / float(Settings::kMaxPercent);
     return level * level;

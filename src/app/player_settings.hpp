@@ -81,6 +81,9 @@ private:
 // $XDG_CONFIG_HOME/korvelin/settings.toml (or ~/.config/...); empty when neither folder is known.
 std::string DefaultSettingsPath();
 
+// Every setting as "table.key = value", one a line, for a crash report.
+std::string SettingsInBrief(const platform::Settings& settings);
+
 // The loudness of a percent setting: its square, so half way sounds about half as loud.
 float GainOfPercent(int percent);
 

@@ -23,6 +23,8 @@ struct GameOptions {
     // with the reason when there is no recording or it cannot be copied. Unset: runs are kept
     // without one.
     std::function<bool(const std::string& to, platform::SaveError* error)> keepRecording;
+    // An earlier run's crash report that no start has named yet: the first title names it.
+    std::string crashReport;
 };
 
 // The options of this process.

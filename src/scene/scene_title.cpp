@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "chara/controls.hpp"
 #include "graphics/game_effects.hpp"
@@ -27,6 +28,8 @@ constexpr const char* kTitleModel = "data/model/Title.x";
 SceneTitle::SceneTitle(GameServices& services) : services_(services) {
     sceneId = kSceneTitle;
     best = BestScoreOfCourse();
+    // Named on the first title only.
+    crashReport = std::exchange(CurrentGameOptions().crashReport, {});
     SetProjection();
     // The camera stands 80 units before the tunnel's mouth, 15 up, looking 15 degrees down.
     const Matrix camera = MatrixTranslation(0, 15, -80) * MatrixRotationX(0.2617994f);
@@ -110,7 +113,7 @@ void SceneTitle::Draw2D() {
     gd.DrawSprite(pictures.Get("data/Texture/title.png"), 0xFFFFFFFF, &logo);
     const Matrix start = MatrixTranslation(500, 500, 0);
     gd.DrawSprite(pictures.Get("data/Texture/start.png"), 0xFFFFFFFF, &start);
-    DrawTitleHints(gd);
+    DrawTitleHints(gd, crashReport);
     if (best) {
         const Matrix caption = MatrixTranslation(24, float(gd.presentParams.backBufferHeight - 108), 0);
         gd.DrawSprite(pictures.Get("data/texture/best.png"), 0xFFFFFFFF, &caption);

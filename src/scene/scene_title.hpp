@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "scene/scene_base.hpp"
 
@@ -31,6 +32,7 @@ public:
     static constexpr int kAttractAfter = 1875;
     int idle = 0;
     std::optional<int64_t> best;  // the course's best score kept, shown at the bottom left
+    std::string crashReport;      // an earlier run's crash report, named at the top of this title
 
 private:
     void SetProjection() const;

@@ -3,6 +3,7 @@
 # window it leads to, what the window shows, closing it, and starting without a display.
 # Usage: startup_test.py <test> --binary korvelin --game-dir build/game --out <folder for shots>
 import os
+import signal
 import subprocess
 import time
 
@@ -215,8 +216,42 @@ def test_question_without_locale(args):
         close_and_expect_exit(game, window, limit=10.0)
 
 
+def test_crash_report(args):
+    """SIGSEGV ends the game as that signal ends a program, and leaves a report naming the
+    game's own functions; the next start names it once (standard error, and the title)."""
+    state = os.path.join(args.out, "crash-state")
+    if os.path.isdir(state):
+        for name in os.listdir(os.path.join(state, "korvelin")) if os.path.isdir(os.path.join(state, "korvelin")) else []:
+            os.remove(os.path.join(state, "korvelin", name))
+    env = {"XDG_STATE_HOME": state}
+    folder = os.path.join(state, "korvelin")
+    with kd.Game(args.binary, args.game_dir, args.out, "crash", env_changes=env, args=["--windowed"]) as game:
+        window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+        shows_a_picture(window, os.path.join(args.out, "crash-before.png"), args.game_dir)
+        game.process.send_signal(signal.SIGSEGV)
+        status = game.wait(20.0)
+        kd.check(status == -signal.SIGSEGV, f"ended with {status}, not as SIGSEGV ends a program")
+        reports = sorted(n for n in os.listdir(folder) if n.startswith("crash-") and n.endswith(".txt"))
+        kd.check(len(reports) == 1, f"reports: {reports}; stderr:\n{game.stderr()}")
+        report = os.path.join(folder, reports[0])
+        kd.check(report in game.stderr(), "standard error does not name the report: " + game.stderr())
+        with open(report, encoding="utf-8") as f:
+            text = f.read()
+        for part in ("version: ", "SIGSEGV", "scene: title", "Application::", "settings in effect:",
+                     "display.fullscreen"):
+            kd.check(part in text, f"the report lacks {part!r}:\n{text}")
+    for start, told in ((1, True), (2, False)):
+        with kd.Game(args.binary, args.game_dir, args.out, "crash", env_changes=env, args=["--windowed"]) as game:
+            window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
+            shows_a_picture(window, os.path.join(args.out, f"crash-after-{start}.png"), args.game_dir)
+            close_and_expect_exit(game, window, limit=10.0)
+            said = report in game.stderr()
+            kd.check(said == told, f"start {start} after the crash: named {said}; stderr:\n{game.stderr()}")
+
+
 if __name__ == "__main__":
     kd.run_main({
+        "crash_report": test_crash_report,
         "question_without_locale": test_question_without_locale,
         "question_no": test_question_no,
         "close_window": test_close_window,

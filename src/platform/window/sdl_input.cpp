@@ -195,7 +195,7 @@ void SdlInput::ForgetPresses() {
     presses_.fill(0);
 }
 
-void SdlInput::Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder) {
+void SdlInput::Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder, std::vector<InputEvent>* fed) {
     std::vector<InputEvent> events;
     Sample(frame, game, &events);
     for (const InputEvent& e : events) {
@@ -203,6 +203,7 @@ void SdlInput::Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder)
         if (recorder) recorder->Write(e);
     }
     if (recorder && !events.empty()) recorder->Flush();
+    if (fed) *fed = std::move(events);
 }
 
 void SdlInput::SetCursorShown(bool shown) {

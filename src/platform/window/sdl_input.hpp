@@ -55,8 +55,9 @@ public:
     // while the game looks with it.
     void Sample(int64_t frame, const ScriptedInput& game, std::vector<InputEvent>* out);
     // The frame's input: the sample applied to the game's input, and written to the recording
-    // when there is one. What the game reads is then exactly what the recording holds.
-    void Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder);
+    // when there is one. What the game reads is then exactly what the recording holds. The
+    // events fed are also handed back in *fed, when given.
+    void Feed(int64_t frame, ScriptedInput& game, InputRecorder* recorder, std::vector<InputEvent>* fed = nullptr);
     // The game hides or shows the cursor: hidden (with focus), the mouse runs in relative mode
     // and moves the virtual cursor.
     void SetCursorShown(bool shown);
