@@ -136,9 +136,8 @@ def test_fullscreen_option(args):
         kd.wait_until(lambda: kd.is_fullscreen(window.wid) and window_size(window.wid) == SCREEN, 20.0,
                       "--fullscreen did not start in full screen")
         kd.check(kd.QUESTION_CAPTION not in [w.name for w in kd.list_windows()], "the start-up question was asked")
-        time.sleep(2.0)
-        shot = kd.screenshot(window.wid, os.path.join(args.out, "fullscreen_option.png"))
-        kd.check(letterboxed(shot), "the full-screen picture is not letterboxed")
+        kd.wait_for_picture(window.wid, letterboxed, 60, "the full-screen picture is not letterboxed",
+                            os.path.join(args.out, "fullscreen_option.png"))
         kd.send_delete_window(window.wid)
         kd.check(game.wait(20.0) == 0, "did not end cleanly when closed")
 

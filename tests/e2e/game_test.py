@@ -65,18 +65,20 @@ def test_run_shows(args):
         kd.check(count(play, SCORE, cyan) > 20, "no score panel")
         kd.check(count(play, LIVES, cyan) > 200, "no life icons")
         subprocess.run(["xdotool", "mousedown", "1"], check=True)
+        start = len(kd.trace_lines(trace))
+
+        def shots_in_flight():
+            return max([l["shots"]["active"] for l in kd.trace_lines(trace)[start:] if l["scene"] == "game"] + [0])
+
+        # The shots in flight are read from the trace, however slowly the frames come; the
+        # reticle's pulse swells with every shot, and a screenshot may fall between two pulses.
         pulses = 0
         for i in range(8):
-            time.sleep(0.25)
             shot = kd.screenshot(window.wid, os.path.join(args.out, f"run_fire{i}.png"))
-            # The reticle's pulse swells with every shot. A slow renderer draws one frame in
-            # several updates, so a screenshot may fall between two pulses: the shots in flight
-            # are read from the trace.
             pulses += count(shot, (560, 280, 720, 440), pink) > 2 * count(play, (560, 280, 720, 440), pink)
-        shots = max(l["shots"]["active"] for l in kd.trace_lines(trace) if l["scene"] == "game")
+        kd.wait_until(lambda: shots_in_flight() > 0, 60, "holding the left button never fired")
         subprocess.run(["xdotool", "mouseup", "1"], check=True)
-        kd.check(shots > 0, "holding the left button never fired")
-        print(f"firing: {shots} shots in flight at most; the pulse was seen in {pulses} of 8 shots")
+        print(f"firing: {shots_in_flight()} shots in flight at most; the pulse was seen in {pulses} of 8 shots")
         kd.send_delete_window(window.wid)
         kd.check(game.wait(10.0) == 0, "did not end cleanly when closed")
 
@@ -88,9 +90,8 @@ def test_escape_in_run(args):
         enter_run(game, window, args.out, "escape_before.png")
         escape_answered_no(game, window, os.path.join(args.out, "return_question.png"), 3000, "run")
         kd.answer_question(game, yes=True)
-        time.sleep(3.0)
-        title = kd.screenshot(window.wid, os.path.join(args.out, "back_on_title.png"))
-        kd.check(title.lit_pixels(threshold=150, region=(320, 100, 960, 220)) > 200, "the title's logo is not back")
+        kd.wait_for_picture(window.wid, lambda p: p.lit_pixels(threshold=150, region=(320, 100, 960, 220)) > 200, 60,
+                            "the title's logo is not back", os.path.join(args.out, "back_on_title.png"))
         names = [w.name for w in kd.list_windows()]
         kd.check(kd.QUESTION_CAPTION not in names, "the title asked to quit with the Escape that left the run")
         kd.check(game.process.poll() is None, "the game ended")

@@ -14,7 +14,8 @@ import subprocess
 import time
 
 import korvelin_driver as kd
-from editor_test import FILE_MENU, SAVE_ITEM, SET_BUTTON
+from editor_test import FILE_MENU, SAVE_ITEM, SET_BUTTON, EditorTrace
+from title_test import start_title
 from game_test import enter_run
 from startup_test import shows_a_picture
 
@@ -203,22 +204,23 @@ def test_installed_editor_save(args):
     saved = os.path.join(xdg, "korvelin", "test2.dat")
     share_before = files_below(share)
     try:
+        trace = EditorTrace(os.path.join(args.out, "installed_editor_save.jsonl"))
+        if os.path.exists(trace.path):
+            os.remove(trace.path)
         with kd.Game(os.path.join(usr, "bin", "korvelin"), elsewhere, args.out, "installed_editor_save",
-                     {"XDG_DATA_HOME": xdg}, args=["--dev"]) as game:
-            kd.answer_question(game, yes=False)
-            window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-            time.sleep(1.0)
+                     {"XDG_DATA_HOME": xdg}, args=["--dev", "--trace", trace.path]) as game:
+            window = start_title(game)
             enter_run(game, window, args.out, "installed_editor_run.png")
             kd.click(window.wid, *SET_BUTTON)  # the editor places a gate where the craft is
-            time.sleep(1.0)
+            trace.wait("Set placed no gate", lambda e: e.get("records") == 1)
             kd.click(window.wid, *FILE_MENU)
-            time.sleep(1.5)
+            trace.frames(2)
             kd.screenshot(window.wid, os.path.join(args.out, "installed_editor_menu.png"))
             kd.click(window.wid, *SAVE_ITEM)
             deadline = time.monotonic() + 20
             while not os.path.exists(saved) and time.monotonic() < deadline:
                 time.sleep(0.2)
-            time.sleep(0.5)
+            trace.frames(2)
             kd.screenshot(window.wid, os.path.join(args.out, "installed_editor_saved.png"))
             kd.send_delete_window(window.wid)
             game.wait(10.0)

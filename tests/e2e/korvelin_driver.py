@@ -558,6 +558,78 @@ def wait_until(condition, timeout, message):
     raise TestFailure(message() if callable(message) else message)
 
 
+def differing_pixels(a, b, region=None, threshold=24):
+    """How many pixels of two pictures differ (every second row and column counted, times 4)."""
+    x0, y0, x1, y1 = region or (0, 0, a.width, a.height)
+    count = 0
+    for y in range(y0, y1, 2):
+        for x in range(x0, x1, 2):
+            pa, pb = a.pixel(x, y), b.pixel(x, y)
+            if max(abs(pa[i] - pb[i]) for i in range(3)) > threshold:
+                count += 1
+    return count * 4
+
+
+def wait_for_picture(wid, test, timeout, what, save_as=None):
+    """Screenshots of the window until test(picture) holds, however slowly the game draws on a
+    busy machine; returns that picture (saved as save_as). Fails after timeout seconds."""
+    found = []
+
+    def shown():
+        picture = screenshot(wid)
+        if test(picture):
+            found.append(picture)
+            return True
+        return False
+
+    wait_until(shown, timeout, what)
+    if save_as:
+        found[0].save_png(save_as)
+    return found[0]
+
+
+def wait_for_motion(wid, before, moving, timeout, what):
+    """Waits until more than `moving` pixels of the window differ from the picture `before`: the
+    game drew on. Returns how many did."""
+    moved = [0]
+
+    def changed(picture):
+        moved[0] = differing_pixels(before, picture)
+        return moved[0] > moving
+
+    wait_for_picture(wid, changed, timeout, lambda: f"{what}: at most {moved[0]} pixels changed")
+    return moved[0]
+
+
+def wait_for_stillness(wid, timeout, what):
+    """Waits until two pictures of the window a moment apart are the same: a held screen has
+    drawn what its last event asked for. Returns that picture."""
+    last = [screenshot(wid)]
+
+    def still(picture):
+        same = differing_pixels(last[0], picture, threshold=0) == 0
+        last[0] = picture
+        return same
+
+    return wait_for_picture(wid, still, timeout, what)
+
+
+def wait_for_trace_to_stop(trace, timeout, what):
+    """Waits until a window run's trace has not grown for half a second: no update runs (a held
+    screen, a question). Returns its number of lines then."""
+    deadline = time.monotonic() + timeout
+    count = len(trace_lines(trace))
+    still_since = time.monotonic()
+    while time.monotonic() < deadline:
+        time.sleep(0.1)
+        now = len(trace_lines(trace))
+        if now != count:
+            count, still_since = now, time.monotonic()
+        elif time.monotonic() - still_since >= 0.5:
+            return count
+    raise TestFailure(what)
+
+
 def is_fullscreen(wid):
     """Whether the window manager has put the window in full screen (_NET_WM_STATE)."""
     out = subprocess.run(["xprop", "-id", str(wid), "_NET_WM_STATE"], capture_output=True).stdout.decode()

@@ -17,7 +17,7 @@ import subprocess
 import time
 
 import korvelin_driver as kd
-from editor_test import FILE_MENU, SAVE_ITEM
+from editor_test import FILE_MENU, SAVE_ITEM, EditorTrace, fly, place
 from game_test import enter_run
 from startup_test import shows_a_picture
 from title_test import start_title
@@ -93,12 +93,13 @@ def shell(command, cwd, env_changes, timeout=600):
     return p.returncode, p.stdout, p.stderr
 
 
-def play(tree, out, env, command, name):
-    """The README's `command` (./run.sh ...) under the test's display: it builds, asks about full
-    screen and shows the title. Returns the running game and its window."""
+def play(tree, out, env, command, name, more=()):
+    """The README's `command` (./run.sh ...) under the test's display, with the test's `more`
+    arguments after it: it builds, asks about full screen and shows the title. Returns the
+    running game and its window."""
     words = shlex.split(readme_command(command))
     kd.check(words == shlex.split(command), f"the README's command is {' '.join(words)!r}, not {command!r}")
-    game = kd.Game(words[0], tree, out, name, env, args=words[1:])
+    game = kd.Game(words[0], tree, out, name, env, args=[*words[1:], *more])
     kd.wait_for_window(kd.QUESTION_CAPTION, game.process, timeout=BUILD_MINUTES * 60)
     window = start_title(game)
     # In a fresh home the fonts are looked up without a cache: the first picture takes seconds.
@@ -106,25 +107,18 @@ def play(tree, out, env, command, name):
     return game, window
 
 
-def hold(key, seconds):
-    subprocess.run(["xdotool", "keydown", key], check=True)
-    time.sleep(seconds)
-    subprocess.run(["xdotool", "keyup", key], check=True)
-    time.sleep(0.5)
-
-
-def place_and_save(game, window, tree, out):
-    """Three gates along the way in a run, then File > Save: build/game/test2.dat."""
+def place_and_save(game, window, tree, out, trace):
+    """Three gates along the way in a run, then File > Save: build/game/test2.dat. Each step waits
+    for the run's trace to show it, however slowly the frames come."""
     saved = os.path.join(tree, "build", "game", "test2.dat")
     enter_run(game, window, out, "readme_dev_run.png")
     kd.focus(window.wid)
-    # Keys are held long enough for a slow frame to see them: a gate for each press of Space.
     for gate in range(3):
         if gate:
-            hold("w", 1.5)
-        hold("space", 0.8)
+            fly(trace, 60)
+        place(trace, gate + 1)
     kd.click(window.wid, *FILE_MENU)
-    time.sleep(1.5)
+    trace.frames(2)
     kd.click(window.wid, *SAVE_ITEM)
     kd.wait_until(lambda: os.path.exists(saved), 20.0, "File > Save wrote no build/game/test2.dat")
     kd.screenshot(window.wid, os.path.join(out, "readme_dev_saved.png"))
@@ -157,9 +151,12 @@ def test_readme_commands(args):
     print(f"./run.sh: built in {built:.0f} s, the title shows ({lit} lit pixels)")
 
     # Making courses: gates placed with --dev and saved.
-    game, window = play(tree, args.out, env, "./run.sh --dev", "readme_dev")
+    trace = EditorTrace(os.path.join(args.out, "readme_dev.jsonl"))
+    if os.path.exists(trace.path):
+        os.remove(trace.path)
+    game, window = play(tree, args.out, env, "./run.sh --dev", "readme_dev", more=["--trace", trace.path])
     with game:
-        saved = place_and_save(game, window, tree, args.out)
+        saved = place_and_save(game, window, tree, args.out, trace)
         kd.send_delete_window(window.wid)
         kd.check(game.wait(10.0) == 0, f"./run.sh --dev did not end cleanly; stderr:\n{game.stderr()}")
     print(f"./run.sh --dev: three gates saved in {os.path.relpath(saved, tree)}")

@@ -81,7 +81,8 @@ def test_bindings_and_pause(args):
         for how, hold, let_go in (("the pause key", lambda: kd.key("p"), lambda: kd.key("p")),
                                   ("a lost focus", kd.unfocus, lambda: (kd.focus(window.wid), kd.key("p")))):
             hold()
-            time.sleep(1.0)  # the frame that was running ends
+            # Held once the frame that was running has ended; then 2 s with no frame at all.
+            kd.wait_for_trace_to_stop(trace, 60, f"frames kept running after {how}")
             stopped = len(frames(trace))
             shot = kd.screenshot(window.wid, os.path.join(args.out, "paused.png"))
             time.sleep(2.0)
@@ -98,21 +99,25 @@ def test_bindings_and_pause(args):
 def test_options_music(args):
     """O on the title, Left three times on the music, Escape: the file says 70."""
     path = write_settings(args.out, "options", '[display]\nfullscreen = "no"\n')
-    with kd.Game(args.binary, args.game_dir, args.out, "options") as game:
+    trace = os.path.join(args.out, "options.jsonl")
+    with kd.Game(args.binary, args.game_dir, args.out, "options", args=["--trace", trace]) as game:
         window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
         kd.focus(window.wid)
-        time.sleep(1.0)
+        wait_for(trace, lambda l: l["frame"] >= 10, "the title running")
         kd.key("o")
-        time.sleep(1.0)
+        kd.wait_for_trace_to_stop(trace, 60, "O did not hold the title for the options")
         for _ in range(3):
             kd.key("Left")
-        time.sleep(0.5)
+        kd.wait_for_stillness(window.wid, 30, "the options screen kept changing")
         kd.screenshot(window.wid, os.path.join(args.out, "options.png"))
         kd.key("Escape")
-        time.sleep(1.0)
-        with open(path, encoding="utf-8") as f:
-            text = f.read()
-        kd.check("music = 70\n" in text, "the file does not hold the new level:\n" + text)
+
+        def saved():
+            with open(path, encoding="utf-8") as f:
+                return f.read()
+
+        kd.wait_until(lambda: "music = 70\n" in saved(), 30, lambda: "the file does not hold the new level:\n" + saved())
+        text = saved()
         kd.check('fullscreen = "no"' in text, "the file lost the player's own setting:\n" + text)
         kd.check(game.process.poll() is None, "Escape on the options screen ended the game")
         kd.send_delete_window(window.wid)

@@ -85,7 +85,8 @@ def test_close_window(args):
     with kd.Game(args.binary, args.game_dir, args.out, "close_window") as game:
         kd.answer_question(game, yes=False)
         window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-        time.sleep(0.5)  # let some frames run, so the close arrives in the middle of the loop
+        # Frames run, so the close arrives in the middle of the loop.
+        kd.wait_for_picture(window.wid, lambda p: p.lit_pixels() > 0, 60, "the window stays black")
         close_and_expect_exit(game, window, limit=1.0)
 
     # A window destroyed under the game by another program: the display library ends the
@@ -93,7 +94,7 @@ def test_close_window(args):
     with kd.Game(args.binary, args.game_dir, args.out, "window_destroyed") as game:
         kd.answer_question(game, yes=False)
         window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-        time.sleep(0.5)
+        kd.wait_for_picture(window.wid, lambda p: p.lit_pixels() > 0, 60, "the window stays black")
         subprocess.run(["xdotool", "windowclose", str(window.wid)], check=True)
         status = game.wait(10.0)
         err = game.stderr()

@@ -14,27 +14,22 @@ VERSION = (WIDTH - 110, HEIGHT - 25, WIDTH, HEIGHT)
 
 
 def start_title(game):
+    """The start-up question answered No, and the window once it shows the title (its version
+    text lit)."""
     kd.answer_question(game, yes=False)
     window = kd.wait_for_window(kd.GAME_CAPTION, game.process)
-    time.sleep(1.0)
+    kd.wait_for_picture(window.wid, lambda p: p.lit_pixels(threshold=128, region=VERSION) > 30, 60,
+                        "the title was never drawn")
     return window
 
 
-def differing_pixels(a, b, region=None, threshold=24):
-    x0, y0, x1, y1 = region or (0, 0, a.width, a.height)
-    count = 0
-    for y in range(y0, y1, 2):
-        for x in range(x0, x1, 2):
-            pa, pb = a.pixel(x, y), b.pixel(x, y)
-            if max(abs(pa[i] - pb[i]) for i in range(3)) > threshold:
-                count += 1
-    return count * 4
+differing_pixels = kd.differing_pixels
 
 
 def escape_answered_no(game, window, shot, moving, what):
     """Escape on the window asks in the system's box (saved as shot); Return answers No, the
-    default, and the picture goes on (more than `moving` pixels change in 1.5 s). Then Escape
-    asks again, for the caller to answer."""
+    default, and the picture goes on (more than `moving` pixels change). Then Escape asks again,
+    for the caller to answer."""
     kd.focus(window.wid)
     kd.key("Escape")
     box = kd.wait_for_window(kd.QUESTION_CAPTION, game.process)
@@ -43,9 +38,8 @@ def escape_answered_no(game, window, shot, moving, what):
     kd.key("Return")  # いいえ, the default
     kd.wait_until_gone(kd.QUESTION_CAPTION)
     before = kd.screenshot(window.wid)
-    time.sleep(1.5)
+    kd.wait_for_motion(window.wid, before, moving, 60, f"the {what} stopped after No")
     kd.check(game.process.poll() is None, "No ended the game")
-    kd.check(differing_pixels(before, kd.screenshot(window.wid)) > moving, f"the {what} stopped after No")
     kd.focus(window.wid)
     kd.key("Escape")
 
@@ -64,10 +58,8 @@ def test_title_shows(args):
     with kd.Game(args.binary, args.game_dir, args.out, "title_shows") as game:
         window = start_title(game)
         first = kd.screenshot(window.wid, os.path.join(args.out, "title_a.png"))
-        time.sleep(1.5)
-        second = kd.screenshot(window.wid, os.path.join(args.out, "title_b.png"))
-        moved = differing_pixels(first, second)
-        kd.check(moved > 5000, f"the tunnel stands still: only {moved} pixels changed in 1.5 s")
+        moved = kd.wait_for_motion(window.wid, first, 5000, 60, "the tunnel stands still")
+        kd.screenshot(window.wid, os.path.join(args.out, "title_b.png"))
         for name, region in (("logo", LOGO), ("start prompt", PROMPT), ("version", VERSION)):
             lit = first.lit_pixels(threshold=150, region=region)
             kd.check(lit > 200 if name != "version" else lit > 30, f"no bright {name} where it belongs ({lit} pixels)")

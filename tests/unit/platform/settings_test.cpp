@@ -105,9 +105,9 @@ TEST(SettingsFormat, FilesOfEveryVersionRead) {
     EXPECT_EQ(Read(written).version, 1);
 
     const SettingsReading newer =
-        Read("version = 7\n[ghosts]\nshown = true\n[audio]\nmusic = 40\nreverb = 0.5\n[look]\ninvert_vertical = true\n");
+        Read("version = 2\n[ghosts]\nshown = true\n[audio]\nmusic = 40\nreverb = 0.5\n[look]\ninvert_vertical = true\n");
     ASSERT_EQ(newer.problems.size(), 1u) << newer.problems[1];
-    EXPECT_NE(newer.problems[0].find("newer version of the game (settings version 7)"), std::string::npos)
+    EXPECT_NE(newer.problems[0].find("newer version of the game (settings version 2)"), std::string::npos)
         << newer.problems[0];
     EXPECT_TRUE(newer.newer());
     EXPECT_EQ(newer.settings, old.settings);
