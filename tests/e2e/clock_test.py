@@ -49,9 +49,19 @@ def test_real_time_run(args):
     kd.check(last["scene"] == "game", "the run ended while fire was held")
     # The line read last may be a few updates old: half a frame of slack either way.
     kd.check(game_time <= wall + 0.1, "the game ran ahead of real time")
-    due = min(wall / 0.016, 4 * drawn)
-    kd.check(updates >= 0.98 * due - 8,
-             f"{updates} updates where real time asked for {due:.0f} (four a drawn frame at most)")
+    # Updates are dropped only by a drawn frame slower than four updates, which then runs four:
+    # without such a frame every update real time asked for ran. (A busy machine makes some
+    # frames that slow; then the four a frame is what is checked.)
+    lines = [l for l in kd.trace_lines(trace) if first["frame"] < l["frame"] <= last["frame"]]
+    per_frame = {}
+    for l in lines:
+        per_frame[l["drawn"]] = per_frame.get(l["drawn"], 0) + 1
+    kd.check(max(per_frame.values(), default=0) <= 4, "a drawn frame ran more than four updates")
+    slow = sum(1 for n in per_frame.values() if n == 4)
+    if slow == 0:
+        kd.check(updates >= 0.98 * wall / 0.016 - 8,
+                 f"{updates} updates where real time asked for {wall / 0.016:.0f}, with no frame slower than 64 ms")
+    print(f"{slow} drawn frame(s) slower than four updates")
     # How close to real time and how many frames a second depend on how fast this machine draws
     # (on a software renderer, on how much of the CPU it gets): figures for the benchmark notes,
     # printed above, not judged by a test.
